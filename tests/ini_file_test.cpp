@@ -165,9 +165,12 @@ TEST(IniFile, ReadsWindows1252WhenNotUtf8AndWritesUtf8) {
     ASSERT_TRUE(in.open(QIODevice::ReadOnly));
     EXPECT_EQ(in.readAll(), QByteArray("[Meta]\nName=Caf\xC3\xA9 \xE2\x82\xAC \xC2\x81\n"));
 
-    const IniFile utf8 = IniFile::fromData(path, QByteArray("\xEF\xBB\xBF[Meta]\nName=Caf\xC3\xA9\n"));
+    // Leading byte-order marks, even a repeated one, are not part of the first line.
+    const IniFile utf8 =
+        IniFile::fromData(path, QByteArray("\xEF\xBB\xBF\xEF\xBB\xBF[Meta]\nName=Caf\xC3\xA9\n"));
     EXPECT_EQ(utf8.readString(QStringLiteral("Meta"), QStringLiteral("Name"), QString()),
               QStringLiteral("Caf\u00e9"));
+    EXPECT_EQ(utf8.serialize(), QByteArray("[Meta]\nName=Caf\xC3\xA9\n"));
 }
 
 TEST(IniFile, ReadingNeverCreatesTheFileAndMissingFileIsEmpty) {
