@@ -365,6 +365,15 @@ TEST_F(SkinFixture, JunkDefinitionLoadsWithDefaults) {
     const TSkin skin = load(QStringLiteral("s"));
     EXPECT_EQ(skin.TabWidth, 128);
     EXPECT_EQ(skin.IconPos, (SkinBox{4, 4, 32, 32}));
+
+    // Extreme radii are bounded by the picture.
+    writePicture(QStringLiteral("s"), QStringLiteral("tab1.bmp"), Filled(8, 4, Red));
+    for (const char* radius : {"2147483647", "-2147483648"}) {
+        writeIni(QStringLiteral("s"), QByteArray("[Skin]\nRoundRad=") + radius + '\n');
+        const TSkin rounded = load(QStringLiteral("s"), {}, true);
+        ASSERT_EQ(rounded.TabBitmaps.size(), 1);
+        EXPECT_EQ(rounded.TabBitmaps[0].size(), QSize(8, 4));
+    }
 }
 
 TEST_F(SkinFixture, FindSkinsListsFoldersHoldingADefinition) {
