@@ -415,3 +415,36 @@ TEST_F(SkinFixture, MetaKeysAreReadOnlyWhenPresent) {
     for (const auto& row : rows)
         EXPECT_EQ(WebsiteAddress(QLatin1StringView(row.value)), QLatin1StringView(row.address)) << row.value;
 }
+
+TEST(ShippedSkins, AreCompleteAndSizedAsTheLayoutAssumes) {
+    const QString data = QStringLiteral(KELVARA_SOURCE_DIR "/data/");
+    const QStringList skins = FindSkins(data);
+    EXPECT_TRUE(skins.contains(u"Aqua"));
+    EXPECT_GE(skins.size(), 3);
+    for (const QString& name : skins) {
+        for (TabEdge edge : {TabEdge::Bottom, TabEdge::Left}) {
+            Settings settings;
+            settings.TabPos = edge;
+            TSkin skin;
+            skin.Load(name, settings, skins, data, true);
+            const bool turned = edge == TabEdge::Left;
+            const QSize head =
+                turned ? QSize(skin.HeadHeight, skin.TabWidth) : QSize(skin.TabWidth, skin.HeadHeight);
+            const QSize row =
+                turned ? QSize(skin.ItemHeight, skin.TabWidth) : QSize(skin.TabWidth, skin.ItemHeight);
+            ASSERT_FALSE(skin.TabBitmaps.isEmpty() || skin.ItemBitmaps.isEmpty() ||
+                         skin.ItemHBitmaps.isEmpty())
+                << name.toStdString();
+            for (const QImage& picture : skin.TabBitmaps)
+                EXPECT_EQ(picture.size(), head) << name.toStdString();
+            for (const QList<QImage>* series : {&skin.ItemBitmaps, &skin.ItemHBitmaps}) {
+                for (const QImage& picture : *series)
+                    EXPECT_EQ(picture.size(), row) << name.toStdString();
+            }
+            EXPECT_LE(skin.TabHeight, skin.HeadHeight) << name.toStdString();
+        }
+        EXPECT_EQ(QImage(data + name + u"/button.bmp").height(), 31) << name.toStdString();
+        const SkinMeta meta = ReadSkinMeta(data + name + u'/');
+        EXPECT_TRUE(meta.Author && meta.Website && meta.Description) << name.toStdString();
+    }
+}

@@ -198,7 +198,6 @@ void MakeAqua(const QString& dir) {
                              "FontColor=0x4A2A12\n"
                              "TitleFontColor=0xFFFFFF\n"
                              "SelFontColor=0xFFFFFF\n"
-                             "TransColor=0xFF00FF\n"
                              "TitlePos=(0, 1, 128, 17)\n"
                              "TitleDisplay=Normal\n"
                              "UseIcon=Yes\n"
