@@ -173,6 +173,13 @@ TEST_F(SkinFixture, EdgeVariantsAreUsedUnrotatedAndPlainPicturesAreTurned) {
             EXPECT_TRUE(skin.TabBitmaps.isEmpty()) << int(row.edge);
         }
     }
+
+    // The bare variant name stands for picture 1 too, ahead of the plain numbered picture.
+    writePicture(QStringLiteral("v"), QStringLiteral("RightTab.bmp"), Filled(5, 7, Blue));
+    writePicture(QStringLiteral("v"), QStringLiteral("tab1.bmp"), plain);
+    Settings right;
+    right.TabPos = TabEdge::Right;
+    EXPECT_EQ(load(QStringLiteral("v"), right).TabBitmaps, QList<QImage>{Filled(5, 7, Blue)});
 }
 
 TEST_F(SkinFixture, WordKeysCompareLowerCasedAgainstTheirOneMeaningfulValue) {
