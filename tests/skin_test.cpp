@@ -78,7 +78,9 @@ TEST_F(SkinFixture, SeriesTakeNumberedFilesUpToTheFirstGapOrBadFile) {
         for (int i = 0; i < 4; ++i)
             hugeBytes[offset + i] = char((v >> (8 * i)) & 0xFF);
     }
-    const QByteArray truncated = bmpBytes(Filled(8, 8, Blue)).left(30);
+    const QByteArray wholeBytes = bmpBytes(Filled(8, 8, Blue));
+    const QByteArray truncated = wholeBytes.left(30);
+    const QByteArray cutInRows = wholeBytes.left(wholeBytes.size() - 1);
 
     struct File {
         const char* name;
@@ -110,6 +112,10 @@ TEST_F(SkinFixture, SeriesTakeNumberedFilesUpToTheFirstGapOrBadFile) {
          {{"tab1.bmp", Red}, {"tab3.bmp", Green}},
          {Red},
          [&](SkinFixture* f) { f->writeFile(QStringLiteral("s"), QStringLiteral("tab2.bmp"), truncated); }},
+        {"tab2.bmp cut in its pixel rows",
+         {{"tab1.bmp", Red}, {"tab3.bmp", Green}},
+         {Red},
+         [&](SkinFixture* f) { f->writeFile(QStringLiteral("s"), QStringLiteral("tab2.bmp"), cutInRows); }},
         {"tab2.bmp claiming 100000 x 100000",
          {{"tab1.bmp", Red}, {"tab3.bmp", Green}},
          {Red},
