@@ -1,3 +1,5 @@
+#include <limits>
+
 #include <QByteArray>
 
 #include <gtest/gtest.h>
@@ -64,6 +66,12 @@ TEST(ReadBmpHeader, RejectsBrokenHeadersAndSizesTheRows) {
              Put(d, 22, 100000, 4);
          }),
          true, 54 + qint64(300000) * 99999 + 300000},
+        {"widest and tallest", mutate([](QByteArray& d) {
+             Put(d, 18, 0x7FFFFFFF, 4);
+             Put(d, 22, 0x80000001, 4);
+             Put(d, 28, 32, 2);
+         }),
+         true, std::numeric_limits<qint64>::max()},
     };
     for (const auto& row : rows) {
         const std::optional<BmpHeader> header = ReadBmpHeader(row.data);

@@ -21,7 +21,12 @@ std::optional<qint64> BmpHeader::requiredFileSize() const {
     const qint64 bits = qint64(width) * bitCount;
     const qint64 paddedRow = (bits + 31) / 32 * 4;
     const qint64 lastRow = (bits + 7) / 8;
-    return qint64(pixelOffset) + paddedRow * (std::abs(qint64(height)) - 1) + lastRow;
+    const qint64 rows = std::abs(qint64(height)) - 1;
+    const qint64 rest = qint64(pixelOffset) + lastRow;
+    // A header may claim more than any file can hold; the need then saturates.
+    if (rows > 0 && paddedRow > (std::numeric_limits<qint64>::max() - rest) / rows)
+        return std::numeric_limits<qint64>::max();
+    return rest + paddedRow * rows;
 }
 
 std::optional<BmpHeader> ReadBmpHeader(QByteArrayView data) {
