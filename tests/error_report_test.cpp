@@ -4,8 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QLabel>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTimer>
 
@@ -50,28 +48,6 @@ public:
 };
 
 } // namespace
-
-TEST_F(ErrorReport, WindowHasItsFixedLayout) {
-    ReportError(QStringLiteral("x"));
-    TfrmError* dialog = ErrorDialog();
-    ASSERT_NE(dialog, nullptr);
-    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Ooops!"));
-    EXPECT_EQ(dialog->size(), QSize(516, 218));
-    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
-    EXPECT_FALSE(dialog->windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint));
-    EXPECT_EQ(dialog->pos(), QPoint(318, 156));
-    const auto* label = dialog->findChild<QLabel*>(QStringLiteral("Label1"));
-    const auto* memo = dialog->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    const auto* button = dialog->findChild<QPushButton*>(QStringLiteral("Button1"));
-    ASSERT_TRUE(label && memo && button);
-    EXPECT_EQ(label->text(), QStringLiteral("Errors were encountered:"));
-    EXPECT_EQ(label->pos(), QPoint(8, 16));
-    EXPECT_EQ(memo->geometry(), QRect(24, 40, 465, 129));
-    EXPECT_TRUE(memo->isReadOnly());
-    EXPECT_EQ(memo->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
-    EXPECT_EQ(button->text(), QStringLiteral("Clear"));
-    EXPECT_EQ(button->geometry(), QRect(432, 184, 75, 25));
-}
 
 TEST_F(ErrorReport, CollectsLinesUntilClearedAndKeepsThemWhenClosed) {
     ReportError(QStringLiteral("first"));
