@@ -97,3 +97,15 @@ TEST_F(ErrorReport, ErrorsLeavingEventHandlersAreReportedAndTheLoopGoesOn) {
               Lines(QStringLiteral("raised in a timer"), QStringLiteral("raised in an event handler"),
                     QStringLiteral("a library failure")));
 }
+
+TEST_F(ErrorReport, ClosingTheReportDoesNotEndTheProgram) {
+    ReportError(QStringLiteral("shown"));
+    bool stillRunning = false;
+    QTimer::singleShot(0, [] { ErrorDialog()->close(); });
+    QTimer::singleShot(50, [&] {
+        stillRunning = true;
+        App().quit();
+    });
+    App().exec();
+    EXPECT_TRUE(stillRunning);
+}
