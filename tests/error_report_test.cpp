@@ -1,5 +1,6 @@
 #include "ui/error_report.h"
 
+#include <functional>
 #include <memory>
 #include <stdexcept>
 
@@ -52,12 +53,16 @@ QStringList Lines(const QString& a, const QString& b = {}, const QString& c = {}
     return lines;
 }
 
-// Raises from its event handler.
+// Raises from its event handler, after it has scheduled what comes next.
 class ThrowingObject : public QObject {
 public:
+    std::function<void()> next;
+
     bool event(QEvent* e) override {
-        if (e->type() == QEvent::User)
+        if (e->type() == QEvent::User) {
+            QTimer::singleShot(0, next);
             throw Error(QStringLiteral("raised in an event handler"));
+        }
         return QObject::event(e);
     }
 };
@@ -89,21 +94,26 @@ TEST_F(ErrorReport, CollectsLinesUntilClearedAndKeepsThemWhenClosed) {
 }
 
 TEST_F(ErrorReport, ErrorsLeavingEventHandlersAreReportedAndTheLoopGoesOn) {
+    // Each step schedules the next before it raises, so the order does not hang on timing.
     QTimer raising;
     raising.setSingleShot(true);
+    ThrowingObject target;
     int raised = 0;
     QObject::connect(&raising, &QTimer::timeout, [&] {
-        ++raised;
-        if (raised == 1)
+        if (++raised == 1) {
+            QTimer::singleShot(0, [&] { QCoreApplication::postEvent(&target, new QEvent(QEvent::User)); });
             throw Error(QStringLiteral("raised in a timer"));
+        }
+        QTimer::singleShot(0, &App(), &QCoreApplication::quit);
         throw std::runtime_error("a library failure");
     });
-    ThrowingObject target;
-    QTimer::singleShot(0, [&] { raising.start(0); });
-    QTimer::singleShot(20, [&] { QCoreApplication::postEvent(&target, new QEvent(QEvent::User)); });
     // The same timer and its connection still work after an exception went through them.
-    QTimer::singleShot(40, [&] { raising.start(0); });
-    QTimer::singleShot(80, &App(), &QCoreApplication::quit);
+    target.next = [&] { raising.start(0); };
+    QTimer::singleShot(0, [&] { raising.start(0); });
+    QTimer giveUp;
+    giveUp.setSingleShot(true);
+    QObject::connect(&giveUp, &QTimer::timeout, &App(), &QCoreApplication::quit);
+    giveUp.start(10000);
     App().exec();
 
     EXPECT_EQ(raised, 2);
