@@ -21,7 +21,8 @@ struct Transfer {
         client.setUrl(url);
         client.setBody(&buffer);
         client.setMaxBodySize(maxBody);
-        QObject::connect(&client, &HttpClient::sessionConnected, [this] { events << QStringLiteral("connected"); });
+        QObject::connect(&client, &HttpClient::sessionConnected,
+                         [this] { events << QStringLiteral("connected"); });
         QObject::connect(&client, &HttpClient::headerEnd, [this](qint64 length, const QString& u) {
             events << QStringLiteral("headers %1").arg(length);
             headerUrl = u;
@@ -60,7 +61,9 @@ TEST_F(HttpClientTest, SendsTheFixedHttp10RequestWithoutProxyOrCacheHeaders) {
     qunsetenv("http_proxy");
     ASSERT_EQ(server.requests().size(), 1);
     const QList<QByteArray> lines = server.requests().first().split('\n');
-    const auto has = [&](const QByteArray& line) { return lines.contains(line + '\r') || lines.last() == line; };
+    const auto has = [&](const QByteArray& line) {
+        return lines.contains(line + '\r') || lines.last() == line;
+    };
     EXPECT_EQ(lines.value(0), "GET /update.php?app=Kelvara&ver=200&os=NT HTTP/1.0\r");
     EXPECT_TRUE(has("User-Agent: Mozilla/4.0 (compatible; ICS)"));
     EXPECT_TRUE(has("Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*"));
@@ -111,7 +114,8 @@ TEST_F(HttpClientTest, BodyEndsAndFailures) {
         ASSERT_TRUE(run.finish());
         EXPECT_EQ(run.client.succeeded(), row.succeeded);
         EXPECT_EQ(run.buffer.data(), row.body);
-        EXPECT_TRUE(run.events.contains(QLatin1String(row.headers))) << run.events.join(QLatin1Char(',')).toStdString();
+        EXPECT_TRUE(run.events.contains(QLatin1String(row.headers)))
+            << run.events.join(QLatin1Char(',')).toStdString();
         EXPECT_EQ(run.client.errorString().isEmpty(), row.succeeded);
     }
 }

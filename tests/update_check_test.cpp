@@ -121,7 +121,8 @@ TEST_F(UpdateCheckTest, YesOpensTheDownloadDialogWhichSavesTheFile) {
     EXPECT_EQ(check.downloadDialog()->findChild<QLabel*>(u"lblURL"_s)->toolTip(), address);
     ASSERT_TRUE(WaitUntil([&] { return prompts.shown.size() == 3 && !check.downloadDialog(); }));
     EXPECT_EQ(prompts.shown[1].caption, u"Download Complete"_s);
-    EXPECT_EQ(prompts.shown[2].text, u"To install the update later, run Kelvara-setup.exe in the Kelvara directory."_s);
+    EXPECT_EQ(prompts.shown[2].text,
+              u"To install the update later, run Kelvara-setup.exe in the Kelvara directory."_s);
     QFile saved(folder.appDir() + u"Kelvara-setup.exe"_s);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), "new version");

@@ -19,8 +19,7 @@ void InitCurlOnce() {
 }
 
 bool IsFollowedRedirection(long status) {
-    return status == 300 || status == 301 || status == 302 || status == 303 || status == 307 ||
-           status == 308;
+    return status == 300 || status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 } // namespace
@@ -255,7 +254,8 @@ void HttpClient::collectFinished() {
         else if (m_result == CURLE_FILESIZE_EXCEEDED)
             m_error = QStringLiteral("The answer is larger than %1 bytes.").arg(m_maxBodySize);
         else if (m_result != CURLE_OK)
-            m_error = QString::fromUtf8(m_curlError[0] ? m_curlError : curl_easy_strerror(CURLcode(m_result)));
+            m_error =
+                QString::fromUtf8(m_curlError[0] ? m_curlError : curl_easy_strerror(CURLcode(m_result)));
         releaseEasy();
         m_events.push_back({EventKind::Done, m_result});
         break;

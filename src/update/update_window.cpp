@@ -45,8 +45,8 @@ TfrmUpdate::TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidge
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Downloading Update..."));
     QFont dialogFont;
-    dialogFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                            QStringLiteral("Arial")});
+    dialogFont.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     dialogFont.setPointSize(8);
     setFont(dialogFont);
     setFixedSize(359, 133);
@@ -135,9 +135,9 @@ void TfrmUpdate::closeEvent(QCloseEvent* event) {
     }
     if (m_askOnClose) {
         m_asking = true;
-        const bool yes = m_prompts.question(this, QStringLiteral("Abort Download"),
-                                            QStringLiteral("Are you sure you want to cancel this download?"),
-                                            true);
+        const bool yes =
+            m_prompts.question(this, QStringLiteral("Abort Download"),
+                               QStringLiteral("Are you sure you want to cancel this download?"), true);
         m_asking = false;
         if (!yes) {
             event->ignore();
