@@ -122,8 +122,8 @@ TEST_F(HttpClientTest, BodyEndsAndFailures) {
 
 TEST_F(HttpClientTest, FollowsARedirectionAndReportsOnlyTheFinalResponse) {
     server.route("/old", TestHttpServer::Reply{"HTTP/1.0 302 Found\r\nLocation: /new/place.txt\r\n"
-                                               "Content-Length: 5\r\n",
-                                               {{0, "moved"}}});
+                                               "Content-Length: 12\r\n",
+                                               {{0, "moved away!\n"}}});
     server.route("/new/place.txt", TestHttpServer::Ok("final"));
     Transfer run(server.url(QStringLiteral("/old")));
     ASSERT_TRUE(run.finish());

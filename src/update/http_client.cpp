@@ -45,7 +45,7 @@ HttpClient::~HttpClient() {
 void HttpClient::get() {
     if (m_easy)
         throw Error(QStringLiteral("A request is already running."));
-    m_skipResponse = false;
+    m_sawLocation = false;
     m_bodyStarted = false;
     m_received = 0;
     m_writeError.clear();
@@ -143,7 +143,6 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
     const QByteArrayView line(data, qsizetype(length));
     if (line.startsWith("HTTP/")) {
         // A new response begins (after a redirection or an interim 1xx answer).
-        self->m_skipResponse = false;
         self->m_sawLocation = false;
         return length;
     }
@@ -160,8 +159,7 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
     if (status >= 100 && status <= 199)
         return length;
     if (IsFollowedRedirection(status) && self->m_sawLocation) {
-        // libcurl follows this one; its body is not the document.
-        self->m_skipResponse = true;
+        // libcurl follows this one (and drops its body): it is not the document.
         return length;
     }
     curl_off_t contentLength = -1;
@@ -173,7 +171,7 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
 size_t HttpClient::WriteCallback(char* data, size_t size, size_t count, void* client) {
     auto* self = static_cast<HttpClient*>(client);
     const size_t length = size * count;
-    if (self->m_skipResponse || length == 0)
+    if (length == 0)
         return length;
     if (self->m_maxBodySize > 0 && self->m_received + qint64(length) > self->m_maxBodySize) {
         self->m_writeError = QStringLiteral("The answer is larger than %1 bytes.").arg(self->m_maxBodySize);
