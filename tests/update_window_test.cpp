@@ -302,3 +302,21 @@ TEST_F(UpdateWindowTest, TransferEndingDuringTheCancelQuestion) {
 }
 
 } // namespace
+
+namespace {
+
+// Not a check: keeps the dialog half-way through a download for a screenshot under Xvfb, e.g.
+//   xshot shot.png -- env QT_QPA_PLATFORM=xcb build/tests/update_window_test
+//       --gtest_also_run_disabled_tests --gtest_filter=*ForAScreenshot
+TEST_F(UpdateWindowTest, DISABLED_HoldsMidDownloadForAScreenshot) {
+    server.route("/files/Kelvara-2.1-setup.exe",
+                 TestHttpServer::Reply{"HTTP/1.0 200 OK\r\nContent-Length: 12345678\r\n",
+                                       {{0, QByteArray(3086419, 'a')}, {20000, "b"}}});
+    now = 0;
+    QPointer<TfrmUpdate> dialog = open(server.url(u"/files/Kelvara-2.1-setup.exe"_s));
+    WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"3086419"_s); });
+    now = 60'000;
+    WaitUntil([] { return false; }, 8000);
+}
+
+} // namespace
