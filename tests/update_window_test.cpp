@@ -230,6 +230,7 @@ TEST_F(UpdateWindowTest, FailuresSaveNothing) {
         server.url(u"/files/"_s),
         server.url(u"/Tabs"_s),
         server.url(u"/%2e%2e"_s) + u"/.."_s,
+        u"file:///etc/hostname"_s, // only web addresses are fetched
     };
     for (const QString& address : rows) {
         SCOPED_TRACE(address.toStdString());
