@@ -2,7 +2,6 @@
 
 #include <QBuffer>
 #include <QPointer>
-#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -135,19 +134,6 @@ TEST_F(HttpClientTest, FollowsARedirectionAndReportsOnlyTheFinalResponse) {
     EXPECT_TRUE(run.client.succeeded());
 }
 
-TEST_F(HttpClientTest, RefusedConnectionEndsWithAnError) {
-    const QString url = server.url(QStringLiteral("/x"));
-    TestHttpServer* gone = new TestHttpServer;
-    const QString refused = gone->url(QStringLiteral("/x"));
-    delete gone; // nothing listens on that port any more
-    Transfer run(refused);
-    ASSERT_TRUE(run.finish());
-    EXPECT_NE(*run.done, 0);
-    EXPECT_EQ(run.client.httpStatus(), 0);
-    EXPECT_FALSE(run.client.succeeded());
-    EXPECT_FALSE(run.events.contains(QStringLiteral("connected")));
-}
-
 TEST_F(HttpClientTest, BodyLimitEndsTheRequest) {
     const QByteArray big(5000, 'z');
     server.route("/announced", TestHttpServer::Ok(big));
@@ -189,24 +175,6 @@ TEST_F(HttpClientTest, AbortAndDeletionFromASlotStopEverything) {
     QObject::connect(client, &HttpClient::docData, client, [&] { delete client.data(); });
     client->get();
     ASSERT_TRUE(WaitUntil([&] { return client.isNull(); }));
-}
-
-TEST_F(HttpClientTest, RunsTwoTransfersAtOnceWithoutBlockingTheLoop) {
-    TestHttpServer::Reply slow{"HTTP/1.0 200 OK\r\n", {{0, "1"}, {200, "2"}, {200, "3"}}};
-    server.route("/a", slow);
-    server.route("/b", slow);
-    int ticks = 0;
-    QTimer heartbeat;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&] { ++ticks; });
-    heartbeat.start(10);
-    Transfer a(server.url(QStringLiteral("/a")));
-    Transfer b(server.url(QStringLiteral("/b")));
-    ASSERT_TRUE(a.finish());
-    ASSERT_TRUE(b.finish());
-    EXPECT_EQ(a.buffer.data(), "123");
-    EXPECT_EQ(b.buffer.data(), "123");
-    // About 40 ticks fit in the 400 ms the transfers take; a blocking client would allow none.
-    EXPECT_GT(ticks, 10);
 }
 
 } // namespace
