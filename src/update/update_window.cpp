@@ -29,6 +29,7 @@ constexpr int BytesWidth = 260;
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText); // the address comes from a server
     label->move(left, top);
     label->adjustSize();
     return label;
