@@ -15,6 +15,7 @@
 #include "common/error.h"
 #include "formats/desktop_entry.h"
 #include "formats/shortcut_link.h"
+#include "platform/display_mode.h"
 #include "tabs/screen_resolution.h"
 
 namespace {
@@ -191,6 +192,18 @@ TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToTheDesktopsDefaultApplic
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
     EXPECT_EQ(catcher.urls, expected);
     EXPECT_FALSE(QFile::exists(marker())); // the document was not run
+}
+
+TEST_F(ExecuteItemTest, WithoutAnX11DisplayTheMacroReportsWhyItCannotWork) {
+    InstallDisplayModeChanger();
+    addShortcut(QStringLiteral("macro:screenres"), QStringLiteral("800x600"), QString());
+    try {
+        tab.ExecuteItem(0);
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("The screen resolution can only be changed on an X11 display with XRandR"));
+    }
 }
 
 TEST(DesktopEntry, ReadsTheEntryGroupAndDropsFieldCodes) {
