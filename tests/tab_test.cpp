@@ -11,6 +11,7 @@
 #include "common/error.h"
 #include "formats/shortcut_link.h"
 #include "skins/skin.h"
+#include "pe_test_data.h"
 
 namespace {
 
@@ -186,6 +187,7 @@ TEST_F(TabTest, IconsComeFromImageAndIconFilesAndDesktopEntriesOnly) {
     ASSERT_TRUE(Square(16, qRgb(255, 0, 0)).save(path(QStringLiteral("red.png"))));
     ASSERT_TRUE(QImageWriter(path(QStringLiteral("blue.ico")), "ico").write(Square(32, qRgb(0, 0, 255))));
     writeFile(QStringLiteral("notes.txt"), "plain text");
+    writeFile(QStringLiteral("Program.EXE"), pe_test::SampleProgram());
     writeFile(QStringLiteral("app.desktop"),
               "[Desktop Entry]\nType=Application\nExec=true\nIcon=" + path(QStringLiteral("red.png")).toUtf8());
 
@@ -202,6 +204,8 @@ TEST_F(TabTest, IconsComeFromImageAndIconFilesAndDesktopEntriesOnly) {
         {"text document", path(QStringLiteral("notes.txt")), QString(), 0, 0},
         {"folder", path(QString()), QString(), 0, 0},
         {"missing file", path(QStringLiteral("gone.png")), QString(), 0, 0},
+        {"program icon 1", path(QStringLiteral("Program.EXE")), QString(), 1, qRgb(0, 0, 255)},
+        {"program has no icon 2", path(QStringLiteral("Program.EXE")), QString(), 2, 0},
         {"desktop entry icon", path(QStringLiteral("app.desktop")), QString(), 0, qRgb(255, 0, 0)},
     };
     for (const auto& row : rows) {
