@@ -3,7 +3,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QSaveFile>
+#include <QSet>
 
 #include "common/error.h"
 #include "common/names.h"
@@ -59,12 +61,12 @@ void CleanOrderFile(const QString& folder) {
     if (!QFileInfo::exists(OrderFilePath(folder)))
         return;
     const QByteArray bytes = ReadOrderBytes(folder);
-    const QStringList existing = ListEntries(folder, QStringLiteral("*"), true, true);
+    QSet<QString> existing;
+    for (const QString& entry : ListEntries(folder, QStringLiteral("*"), true, true))
+        existing.insert(FoldCase(entry));
     QStringList kept;
     for (const QString& line : ParseOrderLines(bytes)) {
-        const bool found = std::any_of(existing.begin(), existing.end(),
-                                       [&](const QString& entry) { return SameName(entry, line); });
-        if (found)
+        if (existing.contains(FoldCase(line)))
             kept.append(line);
     }
     // Only a file whose text would change is rewritten, which also leaves read-only folders alone.
@@ -75,16 +77,18 @@ void CleanOrderFile(const QString& folder) {
 QList<OrderedName> OrderedListing(const QString& folder, const QString& masks, bool files, bool folders) {
     CleanOrderFile(folder);
     const QStringList found = ListEntries(folder, masks, files, folders);
+    // The first entry of each folded name: a line names it even when an earlier line did.
+    QHash<QString, qsizetype> first;
+    for (qsizetype i = found.size() - 1; i >= 0; --i)
+        first.insert(FoldCase(found[i]), i);
     QList<bool> matched(found.size(), false);
     QList<OrderedName> listing;
     for (const QString& line : ParseOrderLines(ReadOrderBytes(folder))) {
-        for (qsizetype i = 0; i < found.size(); ++i) {
-            if (!matched[i] && SameName(found[i], line)) {
-                matched[i] = true;
-                listing.append({line, found[i]});
-                break;
-            }
-        }
+        const auto entry = first.constFind(FoldCase(line));
+        if (entry == first.constEnd())
+            continue;
+        matched[*entry] = true;
+        listing.append({line, found[*entry]});
     }
     for (qsizetype i = 0; i < found.size(); ++i) {
         if (!matched[i])

@@ -26,7 +26,8 @@ QStringList ListEntries(const QString& folder, const QString& masks, bool files,
 void CleanOrderFile(const QString& folder);
 
 // ListEntries in the stored order: first the names of the order file that match an entry (a name
-// listed twice comes twice), then the entries no line named, in the file system's order.
+// listed twice comes twice, both times for the same entry), then the entries no line named, in
+// the file system's order.
 QList<OrderedName> OrderedListing(const QString& folder, const QString& masks, bool files, bool folders);
 
 // Writes a new order file listing every file and folder of folder in the file system's order.
