@@ -22,14 +22,15 @@ protected:
             return;
         // The servers choose free display numbers themselves and tell them on their output.
         QString outer;
-        s_outer = startServer(QStringLiteral("Xvfb"),
-                              {QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1600x1200x24")}, {},
-                              outer);
+        s_outer = startServer(
+            QStringLiteral("Xvfb"),
+            {QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1600x1200x24")}, {}, outer);
         if (!s_outer)
             return;
-        s_nested = startServer(QStringLiteral("Xephyr"),
-                               {QStringLiteral("-resizeable"), QStringLiteral("-screen"), QStringLiteral("1280x1024")},
-                               outer, s_display);
+        s_nested = startServer(
+            QStringLiteral("Xephyr"),
+            {QStringLiteral("-resizeable"), QStringLiteral("-screen"), QStringLiteral("1280x1024")}, outer,
+            s_display);
         if (!s_nested)
             return;
         qputenv("DISPLAY", s_display.toUtf8());
@@ -107,7 +108,7 @@ TEST_F(DisplayModeTest, SwitchesToTheModeOfTheAskedSizeAndRefusesOthers) {
         DisplayMode mode;
         const char* size;
     } rows[] = {
-        {{1024, 768, 0}, "1024 x 768"},  // smaller
+        {{1024, 768, 0}, "1024 x 768"},   // smaller
         {{1600, 1200, 0}, "1600 x 1200"}, // larger than the screen was
         {{800, 600, 0}, "800 x 600"},
     };

@@ -158,7 +158,9 @@ TEST_F(ExecuteItemTest, AProgramStartsWithItsArgumentsInItsWorkingFolder) {
         addShortcut(writeScript(), QStringLiteral("one \"two words\" \"\"\"quoted\"\"\""), row.workingDir);
         tab.ExecuteItem(0);
         const QByteArray output = WaitForFile(marker());
-        EXPECT_EQ(output, (QDir(row.expectedDir).canonicalPath() + QStringLiteral("\none\ntwo words\n\"quoted\"\n")).toUtf8())
+        EXPECT_EQ(output,
+                  (QDir(row.expectedDir).canonicalPath() + QStringLiteral("\none\ntwo words\n\"quoted\"\n"))
+                      .toUtf8())
             << row.what;
     }
 }
@@ -172,9 +174,9 @@ TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineWithoutFieldCodes) {
     entry.close();
     addShortcut(entry.fileName(), QStringLiteral("extra"), QString());
     tab.ExecuteItem(0);
-    EXPECT_EQ(WaitForFile(marker()),
-              (QDir(path(QStringLiteral("work"))).canonicalPath() + QStringLiteral("\n--from-entry\n100%\nextra\n"))
-                  .toUtf8());
+    EXPECT_EQ(WaitForFile(marker()), (QDir(path(QStringLiteral("work"))).canonicalPath() +
+                                      QStringLiteral("\n--from-entry\n100%\nextra\n"))
+                                         .toUtf8());
 }
 
 TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToTheDesktopsDefaultApplication) {
@@ -182,7 +184,8 @@ TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToTheDesktopsDefaultApplic
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
     const QString document = writeScript(false); // not executable: a document
-    const QList<QUrl> expected = {QUrl::fromLocalFile(document), QUrl::fromLocalFile(path(QStringLiteral("work"))),
+    const QList<QUrl> expected = {QUrl::fromLocalFile(document),
+                                  QUrl::fromLocalFile(path(QStringLiteral("work"))),
                                   QUrl(QStringLiteral("https://example.org/a?b=c"))};
     for (const QUrl& url : expected) {
         addShortcut(url.isLocalFile() ? url.toLocalFile() : url.toString(), QString(), QString());

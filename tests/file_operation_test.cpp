@@ -79,8 +79,9 @@ TEST_F(FileOperationTest, CopyAndMoveAskBeforeReplacing) {
     EXPECT_FALSE(run(TAMHFileOp::foCopy, {QStringLiteral("src.txt")}, {QStringLiteral("dst/src.txt")}));
     EXPECT_EQ(read(QStringLiteral("dst/src.txt")), "old");
     ASSERT_EQ(questions.size(), 1);
-    EXPECT_EQ(questions.front(), QStringLiteral("Kelvara 2.0|This folder already contains a file named 'src.txt'."
-                                                "\n\nWould you like to replace the existing file?"));
+    EXPECT_EQ(questions.front(),
+              QStringLiteral("Kelvara 2.0|This folder already contains a file named 'src.txt'."
+                             "\n\nWould you like to replace the existing file?"));
 
     answer = true;
     // A destination that is an existing folder receives the source under its own name.
@@ -177,7 +178,8 @@ TEST_F(FileOperationTest, DeleteMovesToTheTrashAfterAsking) {
     EXPECT_FALSE(DeleteToRecycleBin(path(QStringLiteral("tab/item.lnk")), op.AskUser));
     EXPECT_EQ(tree(), before);
     ASSERT_EQ(questions.size(), 1);
-    EXPECT_EQ(questions.front(), QStringLiteral("Confirm File Delete|Are you sure you want to move 'item.lnk' to the Trash?"));
+    EXPECT_EQ(questions.front(),
+              QStringLiteral("Confirm File Delete|Are you sure you want to move 'item.lnk' to the Trash?"));
 
     answer = true;
     EXPECT_TRUE(run(TAMHFileOp::foDelete, {QStringLiteral("tab/item.lnk"), QStringLiteral("folder")}, {}));

@@ -43,7 +43,9 @@ private:
     QTemporaryDir m_dir;
 };
 
-QStringList Lines(const char* text) { return QString::fromUtf8(text).split(QLatin1Char('|')); }
+QStringList Lines(const char* text) {
+    return QString::fromUtf8(text).split(QLatin1Char('|'));
+}
 
 } // namespace
 
@@ -54,10 +56,11 @@ TEST(NameMask, MatchesAsTheWindowsFileSearchDoes) {
         bool matches;
     } rows[] = {
         {"Tab One", "*.*", true}, // no dot needed
-        {"a.lnk", "*.lnk", true},   {"A.LNK", "*.lnk", true},    {"a.lnk.txt", "*.lnk", false},
-        {"a.lnkx", "*.lnk", false}, {".lnk", "*.lnk", true},     {"ab.lnk", "a?.lnk", true},
-        {"a.lnk", "a?.lnk", false}, {"xyz", "x*y*z", true},      {"xyzy", "x*y", true},
-        {"\u00c4.lnk", "\u00e4.lnk", false}, // only A to Z fold
+        {"a.lnk", "*.lnk", true},      {"A.LNK", "*.lnk", true},
+        {"a.lnk.txt", "*.lnk", false}, {"a.lnkx", "*.lnk", false},
+        {".lnk", "*.lnk", true},       {"ab.lnk", "a?.lnk", true},
+        {"a.lnk", "a?.lnk", false},    {"xyz", "x*y*z", true},
+        {"xyzy", "x*y", true},         {"\u00c4.lnk", "\u00e4.lnk", false}, // only A to Z fold
     };
     for (const auto& row : rows) {
         EXPECT_EQ(MatchesMask(QString::fromUtf8(row.name), QString::fromUtf8(row.mask)), row.matches)
@@ -127,7 +130,8 @@ TEST_F(OrderFileTest, NamesListedTwiceAndHiddenEntriesAndFoldersOnly) {
     EXPECT_EQ(names(listing), Lines("y.lnk|x.lnk|X.lnk|.hidden.lnk"));
     EXPECT_EQ(listing[2].entryName, QStringLiteral("x.lnk"));
     // A name matching two masks is listed twice.
-    EXPECT_EQ(ListEntries(folder(), QStringLiteral("x*;*.lnk"), true, false).count(QStringLiteral("x.lnk")), 2);
+    EXPECT_EQ(ListEntries(folder(), QStringLiteral("x*;*.lnk"), true, false).count(QStringLiteral("x.lnk")),
+              2);
 
     ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("Tab B")));
     ASSERT_TRUE(QDir(folder()).mkdir(QStringLiteral("Tab A")));
@@ -153,12 +157,12 @@ TEST_F(OrderFileTest, SetOrderPositionMovesTheNameToTheInsertionPoint) {
         int position;
         const char* after;
     } rows[] = {
-        {"a|b", "c", 5, "a|b|c"},       // past the end appends
-        {"a|x|b", "x", 1, "a|x|b"},     // the old x at 1 is not below the position
-        {"a|x|b", "x", 3, "a|b|x"},     // ... but at 3 it is
-        {"a|b|c", "x", -4, "x|a|b|c"},  // below 0 counts as 0
-        {"X|a|x|b", "x", 3, "a|x|b"},   // every line of the name goes, in any letter case
-        {"a|b|c", "C", 0, "C|a|b"},     // the new spelling is kept
+        {"a|b", "c", 5, "a|b|c"},      // past the end appends
+        {"a|x|b", "x", 1, "a|x|b"},    // the old x at 1 is not below the position
+        {"a|x|b", "x", 3, "a|b|x"},    // ... but at 3 it is
+        {"a|b|c", "x", -4, "x|a|b|c"}, // below 0 counts as 0
+        {"X|a|x|b", "x", 3, "a|x|b"},  // every line of the name goes, in any letter case
+        {"a|b|c", "C", 0, "C|a|b"},    // the new spelling is kept
     };
     for (const auto& row : rows) {
         writeOrder(SerializeOrderLines(Lines(row.before)));

@@ -107,8 +107,8 @@ inline QByteArray BuildProgram(const QList<Resource>& resources) {
     QByteArray optional(0xE0, '\0');
     optional[0] = 0x0B;
     optional[1] = 0x01;
-    SetU32(optional, 92, 16);                       // data directories
-    SetU32(optional, 96 + 16, kSectionRva);         // resources
+    SetU32(optional, 92, 16);               // data directories
+    SetU32(optional, 96 + 16, kSectionRva); // resources
     SetU32(optional, 96 + 20, quint32(section.size()));
     file += optional;
     file += QByteArray(".rsrc\0\0\0", 8);

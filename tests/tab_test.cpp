@@ -151,7 +151,7 @@ TEST_F(TabTest, MoveItemShiftsTheItemsBetween) {
         int to;
         const char* result;
     } rows[] = {
-        {0, 3, "BCAD"}, {3, 1, "ADBC"}, {2, 3, "ABCD"}, {2, 2, "ABCD"}, {0, 4, "BCDA"},
+        {0, 3, "BCAD"}, {3, 1, "ADBC"},  {2, 3, "ABCD"}, {2, 2, "ABCD"}, {0, 4, "BCDA"},
         {3, 0, "DABC"}, {-1, 2, "ABCD"}, {4, 0, "ABCD"}, {1, 5, "ABCD"},
     };
     for (const auto& row : rows) {
@@ -188,8 +188,8 @@ TEST_F(TabTest, IconsComeFromImageAndIconFilesAndDesktopEntriesOnly) {
     ASSERT_TRUE(QImageWriter(path(QStringLiteral("blue.ico")), "ico").write(Square(32, qRgb(0, 0, 255))));
     writeFile(QStringLiteral("notes.txt"), "plain text");
     writeFile(QStringLiteral("Program.EXE"), pe_test::SampleProgram());
-    writeFile(QStringLiteral("app.desktop"),
-              "[Desktop Entry]\nType=Application\nExec=true\nIcon=" + path(QStringLiteral("red.png")).toUtf8());
+    writeFile(QStringLiteral("app.desktop"), "[Desktop Entry]\nType=Application\nExec=true\nIcon=" +
+                                                 path(QStringLiteral("red.png")).toUtf8());
 
     const struct {
         const char* what;
@@ -198,7 +198,8 @@ TEST_F(TabTest, IconsComeFromImageAndIconFilesAndDesktopEntriesOnly) {
         int index;
         QRgb centre; // 0: no icon
     } rows[] = {
-        {"png as icon location", QStringLiteral("/bin/true"), path(QStringLiteral("red.png")), 0, qRgb(255, 0, 0)},
+        {"png as icon location", QStringLiteral("/bin/true"), path(QStringLiteral("red.png")), 0,
+         qRgb(255, 0, 0)},
         {"ico image 0", path(QStringLiteral("blue.ico")), QString(), 0, qRgb(0, 0, 255)},
         {"ico has no image 1", path(QStringLiteral("blue.ico")), QString(), 1, 0},
         {"text document", path(QStringLiteral("notes.txt")), QString(), 0, 0},

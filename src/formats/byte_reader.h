@@ -22,8 +22,8 @@ public:
     quint32 u32() {
         if (remaining() < 4)
             return skipRest(), 0;
-        const quint32 value = quint32(byte(0)) | (quint32(byte(1)) << 8) | (quint32(byte(2)) << 16) |
-                              (quint32(byte(3)) << 24);
+        const quint32 value =
+            quint32(byte(0)) | (quint32(byte(1)) << 8) | (quint32(byte(2)) << 16) | (quint32(byte(3)) << 24);
         m_pos += 4;
         return value;
     }

@@ -235,8 +235,8 @@ std::optional<LnkData> ParseLnk(QByteArrayView bytes) {
 
     const bool unicode = flags & IsUnicode;
     const std::pair<LinkFlag, QString*> strings[] = {
-        {HasName, &data.description},      {HasRelativePath, &data.relativePath},
-        {HasWorkingDir, &data.workingDir}, {HasArguments, &data.arguments},
+        {HasName, &data.description},          {HasRelativePath, &data.relativePath},
+        {HasWorkingDir, &data.workingDir},     {HasArguments, &data.arguments},
         {HasIconLocation, &data.iconLocation},
     };
     for (const auto& [flag, field] : strings) {
@@ -253,8 +253,8 @@ std::optional<LnkData> ParseLnk(QByteArrayView bytes) {
 
 std::optional<QByteArray> SerializeLnk(const LnkData& data) {
     const std::pair<LinkFlag, const QString*> strings[] = {
-        {HasName, &data.description},      {HasRelativePath, &data.relativePath},
-        {HasWorkingDir, &data.workingDir}, {HasArguments, &data.arguments},
+        {HasName, &data.description},          {HasRelativePath, &data.relativePath},
+        {HasWorkingDir, &data.workingDir},     {HasArguments, &data.arguments},
         {HasIconLocation, &data.iconLocation},
     };
     quint32 flags = IsUnicode;

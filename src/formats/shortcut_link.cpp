@@ -57,8 +57,7 @@ void TShortcutLink::Write() const {
 
     const std::optional<QByteArray> bytes = SerializeLnk(data);
     QSaveFile file(ShortcutFile);
-    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() ||
-        !file.commit())
+    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
         throw EShortcutError(QStringLiteral("Unable to create .lnk file"));
 }
 

@@ -67,7 +67,8 @@ const XRRModeInfo* FindMode(XRRScreenResources* resources, RRMode id) {
 }
 
 // The output's mode of the asked size: with the asked rate, or else the one nearest the current rate.
-RRMode ChooseMode(XRRScreenResources* resources, XRROutputInfo* output, const DisplayMode& wanted, int currentRate) {
+RRMode ChooseMode(XRRScreenResources* resources, XRROutputInfo* output, const DisplayMode& wanted,
+                  int currentRate) {
     RRMode best = 0;
     int bestDistance = 0;
     for (int i = 0; i < output->nmode; ++i) {
@@ -100,7 +101,8 @@ void ChangeDisplayModeXRandR(const DisplayMode& wanted) {
     int eventBase = 0;
     int errorBase = 0;
     if (!display || !XRRQueryExtension(display, &eventBase, &errorBase))
-        throw Error(QStringLiteral("The screen resolution can only be changed on an X11 display with XRandR"));
+        throw Error(
+            QStringLiteral("The screen resolution can only be changed on an X11 display with XRandR"));
 
     const Window root = DefaultRootWindow(display);
     const Resources resources(XRRGetScreenResourcesCurrent(display, root));
@@ -115,7 +117,8 @@ void ChangeDisplayModeXRandR(const DisplayMode& wanted) {
         throw Error(QStringLiteral("The display's monitor cannot be read"));
 
     const XRRModeInfo* current = FindMode(resources.get(), crtc->mode);
-    const RRMode mode = ChooseMode(resources.get(), output.get(), wanted, current ? RefreshRate(*current) : 0);
+    const RRMode mode =
+        ChooseMode(resources.get(), output.get(), wanted, current ? RefreshRate(*current) : 0);
     if (mode == 0)
         throw ModeError(wanted);
     if (mode == crtc->mode)
@@ -150,14 +153,17 @@ void ChangeDisplayModeXRandR(const DisplayMode& wanted) {
     if (grow)
         XRRSetScreenSize(display, root, std::max(screenWidth, oldWidth), std::max(screenHeight, oldHeight),
                          mmWidth, mmHeight);
-    const Status status = XRRSetCrtcConfig(display, resources.get(), output->crtc, CurrentTime, crtc->x, crtc->y,
-                                           mode, crtc->rotation, crtc->outputs, crtc->noutput);
+    const Status status = XRRSetCrtcConfig(display, resources.get(), output->crtc, CurrentTime, crtc->x,
+                                           crtc->y, mode, crtc->rotation, crtc->outputs, crtc->noutput);
     if (status == RRSetConfigSuccess)
         XRRSetScreenSize(display, root, screenWidth, screenHeight, mmWidth, mmHeight);
     XUngrabServer(display);
     XSync(display, False);
     if (status != RRSetConfigSuccess)
-        throw Error(QStringLiteral("The display refused the mode %1 x %2").arg(wanted.width).arg(wanted.height));
+        throw Error(
+            QStringLiteral("The display refused the mode %1 x %2").arg(wanted.width).arg(wanted.height));
 }
 
-void InstallDisplayModeChanger() { SetDisplayModeChanger(&ChangeDisplayModeXRandR); }
+void InstallDisplayModeChanger() {
+    SetDisplayModeChanger(&ChangeDisplayModeXRandR);
+}

@@ -13,7 +13,9 @@ namespace fs = std::filesystem;
 
 namespace {
 
-fs::path ToPath(const QString& path) { return fs::path(QFile::encodeName(path).toStdString()); }
+fs::path ToPath(const QString& path) {
+    return fs::path(QFile::encodeName(path).toStdString());
+}
 
 // Whether anything, even a dangling symbolic link, has this name.
 bool EntryExists(const QString& path) {
@@ -34,8 +36,8 @@ QString SideName(const QString& path, const QString& purpose) {
 // Copies a file, a symbolic link or a whole folder tree to a new name.
 bool CopyEntry(const QString& source, const QString& destination) {
     std::error_code ec;
-    fs::copy(ToPath(source), ToPath(destination), fs::copy_options::recursive | fs::copy_options::copy_symlinks,
-             ec);
+    fs::copy(ToPath(source), ToPath(destination),
+             fs::copy_options::recursive | fs::copy_options::copy_symlinks, ec);
     return !ec;
 }
 
@@ -119,8 +121,8 @@ bool TAMHFileOp::transfer(const QString& source, const QString& destination, boo
     const QFileInfo destinationInfo(to);
     if (destinationInfo.isDir() && !destinationInfo.isSymLink() && CanonicalOrAbsolute(to) != from)
         to += QLatin1Char('/') + sourceInfo.fileName();
-    const QString toCanonical = CanonicalOrAbsolute(QFileInfo(to).absolutePath()) + QLatin1Char('/') +
-                                QFileInfo(to).fileName();
+    const QString toCanonical =
+        CanonicalOrAbsolute(QFileInfo(to).absolutePath()) + QLatin1Char('/') + QFileInfo(to).fileName();
     // Onto itself, or a folder into its own tree.
     if (toCanonical == from || toCanonical.startsWith(from + QLatin1Char('/')))
         return false;
@@ -128,11 +130,11 @@ bool TAMHFileOp::transfer(const QString& source, const QString& destination, boo
     const bool replacing = EntryExists(to);
     if (replacing) {
         const bool folder = QFileInfo(to).isDir();
-        const QString question =
-            folder ? QStringLiteral("This folder already contains a folder named '%1'.\n\n"
-                                    "Would you like to replace the existing folder?")
-                   : QStringLiteral("This folder already contains a file named '%1'.\n\n"
-                                    "Would you like to replace the existing file?");
+        const QString question = folder
+                                     ? QStringLiteral("This folder already contains a folder named '%1'.\n\n"
+                                                      "Would you like to replace the existing folder?")
+                                     : QStringLiteral("This folder already contains a file named '%1'.\n\n"
+                                                      "Would you like to replace the existing file?");
         if (!AskUser || !AskUser(QStringLiteral("Kelvara 2.0"), question.arg(QFileInfo(to).fileName())))
             return false;
     }

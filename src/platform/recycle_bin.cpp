@@ -12,9 +12,11 @@ bool DeleteToRecycleBin(const QString& path, const UserQuestion& ask) {
     const QString absolute = info.absoluteFilePath();
     const bool folder = info.isDir() && !info.isSymLink();
     const QString text =
-        folder ? QStringLiteral("Are you sure you want to move the folder '%1' and all its contents to the Trash?")
+        folder ? QStringLiteral(
+                     "Are you sure you want to move the folder '%1' and all its contents to the Trash?")
                : QStringLiteral("Are you sure you want to move '%1' to the Trash?");
-    const QString caption = folder ? QStringLiteral("Confirm Folder Delete") : QStringLiteral("Confirm File Delete");
+    const QString caption =
+        folder ? QStringLiteral("Confirm Folder Delete") : QStringLiteral("Confirm File Delete");
     if (ask && !ask(caption, text.arg(info.fileName())))
         return false;
     // Without the data folder, moveToTrash reports success yet moves the entry into "files" of the

@@ -21,10 +21,9 @@ QImage FitIcon(const QImage& picture) {
         return {};
     QImage icon(kItemIconSize, kItemIconSize, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
-    const QImage scaled =
-        picture.size() == icon.size()
-            ? picture
-            : picture.scaled(icon.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    const QImage scaled = picture.size() == icon.size()
+                              ? picture
+                              : picture.scaled(icon.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QPainter painter(&icon);
     painter.drawImage((kItemIconSize - scaled.width()) / 2, (kItemIconSize - scaled.height()) / 2, scaled);
     painter.end();

@@ -14,7 +14,9 @@
 
 namespace {
 
-QString OrderFilePath(const QString& folder) { return folder + QStringLiteral("/order.lst"); }
+QString OrderFilePath(const QString& folder) {
+    return folder + QStringLiteral("/order.lst");
+}
 
 QFileInfoList DirectoryEntries(const QString& folder) {
     return QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
@@ -122,5 +124,6 @@ void SetOrderPosition(const QString& folder, const QString& name, int position) 
     else
         lines.append(name);
     if (!WriteOrderLines(folder, lines))
-        throw Error(QStringLiteral("Unable to write %1").arg(QDir::toNativeSeparators(OrderFilePath(folder))));
+        throw Error(
+            QStringLiteral("Unable to write %1").arg(QDir::toNativeSeparators(OrderFilePath(folder))));
 }

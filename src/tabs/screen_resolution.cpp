@@ -35,7 +35,9 @@ DisplayMode ParseScreenResolution(const QString& arguments) {
     return mode;
 }
 
-void SetDisplayModeChanger(DisplayModeChanger changer) { Changer() = std::move(changer); }
+void SetDisplayModeChanger(DisplayModeChanger changer) {
+    Changer() = std::move(changer);
+}
 
 void ChangeDisplayMode(const DisplayMode& mode) {
     if (!Changer())

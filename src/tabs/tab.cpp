@@ -95,4 +95,6 @@ void TTab::ExecuteItem(int index) const {
     ChangeDisplayMode(ParseScreenResolution(data.Arguments));
 }
 
-void TTab::UpdateLength() { ItemsLength = Skin ? qint32(Items.size()) * Skin->ItemHeight : 0; }
+void TTab::UpdateLength() {
+    ItemsLength = Skin ? qint32(Items.size()) * Skin->ItemHeight : 0;
+}

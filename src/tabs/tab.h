@@ -8,15 +8,15 @@ class TSkin;
 
 // What one shortcut file says about an item.
 struct TItemData {
-    QString Name;         // caption: the unescaped file name without its extension
-    QString LinkFile;     // full path of the shortcut file
-    QString Target;       // target path, or "macro:screenres"
+    QString Name;     // caption: the unescaped file name without its extension
+    QString LinkFile; // full path of the shortcut file
+    QString Target;   // target path, or "macro:screenres"
     QString Arguments;
     QString WorkingDir;
     QString Description;
     QString IconLocation; // empty: the target itself
     qint32 IconIndex = 0;
-    qint32 ShowCmd = 1;   // 1 normal, 2 minimized, 3 maximized
+    qint32 ShowCmd = 1; // 1 normal, 2 minimized, 3 maximized
 };
 
 struct TItem {
