@@ -13,7 +13,6 @@
 #include <QUrl>
 
 #include "common/error.h"
-#include "formats/desktop_entry.h"
 #include "formats/shortcut_link.h"
 #include "platform/display_mode.h"
 #include "tabs/screen_resolution.h"
@@ -207,18 +206,6 @@ TEST_F(ExecuteItemTest, WithoutAnX11DisplayTheMacroReportsWhyItCannotWork) {
         EXPECT_EQ(e.message(),
                   QStringLiteral("The screen resolution can only be changed on an X11 display with XRandR"));
     }
-}
-
-TEST(DesktopEntry, ReadsTheEntryGroupAndDropsFieldCodes) {
-    const DesktopEntry entry = ParseDesktopEntry("# comment\n[Other]\nExec=wrong\n[Desktop Entry]\n"
-                                                 "Name[de]=x\nExec = \"/opt/my app/run\" -a %f\\s%%\n"
-                                                 "Icon=app\nType=Link\nURL=https://x.org\n");
-    EXPECT_EQ(entry.exec, QStringLiteral("\"/opt/my app/run\" -a %f %%"));
-    EXPECT_EQ(entry.icon, QStringLiteral("app"));
-    EXPECT_EQ(entry.type, QStringLiteral("Link"));
-    EXPECT_EQ(entry.url, QStringLiteral("https://x.org"));
-    EXPECT_EQ(DesktopExecArguments(entry.exec),
-              QStringList({QStringLiteral("/opt/my app/run"), QStringLiteral("-a"), QStringLiteral("%")}));
 }
 
 #include "execute_item_test.moc"
