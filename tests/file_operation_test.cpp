@@ -116,6 +116,27 @@ TEST_F(FileOperationTest, FoldersAreCopiedAndMovedWithEverythingInThem) {
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("tree/sub/inner"))));
 }
 
+TEST_F(FileOperationTest, AFolderOntoAFolderMergesAfterAsking) {
+    write(QStringLiteral("dst/tree/only-old.txt"), "old");
+    write(QStringLiteral("dst/tree/same.txt"), "old");
+    write(QStringLiteral("tree/same.txt"), "new");
+    write(QStringLiteral("tree/sub/new.txt"), "new");
+
+    answer = false;
+    EXPECT_FALSE(run(TAMHFileOp::foMove, {QStringLiteral("tree")}, {QStringLiteral("dst")}));
+    EXPECT_EQ(read(QStringLiteral("dst/tree/same.txt")), "old");
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions.front().contains(QStringLiteral("already contains a folder named 'tree'")));
+
+    answer = true;
+    EXPECT_TRUE(run(TAMHFileOp::foMove, {QStringLiteral("tree")}, {QStringLiteral("dst")}));
+    EXPECT_EQ(questions.size(), 3); // the folder, then same.txt
+    EXPECT_EQ(read(QStringLiteral("dst/tree/only-old.txt")), "old");
+    EXPECT_EQ(read(QStringLiteral("dst/tree/same.txt")), "new");
+    EXPECT_EQ(read(QStringLiteral("dst/tree/sub/new.txt")), "new");
+    EXPECT_FALSE(QFile::exists(path(QStringLiteral("tree"))));
+}
+
 TEST_F(FileOperationTest, ACopyThatFailsPartWayLeavesNoPartialTarget) {
     write(QStringLiteral("src/a.txt"), "a");
     write(QStringLiteral("src/z.txt"), "z");

@@ -113,14 +113,18 @@ bool TAMHFileOp::execute() {
 }
 
 bool TAMHFileOp::transfer(const QString& source, const QString& destination, bool move) {
-    const QFileInfo sourceInfo(source);
     if (!EntryExists(source))
         return false;
-    const QString from = CanonicalOrAbsolute(source);
     QString to = QFileInfo(destination).absoluteFilePath();
     const QFileInfo destinationInfo(to);
-    if (destinationInfo.isDir() && !destinationInfo.isSymLink() && CanonicalOrAbsolute(to) != from)
-        to += QLatin1Char('/') + sourceInfo.fileName();
+    if (destinationInfo.isDir() && !destinationInfo.isSymLink() &&
+        CanonicalOrAbsolute(to) != CanonicalOrAbsolute(source))
+        to += QLatin1Char('/') + QFileInfo(source).fileName();
+    return place(source, to, move);
+}
+
+bool TAMHFileOp::place(const QString& source, const QString& to, bool move) {
+    const QString from = CanonicalOrAbsolute(source);
     const QString toCanonical =
         CanonicalOrAbsolute(QFileInfo(to).absolutePath()) + QLatin1Char('/') + QFileInfo(to).fileName();
     // Onto itself, or a folder into its own tree.
@@ -129,14 +133,24 @@ bool TAMHFileOp::transfer(const QString& source, const QString& destination, boo
 
     const bool replacing = EntryExists(to);
     if (replacing) {
-        const bool folder = QFileInfo(to).isDir();
-        const QString question = folder
-                                     ? QStringLiteral("This folder already contains a folder named '%1'.\n\n"
-                                                      "Would you like to replace the existing folder?")
-                                     : QStringLiteral("This folder already contains a file named '%1'.\n\n"
-                                                      "Would you like to replace the existing file?");
-        if (!AskUser || !AskUser(QStringLiteral("Kelvara 2.0"), question.arg(QFileInfo(to).fileName())))
+        const QFileInfo existing(to);
+        const QFileInfo sourceInfo(source);
+        const bool folders =
+            existing.isDir() && !existing.isSymLink() && sourceInfo.isDir() && !sourceInfo.isSymLink();
+        const QString question =
+            folders
+                ? QStringLiteral("This folder already contains a folder named '%1'.\n\n"
+                                 "If the files in the existing folder have the same name as files in the "
+                                 "folder you are moving or copying, they will be replaced. Do you still want "
+                                 "to move or copy the folder?")
+                : QStringLiteral("This folder already contains a file named '%1'.\n\n"
+                                 "Would you like to replace the existing file?");
+        if (!AskUser || !AskUser(QStringLiteral("Kelvara 2.0"), question.arg(existing.fileName())))
             return false;
+        // A folder onto a folder merges them, as the file manager does: what is only in the
+        // existing folder stays.
+        if (folders)
+            return merge(source, to, move);
     }
     if (!QDir().mkpath(QFileInfo(to).absolutePath()))
         return false;
@@ -162,6 +176,17 @@ bool TAMHFileOp::transfer(const QString& source, const QString& destination, boo
         return !ec;
     }
     return true;
+}
+
+bool TAMHFileOp::merge(const QString& source, const QString& to, bool move) {
+    bool all = true;
+    const QFileInfoList entries =
+        QDir(source).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    for (const QFileInfo& entry : entries)
+        all = place(entry.absoluteFilePath(), to + QLatin1Char('/') + entry.fileName(), move) && all;
+    if (move && all)
+        all = QDir().rmdir(source);
+    return all;
 }
 
 bool TAMHFileOp::rename(const QString& source, const QString& destination) {

@@ -6,8 +6,9 @@
 #include "platform/user_question.h"
 
 // Copies, moves, renames or deletes files and folders as the desktop's file manager does. Copy and
-// move onto an existing name ask the user before replacing it; delete moves entries to the trash
-// after asking. A copy that fails part way leaves no partial target behind and the source as it was.
+// move onto an existing name ask the user before replacing it (a folder onto a folder merges the
+// two); delete moves entries to the trash after asking. A copy that fails part way leaves no partial target
+// behind and the source as it was.
 class TAMHFileOp {
 public:
     enum TOperation { foCopy, foDelete, foMove, foRename };
@@ -30,6 +31,9 @@ public:
     bool execute();
 
 private:
+    // destination may be an existing folder to put the source in; place takes the exact new path.
     bool transfer(const QString& source, const QString& destination, bool move);
+    bool place(const QString& source, const QString& to, bool move);
+    bool merge(const QString& source, const QString& to, bool move);
     bool rename(const QString& source, const QString& destination);
 };
