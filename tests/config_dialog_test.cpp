@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
@@ -272,6 +273,16 @@ TEST_F(ConfigDialog, GeneralAndAnimationHandlers) {
               QStringLiteral("Linear"));
     EXPECT_EQ(saved.readString(QStringLiteral("General"), QStringLiteral("AOTMode"), {}),
               QStringLiteral("Disabled"));
+}
+
+TEST_F(ConfigDialog, DonationLinkOpensItsPage) {
+    open();
+    auto* link = control<QLabel>("lblDonation");
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), link->mapToGlobal(QPointF(2, 2)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(link, &release);
+    EXPECT_EQ(host.calls.last(), QStringLiteral("openUrl ") + GeneralPage::donationUrl());
+    EXPECT_TRUE(GeneralPage::donationUrl().startsWith(QStringLiteral("https://")));
 }
 
 TEST_F(ConfigDialog, ApplyIsHiddenOnTheAboutPage) {
