@@ -267,7 +267,11 @@ QByteArray IniFile::serialize() const {
 void IniFile::save() {
     const QByteArray data = serialize();
     QSaveFile file(m_path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(data) != data.size() || !file.commit())
+    // Unbuffered: a buffered write that the disk cuts short (full disk, size limit) is dropped
+    // silently on flush and the truncated file would still replace the old one. Written
+    // directly, the short count shows here and the temporary file is discarded.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(data) != data.size() ||
+        !file.commit())
         throw Error(QStringLiteral("Unable to write to ") + m_path);
 }
 
