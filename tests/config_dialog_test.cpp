@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
@@ -19,23 +18,15 @@
 #include "config/page_control.h"
 #include "config/startup_entry.h"
 #include "fake_config_host.h"
+#include "qt_app_environment.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "config_dialog_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 enum Page { General, Skins, Animation, Position, Appearance, About };
 
 class ConfigDialog : public testing::Test {
 protected:
     void SetUp() override {
-        App();
         ASSERT_TRUE(configHome.isValid());
         savedConfigHome = qgetenv("XDG_CONFIG_HOME");
         qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());

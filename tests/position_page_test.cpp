@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QToolButton>
@@ -15,16 +14,9 @@
 #include "config/page_control.h"
 #include "config/spacing_text.h"
 #include "fake_config_host.h"
+#include "qt_app_environment.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "position_page_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 using E = TabEdge;
 using A = TabAlignment;
@@ -107,7 +99,6 @@ TEST(SpacingText, ParsesWholeNumbersOnly) {
 
 class PositionPageTest : public testing::Test {
 protected:
-    void SetUp() override { App(); }
     void TearDown() override { delete dialog; }
 
     void open() {

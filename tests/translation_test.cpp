@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QDialog>
 #include <QFile>
@@ -17,16 +16,9 @@
 #include "common/ini_file.h"
 #include "config/config_dialog.h"
 #include "fake_config_host.h"
+#include "qt_app_environment.h"
 
 namespace {
-
-QApplication& App() {
-    static int argc = 1;
-    static char name[] = "translation_test";
-    static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
-    return app;
-}
 
 QStringList Names(std::initializer_list<const char*> names) {
     QStringList list;
@@ -96,10 +88,7 @@ QString ShippedTranslation(const char* name) {
 
 class Translation : public testing::Test {
 protected:
-    void SetUp() override {
-        App();
-        ASSERT_TRUE(dir.isValid());
-    }
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
     QTemporaryDir dir;
 };
 
