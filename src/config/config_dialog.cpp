@@ -33,17 +33,15 @@ TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
     Pages = new PageControl(this);
     Pages->setObjectName(QStringLiteral("Pages"));
     Pages->setGeometry(0, 0, 401, 334);
-    m_general = new GeneralPage(*this, use == Use::Interactive ? StartupEntryPath() : QString(), this);
-    Pages->addPage(m_general, QStringLiteral("General"));
+    Pages->addPage(new GeneralPage(*this, use == Use::Interactive ? StartupEntryPath() : QString(), this),
+                   QStringLiteral("General"));
     auto* skins = new QWidget(this);
     skins->setObjectName(QStringLiteral("tsSkins"));
     Pages->addPage(skins, QStringLiteral("Skins"));
-    m_animation = new AnimationPage(*this, this);
-    Pages->addPage(m_animation, QStringLiteral("Animation"));
+    Pages->addPage(new AnimationPage(*this, this), QStringLiteral("Animation"));
     m_position = new PositionPage(*this, this);
     Pages->addPage(m_position, QStringLiteral("Position"));
-    m_appearance = new AppearancePage(*this, this);
-    Pages->addPage(m_appearance, QStringLiteral("Appearance"));
+    Pages->addPage(new AppearancePage(*this, this), QStringLiteral("Appearance"));
     m_about = new QWidget(this);
     m_about->setObjectName(QStringLiteral("tsAbout"));
     Pages->addPage(m_about, QStringLiteral("About"));
@@ -59,7 +57,6 @@ TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
                                     QStringLiteral("changes, they will not be shown until"),
                                     QStringLiteral("the configuration dialog is closed.")}));
     btnApply->setEnabled(false);
-    btnApply->raise();
     watchMouseMove(btnApply);
 
     connect(btnApply, &QPushButton::clicked, this, &TfrmConfig::apply);

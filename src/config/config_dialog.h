@@ -6,9 +6,6 @@
 
 class QPushButton;
 class PageControl;
-class AnimationPage;
-class AppearancePage;
-class GeneralPage;
 class PositionPage;
 
 // The settings dialog "Kelvara Configuration": a fixed 401 x 334 window with the pages General,
@@ -52,9 +49,6 @@ private:
     bool m_closed = false;
     PageControl* Pages;
     QPushButton* btnApply;
-    GeneralPage* m_general;
-    AnimationPage* m_animation;
     PositionPage* m_position;
-    AppearancePage* m_appearance;
     QWidget* m_about;
 };
