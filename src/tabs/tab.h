@@ -39,4 +39,7 @@ public:
     const TSkin* Skin = nullptr; // borrowed
     qint32 TabIndex = 0;
     qint32 TabCount = 0;
+
+    // Rebuilds Items from the shortcut files of TabFolder, in the order of its order file.
+    void LoadItems();
 };
