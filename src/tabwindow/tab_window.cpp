@@ -111,7 +111,9 @@ void TfrmTab::UpdateShape() {
     const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, FullExtent());
     m_windowShape = WindowShape(m_imageShape, offset, size());
     // An empty mask would mean "no mask"; a region outside the window hides it all instead.
-    setMask(m_windowShape.isEmpty() ? QRegion(-1, -1, 1, 1) : m_windowShape);
+    const QRegion mask = m_windowShape.isEmpty() ? QRegion(-1, -1, 1, 1) : m_windowShape;
+    if (mask != this->mask())
+        setMask(mask);
 }
 
 void TfrmTab::Render() {
