@@ -102,12 +102,6 @@ TEST(RoundCorners, KeysTheTwoOuterCornersOfEachEdge) {
     }
 }
 
-TEST(RoundCorners, RadiusZeroKeepsThePicture) {
-    QImage picture = Pattern(5, 4);
-    RoundCorners(picture, 0, TabEdge::Bottom);
-    EXPECT_EQ(picture, Pattern(5, 4));
-}
-
 TEST(EllipticRegion, IsSymmetricInItsBox) {
     // A 16-pixel box as RoundRad 8 uses: the shape must mirror onto itself both ways.
     const QRegion region = EllipticRegion(0, 0, 16, 16);

@@ -78,7 +78,9 @@ TEST_F(SkinFixture, SeriesTakeNumberedFilesUpToTheFirstGapOrBadFile) {
         for (int i = 0; i < 4; ++i)
             hugeBytes[offset + i] = char((v >> (8 * i)) & 0xFF);
     }
-    const QByteArray truncated = bmpBytes(Filled(8, 8, Blue)).left(30);
+    const QByteArray wholeBytes = bmpBytes(Filled(8, 8, Blue));
+    const QByteArray truncated = wholeBytes.left(30);
+    const QByteArray cutInRows = wholeBytes.left(wholeBytes.size() - 1);
 
     struct File {
         const char* name;
@@ -110,6 +112,10 @@ TEST_F(SkinFixture, SeriesTakeNumberedFilesUpToTheFirstGapOrBadFile) {
          {{"tab1.bmp", Red}, {"tab3.bmp", Green}},
          {Red},
          [&](SkinFixture* f) { f->writeFile(QStringLiteral("s"), QStringLiteral("tab2.bmp"), truncated); }},
+        {"tab2.bmp cut in its pixel rows",
+         {{"tab1.bmp", Red}, {"tab3.bmp", Green}},
+         {Red},
+         [&](SkinFixture* f) { f->writeFile(QStringLiteral("s"), QStringLiteral("tab2.bmp"), cutInRows); }},
         {"tab2.bmp claiming 100000 x 100000",
          {{"tab1.bmp", Red}, {"tab3.bmp", Green}},
          {Red},
@@ -173,6 +179,13 @@ TEST_F(SkinFixture, EdgeVariantsAreUsedUnrotatedAndPlainPicturesAreTurned) {
             EXPECT_TRUE(skin.TabBitmaps.isEmpty()) << int(row.edge);
         }
     }
+
+    // The bare variant name stands for picture 1 too, ahead of the plain numbered picture.
+    writePicture(QStringLiteral("v"), QStringLiteral("RightTab.bmp"), Filled(5, 7, Blue));
+    writePicture(QStringLiteral("v"), QStringLiteral("tab1.bmp"), plain);
+    Settings right;
+    right.TabPos = TabEdge::Right;
+    EXPECT_EQ(load(QStringLiteral("v"), right).TabBitmaps, QList<QImage>{Filled(5, 7, Blue)});
 }
 
 TEST_F(SkinFixture, WordKeysCompareLowerCasedAgainstTheirOneMeaningfulValue) {
@@ -365,6 +378,15 @@ TEST_F(SkinFixture, JunkDefinitionLoadsWithDefaults) {
     const TSkin skin = load(QStringLiteral("s"));
     EXPECT_EQ(skin.TabWidth, 128);
     EXPECT_EQ(skin.IconPos, (SkinBox{4, 4, 32, 32}));
+
+    // Extreme radii are bounded by the picture.
+    writePicture(QStringLiteral("s"), QStringLiteral("tab1.bmp"), Filled(8, 4, Red));
+    for (const char* radius : {"2147483647", "-2147483648"}) {
+        writeIni(QStringLiteral("s"), QByteArray("[Skin]\nRoundRad=") + radius + '\n');
+        const TSkin rounded = load(QStringLiteral("s"), {}, true);
+        ASSERT_EQ(rounded.TabBitmaps.size(), 1);
+        EXPECT_EQ(rounded.TabBitmaps[0].size(), QSize(8, 4));
+    }
 }
 
 TEST_F(SkinFixture, FindSkinsListsFoldersHoldingADefinition) {
@@ -405,4 +427,37 @@ TEST_F(SkinFixture, MetaKeysAreReadOnlyWhenPresent) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(WebsiteAddress(QLatin1StringView(row.value)), QLatin1StringView(row.address)) << row.value;
+}
+
+TEST(ShippedSkins, AreCompleteAndSizedAsTheLayoutAssumes) {
+    const QString data = QStringLiteral(KELVARA_SOURCE_DIR "/data/");
+    const QStringList skins = FindSkins(data);
+    EXPECT_TRUE(skins.contains(u"Aqua"));
+    EXPECT_GE(skins.size(), 3);
+    for (const QString& name : skins) {
+        for (TabEdge edge : {TabEdge::Bottom, TabEdge::Left}) {
+            Settings settings;
+            settings.TabPos = edge;
+            TSkin skin;
+            skin.Load(name, settings, skins, data, true);
+            const bool turned = edge == TabEdge::Left;
+            const QSize head =
+                turned ? QSize(skin.HeadHeight, skin.TabWidth) : QSize(skin.TabWidth, skin.HeadHeight);
+            const QSize row =
+                turned ? QSize(skin.ItemHeight, skin.TabWidth) : QSize(skin.TabWidth, skin.ItemHeight);
+            ASSERT_FALSE(skin.TabBitmaps.isEmpty() || skin.ItemBitmaps.isEmpty() ||
+                         skin.ItemHBitmaps.isEmpty())
+                << name.toStdString();
+            for (const QImage& picture : skin.TabBitmaps)
+                EXPECT_EQ(picture.size(), head) << name.toStdString();
+            for (const QList<QImage>* series : {&skin.ItemBitmaps, &skin.ItemHBitmaps}) {
+                for (const QImage& picture : *series)
+                    EXPECT_EQ(picture.size(), row) << name.toStdString();
+            }
+            EXPECT_LE(skin.TabHeight, skin.HeadHeight) << name.toStdString();
+        }
+        EXPECT_EQ(QImage(data + name + u"/button.bmp").height(), 31) << name.toStdString();
+        const SkinMeta meta = ReadSkinMeta(data + name + u'/');
+        EXPECT_TRUE(meta.Author && meta.Website && meta.Description) << name.toStdString();
+    }
 }

@@ -9,12 +9,14 @@ QString ApplicationCaption() {
 
 void MessageBoxPrompts::message(QWidget* owner, const QString& caption, const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    box.setTextFormat(Qt::PlainText);
     box.exec();
 }
 
 bool MessageBoxPrompts::question(QWidget* owner, const QString& caption, const QString& text,
                                  bool noByDefault) {
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
+    box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(noByDefault ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
 }

@@ -5,7 +5,8 @@
 class QWidget;
 
 // The questions and messages the program puts to the user, behind one small interface so that
-// tests answer them without a window. Every box is plain: no icon.
+// tests answer them without a window. Every box is plain: no icon, and the text is shown as it
+// stands (never read as rich text: it may come from a server).
 class UserPrompts {
 public:
     virtual ~UserPrompts() = default;

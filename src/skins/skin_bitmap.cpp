@@ -1,5 +1,6 @@
 #include "skins/skin_bitmap.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <QRect>
@@ -106,6 +107,9 @@ void RoundCorners(QImage& bitmap, int r, TabEdge edge) {
     const int h = bitmap.height();
     if (w <= 0 || h <= 0)
         return;
+    // skin.ini may give any radius; beyond the picture's size it only flattens the curve, and
+    // bounding it keeps the arithmetic and the work small.
+    r = std::clamp(r, 0, std::max(w, h));
     // Mark the pixels inside the outline, then key out the rest.
     QImage inside(w, h, QImage::Format_Grayscale8);
     inside.fill(0);

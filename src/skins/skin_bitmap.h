@@ -21,7 +21,8 @@ QRegion EllipticRegion(int left, int top, int right, int bottom);
 
 // Paints every pixel outside the two rounded outer corners of a tab on that edge with KeyColour.
 // The outline is the union of two ellipses and two rectangles of radius r (right and bottom
-// exclusive).
+// exclusive). A radius below 0 counts as 0 and one beyond the picture's width and height as the
+// larger of the two.
 void RoundCorners(QImage& bitmap, int r, TabEdge edge);
 
 // Gives every pixel whose red, green and blue equal those of `from` the colour `to`, with its

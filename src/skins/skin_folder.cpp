@@ -1,11 +1,14 @@
 #include "skins/skin_folder.h"
 
+#include <cstdlib>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include "common/names.h"
+#include "formats/bmp_header.h"
 
 SkinFolder::SkinFolder(QString path) : m_path(std::move(path)) {
     const QDir dir(m_path);
@@ -46,12 +49,17 @@ std::optional<QImage> SkinFolder::readPicture(const QString& name) const {
     QFile device(file);
     if (!device.open(QIODevice::ReadOnly))
         return std::nullopt;
+    // The headers are checked before anything is decoded: the picture must be of a sensible size,
+    // and a file cut short in its pixel rows counts as unreadable (the decoder would fill the
+    // missing rows with whatever memory held).
+    const std::optional<BmpHeader> header = ReadBmpHeader(device.peek(BmpHeaderBytes));
+    if (!header || qint64(header->width) * std::abs(qint64(header->height)) > MaxSkinPicturePixels)
+        return std::nullopt;
+    const std::optional<qint64> needed = header->requiredFileSize();
+    if (needed && device.size() < *needed)
+        return std::nullopt;
     QImageReader reader(&device, "bmp");
     reader.setAutoDetectImageFormat(false);
-    // The header's dimensions are checked before anything is decoded.
-    const QSize size = reader.size();
-    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > MaxSkinPicturePixels)
-        return std::nullopt;
     QImage picture;
     if (!reader.read(&picture) || picture.isNull())
         return std::nullopt;

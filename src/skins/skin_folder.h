@@ -20,7 +20,7 @@ public:
     // The regular files whose names end in suffix (letter case ignored), in listing order.
     QStringList filesEndingIn(const QString& suffix) const;
     // The picture of that name widened to 32 bits per pixel, or nothing when the file is missing,
-    // is not a readable BMP picture or is larger than a skin picture can sensibly be.
+    // is not a whole, readable BMP picture or is larger than a skin picture can sensibly be.
     std::optional<QImage> readPicture(const QString& name) const;
 
 private:

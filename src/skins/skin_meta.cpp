@@ -1,15 +1,17 @@
 #include "skins/skin_meta.h"
 
-#include "common/ini_file.h"
 #include "common/names.h"
 #include "skins/skin_folder.h"
 
 SkinMeta ReadSkinMeta(const QString& skinFolder) {
-    SkinMeta meta;
     const QString file = SkinFolder(skinFolder).findFile(QStringLiteral("skin.ini"));
     if (file.isEmpty())
-        return meta;
-    const IniFile ini(file);
+        return {};
+    return ReadSkinMeta(IniFile(file));
+}
+
+SkinMeta ReadSkinMeta(const IniFile& ini) {
+    SkinMeta meta;
     const QString section = QStringLiteral("Meta");
     const auto read = [&](const QString& key) -> std::optional<QString> {
         if (!ini.hasKey(section, key))

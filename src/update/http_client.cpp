@@ -19,8 +19,7 @@ void InitCurlOnce() {
 }
 
 bool IsFollowedRedirection(long status) {
-    return status == 300 || status == 301 || status == 302 || status == 303 || status == 307 ||
-           status == 308;
+    return status == 300 || status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
 
 } // namespace
@@ -46,7 +45,7 @@ HttpClient::~HttpClient() {
 void HttpClient::get() {
     if (m_easy)
         throw Error(QStringLiteral("A request is already running."));
-    m_skipResponse = false;
+    m_sawLocation = false;
     m_bodyStarted = false;
     m_received = 0;
     m_writeError.clear();
@@ -144,7 +143,6 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
     const QByteArrayView line(data, qsizetype(length));
     if (line.startsWith("HTTP/")) {
         // A new response begins (after a redirection or an interim 1xx answer).
-        self->m_skipResponse = false;
         self->m_sawLocation = false;
         return length;
     }
@@ -161,8 +159,7 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
     if (status >= 100 && status <= 199)
         return length;
     if (IsFollowedRedirection(status) && self->m_sawLocation) {
-        // libcurl follows this one; its body is not the document.
-        self->m_skipResponse = true;
+        // libcurl follows this one (and drops its body): it is not the document.
         return length;
     }
     curl_off_t contentLength = -1;
@@ -174,7 +171,7 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
 size_t HttpClient::WriteCallback(char* data, size_t size, size_t count, void* client) {
     auto* self = static_cast<HttpClient*>(client);
     const size_t length = size * count;
-    if (self->m_skipResponse || length == 0)
+    if (length == 0)
         return length;
     if (self->m_maxBodySize > 0 && self->m_received + qint64(length) > self->m_maxBodySize) {
         self->m_writeError = QStringLiteral("The answer is larger than %1 bytes.").arg(self->m_maxBodySize);
@@ -255,7 +252,8 @@ void HttpClient::collectFinished() {
         else if (m_result == CURLE_FILESIZE_EXCEEDED)
             m_error = QStringLiteral("The answer is larger than %1 bytes.").arg(m_maxBodySize);
         else if (m_result != CURLE_OK)
-            m_error = QString::fromUtf8(m_curlError[0] ? m_curlError : curl_easy_strerror(CURLcode(m_result)));
+            m_error =
+                QString::fromUtf8(m_curlError[0] ? m_curlError : curl_easy_strerror(CURLcode(m_result)));
         releaseEasy();
         m_events.push_back({EventKind::Done, m_result});
         break;

@@ -29,8 +29,8 @@ public:
 
     void setUrl(const QString& url) { m_url = url; }
     const QString& url() const { return m_url; }
-    // The device that receives the response body; it must be open for writing and outlive the
-    // request. The body of every response that is not followed as a redirection goes there.
+    // The device that receives the response body; it must be open for writing. The body of a
+    // redirection that is followed does not go there.
     void setBody(QIODevice* body) { m_body = body; }
     // A body longer than this ends the request with an error; 0 means no limit.
     void setMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
@@ -99,8 +99,7 @@ private:
     qint64 m_maxBodySize = 0;
 
     // State of the running request.
-    bool m_skipResponse = false; // the current response is a redirection being followed
-    bool m_sawLocation = false;
+    bool m_sawLocation = false; // the current response names a place to go next
     bool m_bodyStarted = false;
     qint64 m_received = 0;
     QString m_writeError;

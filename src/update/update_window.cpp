@@ -29,6 +29,7 @@ constexpr int BytesWidth = 260;
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const QString& text) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText); // the address comes from a server
     label->move(left, top);
     label->adjustSize();
     return label;
@@ -45,8 +46,8 @@ TfrmUpdate::TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidge
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Downloading Update..."));
     QFont dialogFont;
-    dialogFont.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"),
-                            QStringLiteral("Arial")});
+    dialogFont.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
     dialogFont.setPointSize(8);
     setFont(dialogFont);
     setFixedSize(359, 133);
@@ -135,9 +136,9 @@ void TfrmUpdate::closeEvent(QCloseEvent* event) {
     }
     if (m_askOnClose) {
         m_asking = true;
-        const bool yes = m_prompts.question(this, QStringLiteral("Abort Download"),
-                                            QStringLiteral("Are you sure you want to cancel this download?"),
-                                            true);
+        const bool yes =
+            m_prompts.question(this, QStringLiteral("Abort Download"),
+                               QStringLiteral("Are you sure you want to cancel this download?"), true);
         m_asking = false;
         if (!yes) {
             event->ignore();

@@ -91,6 +91,6 @@ private:
     std::unique_ptr<QSaveFile> m_file;
 
     bool m_askOnClose = true;
-    bool m_asking = false;        // the cancel question is open
+    bool m_asking = false;          // the cancel question is open
     bool m_doneWhileAsking = false; // the request ended while the cancel question was open
 };

@@ -34,8 +34,8 @@ public:
         return Reply{head, {{0, body}}};
     }
     static Reply Status(int status, const QByteArray& body) {
-        return Reply{"HTTP/1.0 " + QByteArray::number(status) + " Status\r\nContent-Length: " +
-                         QByteArray::number(body.size()) + "\r\n",
+        return Reply{"HTTP/1.0 " + QByteArray::number(status) +
+                         " Status\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n",
                      {{0, body}}};
     }
 
