@@ -366,3 +366,7 @@ void TfrmRunning::ImportLegacyIni() {
     }
     QFile::rename(legacy, legacy + QStringLiteral(".bak"));
 }
+
+TfrmLoading* TfrmRunning::LoadingSplash() const {
+    return m_loadingSplash;
+}

@@ -70,7 +70,7 @@ public:
     const TItem& PopupItem() const { return m_popupItem; }
     QMenu* pmMain() const { return m_pmMain; }
     QTimer& tmrOnTop() { return m_tmrOnTop; }
-    TfrmLoading* LoadingSplash() const { return m_loadingSplash; }
+    TfrmLoading* LoadingSplash() const;
     UpdateCheck* Updater() const { return m_updateCheck; }
     void SetConfigOpen(bool open) { m_configOpen = open; }
     bool ConfigOpen() const { return m_configOpen; }
