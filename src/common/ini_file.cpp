@@ -7,7 +7,7 @@
 #include <QSaveFile>
 
 #include "common/error.h"
-#include "common/text_decoding.h"
+#include "common/windows1252.h"
 
 namespace {
 

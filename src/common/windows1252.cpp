@@ -49,9 +49,16 @@ QByteArray EncodeWindows1252(const QString& text) {
 }
 
 QString DecodeUtf8OrWindows1252(QByteArrayView bytes) {
+    // Stateless, so that a sequence cut short at the end counts as an error too.
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    if (!utf8.hasError()) {
+        // The decoder drops one byte-order mark; drop any repeated one too, as a rewrite in
+        // UTF-8 would turn it into a leading mark of its own.
+        qsizetype marks = 0;
+        while (marks < text.size() && text[marks] == QChar::ByteOrderMark)
+            ++marks;
+        return text.mid(marks);
+    }
     return DecodeWindows1252(bytes);
 }

@@ -12,5 +12,5 @@ QString DecodeWindows1252(QByteArrayView bytes);
 // Characters that Windows-1252 cannot hold become "?".
 QByteArray EncodeWindows1252(const QString& text);
 
-// UTF-8 when the bytes are valid UTF-8, otherwise Windows-1252.
+// UTF-8 (byte-order marks dropped) when the bytes are valid UTF-8, otherwise Windows-1252.
 QString DecodeUtf8OrWindows1252(QByteArrayView bytes);

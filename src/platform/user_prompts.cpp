@@ -1,5 +1,6 @@
 #include "platform/user_prompts.h"
 
+#include <QInputDialog>
 #include <QMessageBox>
 
 QString ApplicationCaption() {
@@ -18,6 +19,13 @@ bool MessageBoxPrompts::question(QWidget* owner, const QString& caption, const Q
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(noByDefault ? QMessageBox::No : QMessageBox::Yes);
     return box.exec() == QMessageBox::Yes;
+}
+
+QString MessageBoxPrompts::askText(QWidget* owner, const QString& title, const QString& prompt,
+                                   const QString& defaultText) {
+    bool ok = false;
+    const QString answer = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, defaultText, &ok);
+    return ok ? answer : defaultText;
 }
 
 UserPrompts& DefaultUserPrompts() {

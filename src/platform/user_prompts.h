@@ -16,6 +16,9 @@ public:
     // A question with Yes and No; true for Yes. noByDefault makes No the default button.
     virtual bool question(QWidget* owner, const QString& caption, const QString& text,
                           bool noByDefault = false) = 0;
+    // A text-input box; cancelling gives the default text.
+    virtual QString askText(QWidget* owner, const QString& title, const QString& prompt,
+                            const QString& defaultText) = 0;
 };
 
 // The caption of plain message boxes: the application's title.
@@ -26,6 +29,8 @@ class MessageBoxPrompts : public UserPrompts {
 public:
     void message(QWidget* owner, const QString& caption, const QString& text) override;
     bool question(QWidget* owner, const QString& caption, const QString& text, bool noByDefault) override;
+    QString askText(QWidget* owner, const QString& title, const QString& prompt,
+                    const QString& defaultText) override;
 };
 
 // The prompts used by the running program.

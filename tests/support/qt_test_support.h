@@ -57,4 +57,14 @@ struct FakePrompts : UserPrompts {
         answers.pop_front();
         return answer;
     }
+    // Answers text-input boxes from texts; an empty script cancels (the default text).
+    std::deque<QString> texts;
+    QString askText(QWidget*, const QString& title, const QString& prompt, const QString& defaultText) override {
+        shown.push_back({title, prompt, true});
+        if (texts.empty())
+            return defaultText;
+        const QString answer = texts.front();
+        texts.pop_front();
+        return answer;
+    }
 };
