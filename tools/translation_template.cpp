@@ -1,18 +1,17 @@
 // Writes the template translation file English.txt, as the menu command "Write Translation File"
 // does, into the folder given as the only argument:
 //   translation_template DIR
-// The main form here is a stand-in with the controller's popup menu: the same item names, texts
-// and order, the separators marked to be left out.
-#include <QAction>
+// The main form here is a stand-in that holds the controller's popup menu, built as the
+// controller builds it.
 #include <QApplication>
 #include <QDir>
-#include <QMenu>
 #include <QTextStream>
 
 #include "common/error.h"
 #include "common/settings.h"
 #include "config/config_dialog.h"
 #include "config/config_host.h"
+#include "core/main_menu.h"
 #include "translation/translation.h"
 
 namespace {
@@ -44,36 +43,9 @@ private:
     ProgramFolder m_folder{QStringLiteral("/Kelvara")};
 };
 
-QAction* AddItem(QMenu* menu, const QString& name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(name);
-    return action;
-}
-
-void AddSeparator(QMenu* menu, const QString& name) {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(name);
-    action->setProperty("tag", -1);
-}
-
 void BuildMainForm(QWidget& form) {
     form.setObjectName(QStringLiteral("frmRunning"));
-    auto* pmMain = new QMenu(&form);
-    pmMain->setObjectName(QStringLiteral("pmMain"));
-    AddItem(pmMain, QStringLiteral("Config1"), QStringLiteral("&Config"));
-    AddSeparator(pmMain, QStringLiteral("N2"));
-    AddItem(pmMain, QStringLiteral("NewTab1"), QStringLiteral("&New Tab"));
-    AddItem(pmMain, QStringLiteral("Refresh1"), QStringLiteral("Re&fresh"));
-    auto* advanced = new QMenu(QStringLiteral("Advanced"), pmMain);
-    advanced->setObjectName(QStringLiteral("mnuAdvanced"));
-    pmMain->addMenu(advanced)->setObjectName(QStringLiteral("Advanced1"));
-    AddItem(advanced, QStringLiteral("WriteTranslationFile1"), QStringLiteral("Write Translation File"));
-    AddSeparator(pmMain, QStringLiteral("N3"));
-    AddItem(pmMain, QStringLiteral("Rename1"), QStringLiteral("&Rename"));
-    AddItem(pmMain, QStringLiteral("Edit1"), QStringLiteral("&Edit"));
-    AddItem(pmMain, QStringLiteral("Delete1"), QStringLiteral("&Delete"));
-    AddSeparator(pmMain, QStringLiteral("N1"));
-    AddItem(pmMain, QStringLiteral("Exit1"), QStringLiteral("E&xit"));
+    BuildMainMenu(&form);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "core/controller.h"
 
 #include <QCoreApplication>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -10,6 +11,8 @@
 #include "common/error.h"
 #include "common/ini_file.h"
 #include "common/names.h"
+#include "config/config_dialog.h"
+#include "config/translation_template.h"
 #include "core/tab_set_names.h"
 #include "formats/shortcut_link.h"
 #include "platform/recycle_bin.h"
@@ -18,41 +21,26 @@
 #include "skins/skin_list.h"
 #include "tabs/order_file.h"
 #include "tabwindow/tab_window.h"
+#include "translation/translation.h"
 #include "ui/error_report.h"
 #include "ui/item_properties_dialog.h"
 #include "ui/loading_window.h"
 #include "update/update_check.h"
 #include "update/update_window.h"
 
-namespace {
-
-QAction* AddItem(QMenu* menu, const char* name, const QString& caption) {
-    QAction* action = menu->addAction(caption);
-    action->setObjectName(QString::fromLatin1(name));
-    return action;
-}
-
-// Separators carry the tag -1, which keeps them out of translation files.
-QAction* AddSeparator(QMenu* menu, const char* name) {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(QString::fromLatin1(name));
-    action->setProperty("tag", -1);
-    return action;
-}
-
-} // namespace
-
 TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& arguments, UserPrompts& prompts)
     : m_folder(folder), m_prompts(prompts) {
     setObjectName(QStringLiteral("frmRunning"));
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
-    BuildMenu();
+    m_menu = BuildMainMenu(this);
+    ConnectMenu();
     m_tmrOnTop.setObjectName(QStringLiteral("tmrOnTop"));
     m_tmrOnTop.setInterval(1000);
     connect(&m_tmrOnTop, &QTimer::timeout, this, &TfrmRunning::tmrOnTopTimer);
 
     // The splash shows during the rest of the start, until the first rebuild hides it.
     m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this);
+    m_loadingSplash->setProperty("form", true); // a form of its own: translation walks skip it
 
     for (const QString& argument : arguments) {
         if (argument.toUpper() == QLatin1String("NONT"))
@@ -71,6 +59,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     m_context.skin = &m_skin;
     m_context.layeredMode = m_layeredMode;
     SetStackingMode(m_stored.AOTMode);
+    TranslateAll();
 
     m_skinList = FindSkins(m_folder.appDir());
     if (m_skinList.isEmpty()) {
@@ -93,36 +82,19 @@ TfrmRunning::~TfrmRunning() {
     delete m_loadingSplash.data();
 }
 
-void TfrmRunning::BuildMenu() {
-    m_pmMain = new QMenu(this);
-    m_pmMain->setObjectName(QStringLiteral("pmMain"));
-    QAction* config = AddItem(m_pmMain, "Config1", QStringLiteral("&Config"));
-    m_n2 = AddSeparator(m_pmMain, "N2");
-    QAction* newTab = AddItem(m_pmMain, "NewTab1", QStringLiteral("&New Tab"));
-    QAction* refresh = AddItem(m_pmMain, "Refresh1", QStringLiteral("Re&fresh"));
-    auto* advanced = new QMenu(QStringLiteral("Advanced"), m_pmMain);
-    advanced->setObjectName(QStringLiteral("Advanced1Menu"));
-    m_advanced1 = m_pmMain->addMenu(advanced);
-    m_advanced1->setObjectName(QStringLiteral("Advanced1"));
-    QAction* writeTranslation = AddItem(advanced, "WriteTranslationFile1", QStringLiteral("Write Translation File"));
-    AddSeparator(m_pmMain, "N3");
-    QAction* rename = AddItem(m_pmMain, "Rename1", QStringLiteral("&Rename"));
-    m_edit1 = AddItem(m_pmMain, "Edit1", QStringLiteral("&Edit"));
-    QAction* remove = AddItem(m_pmMain, "Delete1", QStringLiteral("&Delete"));
-    AddSeparator(m_pmMain, "N1");
-    QAction* exit = AddItem(m_pmMain, "Exit1", QStringLiteral("E&xit"));
-
-    Q_UNUSED(config);
-    Q_UNUSED(writeTranslation);
-    connect(newTab, &QAction::triggered, this, &TfrmRunning::NewTab1Click);
-    connect(refresh, &QAction::triggered, this, &TfrmRunning::Refresh1Click);
-    connect(rename, &QAction::triggered, this, &TfrmRunning::Rename1Click);
-    connect(m_edit1, &QAction::triggered, this, &TfrmRunning::Edit1Click);
-    connect(remove, &QAction::triggered, this, &TfrmRunning::Delete1Click);
-    connect(exit, &QAction::triggered, this, &TfrmRunning::Exit1Click);
+void TfrmRunning::ConnectMenu() {
+    connect(m_menu.Config1, &QAction::triggered, this, &TfrmRunning::Config1Click);
+    connect(m_menu.NewTab1, &QAction::triggered, this, &TfrmRunning::NewTab1Click);
+    connect(m_menu.Refresh1, &QAction::triggered, this, &TfrmRunning::Refresh1Click);
+    connect(m_menu.WriteTranslationFile1, &QAction::triggered, this,
+            &TfrmRunning::WriteTranslationFile1Click);
+    connect(m_menu.Rename1, &QAction::triggered, this, &TfrmRunning::Rename1Click);
+    connect(m_menu.Edit1, &QAction::triggered, this, &TfrmRunning::Edit1Click);
+    connect(m_menu.Delete1, &QAction::triggered, this, &TfrmRunning::Delete1Click);
+    connect(m_menu.Exit1, &QAction::triggered, this, &TfrmRunning::Exit1Click);
     // "Advanced" is offered only while Shift is held at the moment the menu opens.
-    connect(m_pmMain, &QMenu::aboutToShow, this, [this] {
-        m_advanced1->setVisible(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
+    connect(m_menu.pmMain, &QMenu::aboutToShow, this, [this] {
+        m_menu.Advanced1->setVisible(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
     });
 }
 
@@ -229,8 +201,7 @@ void TfrmRunning::RebuildOnce() {
         QCoreApplication::processEvents();
     }
 
-    const QList<OrderedName> names =
-        OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
+    const QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
     for (qsizetype i = 0; i < names.size(); ++i) {
         auto* window = new TfrmTab(m_context);
         m_tabWindows.append(window);
@@ -277,10 +248,10 @@ void TfrmRunning::ShowPopup(const TItem& target, const QPoint& screenPos, TfrmTa
         opener->tmrDrop().stop();
     }
     m_tmrOnTop.stop();
-    m_n2->setVisible(m_popupItem.Index >= 0);
-    m_edit1->setVisible(m_popupItem.Index >= 0);
+    m_menu.N2->setVisible(m_popupItem.Index >= 0);
+    m_menu.Edit1->setVisible(m_popupItem.Index >= 0);
     QPointer<TfrmTab> guard(opener);
-    m_pmMain->exec(screenPos);
+    m_menu.pmMain->exec(screenPos);
     // A command may have rebuilt the tab set and released the opener meanwhile.
     if (guard) {
         if (anim)
@@ -369,4 +340,63 @@ void TfrmRunning::ImportLegacyIni() {
 
 TfrmLoading* TfrmRunning::LoadingSplash() const {
     return m_loadingSplash;
+}
+
+void TfrmRunning::TranslateAll() {
+    QList<QObject*> windows;
+    for (TfrmTab* window : std::as_const(m_tabWindows))
+        windows.append(window);
+    try {
+        ::TranslateAll(this, windows, m_configDialog.data(), m_stored.TranslationPath);
+    } catch (const Error& e) {
+        ReportError(e.message());
+    }
+}
+
+TfrmConfig* TfrmRunning::ConfigDialog() const {
+    return m_configDialog;
+}
+
+void TfrmRunning::Config1Click() {
+    if (m_configOpen)
+        return;
+    m_configDialog = new TfrmConfig(*this, TfrmConfig::Use::Interactive, this);
+    try {
+        ApplyTranslation(m_configDialog, m_stored.TranslationPath, ConfigSection);
+    } catch (const Error& e) {
+        ReportError(e.message());
+    }
+    m_configDialog->show();
+    m_configOpen = true;
+}
+
+void TfrmRunning::configClosed() {
+    m_configOpen = false;
+    m_configDialog = nullptr;
+}
+
+void TfrmRunning::WriteTranslationFile1Click() {
+    WriteTranslationTemplateFile(*this, this, m_tabWindows.isEmpty() ? nullptr : m_tabWindows.first());
+}
+
+int TfrmRunning::monitorCount() const {
+    return int(QGuiApplication::screens().size());
+}
+
+void TfrmRunning::setAggressiveTimer(bool on) {
+    // The dialog has set the mode in the stored settings; the tab windows follow it too.
+    m_context.aot = m_stored.AOTMode;
+    if (on)
+        m_tmrOnTop.start();
+    else
+        m_tmrOnTop.stop();
+}
+
+void TfrmRunning::dropPendingUpdateCheck() {
+    if (m_updateCheck)
+        m_updateCheck->cancel();
+}
+
+void TfrmRunning::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
 }

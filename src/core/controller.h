@@ -10,12 +10,14 @@
 
 #include "common/program_folder.h"
 #include "common/settings.h"
+#include "config/config_host.h"
+#include "core/main_menu.h"
 #include "skins/skin.h"
 #include "tabs/tab.h"
 #include "tabwindow/tab_context.h"
 
-class QAction;
 class QMenu;
+class TfrmConfig;
 class TfrmLoading;
 class TfrmTab;
 class UpdateCheck;
@@ -25,7 +27,7 @@ class UserPrompts;
 // folder, owns the popup menu and its commands, and keeps the tabs on top in the aggressive
 // mode. It is a window that is never shown, so that it can own message boxes and the popup menu
 // and so that translation files can address it as "frmRunning".
-class TfrmRunning : public QWidget {
+class TfrmRunning : public QWidget, public ConfigHost {
     Q_OBJECT
 public:
     // Runs the controller creation: settings, skin folders, skin load, update check.
@@ -68,12 +70,34 @@ public:
     bool IsNT() const { return m_isNT; }
     bool LayeredMode() const { return m_layeredMode; }
     const TItem& PopupItem() const { return m_popupItem; }
-    QMenu* pmMain() const { return m_pmMain; }
+    const MainMenu& Menu() const { return m_menu; }
     QTimer& tmrOnTop() { return m_tmrOnTop; }
     TfrmLoading* LoadingSplash() const;
     UpdateCheck* Updater() const { return m_updateCheck; }
-    void SetConfigOpen(bool open) { m_configOpen = open; }
     bool ConfigOpen() const { return m_configOpen; }
+    TfrmConfig* ConfigDialog() const;
+    // Applies the active translation to the menu, the tab windows and the open settings dialog.
+    // A malformed translation file is reported and the rest goes on.
+    void TranslateAll();
+
+    // What the settings dialog asks of the controller.
+    StoredSettings& stored() override { return m_stored; }
+    void saveSettings() override { SaveSettings(); }
+    PendingChanges& pending() override { return m_pending; }
+    const ProgramFolder& folder() const override { return m_folder; }
+    bool isNT() const override { return m_isNT; }
+    bool layeredMode() const override { return m_layeredMode; }
+    int monitorCount() const override;
+    QStringList skinList() const override { return m_skinList; }
+    void translateAll() override { TranslateAll(); }
+    void setAggressiveTimer(bool on) override;
+    void reloadSkin() override { ReloadSkin(); }
+    void redrawAllTabs() override { RedrawAllTabs(); }
+    void rebuildTabs() override { RebuildTabs(); }
+    void placeTabs() override { PlaceTabs(); }
+    void dropPendingUpdateCheck() override;
+    void configClosed() override;
+    void openUrl(const QUrl& url) override;
 
     // Menu commands; each acts on PopupItem as it stood when the menu opened.
     void NewTab1Click();
@@ -82,9 +106,11 @@ public:
     void Edit1Click();
     void Delete1Click();
     void Exit1Click();
+    void Config1Click();
+    void WriteTranslationFile1Click();
 
 private:
-    void BuildMenu();
+    void ConnectMenu();
     void RequestEnd();
     void LoadCurrentSkin();
     void tmrOnTopTimer();
@@ -105,12 +131,11 @@ private:
     bool m_configOpen = false;
     bool m_rebuilding = false;
     bool m_rebuildAgain = false;
+    PendingChanges m_pending;
+    QPointer<TfrmConfig> m_configDialog;
     QPointer<TfrmLoading> m_loadingSplash;
     UpdateCheck* m_updateCheck = nullptr;
     QTimer m_tmrOnTop;
 
-    QMenu* m_pmMain = nullptr;
-    QAction* m_n2 = nullptr;
-    QAction* m_advanced1 = nullptr;
-    QAction* m_edit1 = nullptr;
+    MainMenu m_menu;
 };
