@@ -10,28 +10,12 @@
 #include <QTimer>
 
 #include "common/error.h"
-#include "core/application.h"
 #include "ui/error_window.h"
+#include "support/app_environment.h"
 
 namespace {
 
-// The application lives from before the first test to after the last, and ends like a real
-// program's: before the process's exit handlers run.
-class AppEnvironment : public testing::Environment {
-public:
-    void SetUp() override { m_app = std::make_unique<KelvaraApplication>(m_argc, m_argv); }
-    void TearDown() override { m_app.reset(); }
-    KelvaraApplication& app() { return *m_app; }
-
-private:
-    int m_argc = 1;
-    char m_name[32] = "error_report_test";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<KelvaraApplication> m_app;
-};
-
-AppEnvironment* const Environment =
-    static_cast<AppEnvironment*>(testing::AddGlobalTestEnvironment(new AppEnvironment));
+AppEnvironment* const Environment = RegisterAppEnvironment();
 
 KelvaraApplication& App() {
     return Environment->app();

@@ -175,16 +175,17 @@ void TfrmRunning::RebuildTabs() {
         m_rebuildAgain = true;
         return;
     }
-    struct Guard {
-        bool& flag;
-        ~Guard() { flag = false; }
-    } guard{m_rebuilding};
-    m_rebuilding = true;
-    do {
-        m_rebuildAgain = false;
-        RebuildOnce();
-    } while (m_rebuildAgain);
-
+    {
+        struct Guard {
+            bool& flag;
+            ~Guard() { flag = false; }
+        } guard{m_rebuilding};
+        m_rebuilding = true;
+        do {
+            m_rebuildAgain = false;
+            RebuildOnce();
+        } while (m_rebuildAgain);
+    }
     if (m_tabWindows.isEmpty() && !m_endRequested && !PromptNewTab())
         RequestEnd();
 }

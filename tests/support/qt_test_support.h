@@ -1,6 +1,7 @@
 #pragma once
 
 #include <deque>
+#include <ostream>
 #include <functional>
 #include <vector>
 
@@ -9,6 +10,11 @@
 #include <QString>
 
 #include "platform/user_prompts.h"
+
+// Test failures print texts as text.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // The application object the widgets and the event loop need; created once per test program.
 inline void EnsureApplication() {
@@ -59,7 +65,8 @@ struct FakePrompts : UserPrompts {
     }
     // Answers text-input boxes from texts; an empty script cancels (the default text).
     std::deque<QString> texts;
-    QString askText(QWidget*, const QString& title, const QString& prompt, const QString& defaultText) override {
+    QString askText(QWidget*, const QString& title, const QString& prompt,
+                    const QString& defaultText) override {
         shown.push_back({title, prompt, true});
         if (texts.empty())
             return defaultText;

@@ -1,0 +1,339 @@
+#include "core/controller.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "common/names.h"
+#include "formats/shortcut_link.h"
+#include "tabwindow/tab_window.h"
+#include "ui/error_report.h"
+#include "ui/error_window.h"
+#include "ui/item_properties_dialog.h"
+#include "ui/loading_window.h"
+#include "support/app_environment.h"
+#include "support/qt_test_support.h"
+
+namespace {
+
+AppEnvironment* const Environment = RegisterAppEnvironment();
+
+QStringList Names(std::initializer_list<const char*> names) {
+    QStringList list;
+    for (const char* name : names)
+        list.append(QString::fromUtf8(name));
+    return list;
+}
+
+// A program folder in a temporary directory with the shipped Aqua skin and splash clip.
+class ProgramFolderFixture : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(m_dir.isValid());
+        m_app = m_dir.path() + QStringLiteral("/");
+        CopyFolder(QStringLiteral(KELVARA_SOURCE_DIR "/data/Aqua"), m_app + QStringLiteral("Aqua"));
+        QFile::copy(QStringLiteral(KELVARA_SOURCE_DIR "/data/Loading.avi"),
+                    m_app + QStringLiteral("Loading.avi"));
+        qputenv("XDG_DATA_HOME", (m_dir.path() + QStringLiteral("/share")).toUtf8());
+        if (TfrmError* errors = ErrorDialog())
+            errors->close();
+    }
+    void TearDown() override { m_controller.reset(); }
+
+    static void CopyFolder(const QString& from, const QString& to) {
+        QDir().mkpath(to);
+        for (const QString& name : QDir(from).entryList(QDir::Files))
+            QFile::copy(from + QLatin1Char('/') + name, to + QLatin1Char('/') + name);
+    }
+
+    QString Tabs() const { return m_app + QStringLiteral("Tabs"); }
+    void MakeTab(const QString& name) { QDir().mkpath(Tabs() + QLatin1Char('/') + name); }
+    void WriteFile(const QString& path, const QByteArray& bytes) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+    QString MakeShortcut(const QString& tab, const QString& fileName, const QString& target) {
+        TShortcutLink link;
+        link.ShortcutFile = Tabs() + QLatin1Char('/') + tab + QLatin1Char('/') + fileName;
+        link.Target = target;
+        link.Write();
+        return link.ShortcutFile;
+    }
+
+    TfrmRunning& Start(const QStringList& arguments = {}) {
+        m_controller = std::make_unique<TfrmRunning>(ProgramFolder(m_app + QStringLiteral("Kelvara")),
+                                                     arguments, m_prompts);
+        m_controller->Start();
+        return *m_controller;
+    }
+
+    QStringList TabNames() const {
+        QStringList names;
+        for (TfrmTab* window : m_controller->TabWindows())
+            names.append(window->TabModel().TabName);
+        return names;
+    }
+
+    QStringList ErrorLines() const { return ErrorDialog() ? ErrorDialog()->Lines() : QStringList(); }
+
+    QTemporaryDir m_dir;
+    QString m_app;
+    FakePrompts m_prompts;
+    std::unique_ptr<TfrmRunning> m_controller;
+};
+
+using Controller = ProgramFolderFixture;
+
+TEST_F(Controller, BuildsOneWindowPerTabInStoredOrderAlongTheEdge) {
+    for (const char* name : {"A", "B", "C"})
+        MakeTab(QString::fromLatin1(name));
+    // C first, A named twice: a name listed twice gives two windows for that folder.
+    WriteFile(Tabs() + QStringLiteral("/order.lst"), "C\r\nA\r\na\r\n");
+    TfrmRunning& controller = Start();
+
+    EXPECT_EQ(TabNames(), (Names({"C", "A", "a", "B"})));
+    const QList<TfrmTab*>& windows = controller.TabWindows();
+    for (qsizetype i = 0; i < windows.size(); ++i) {
+        EXPECT_EQ(windows[i]->TabModel().TabIndex, i);
+        EXPECT_EQ(windows[i]->TabModel().TabCount, 4);
+        EXPECT_TRUE(windows[i]->isVisible());
+        if (i > 0) // centred row, 12 pixels apart with Aqua's width
+            EXPECT_EQ(windows[i]->x() - windows[i - 1]->x(), controller.CurrentSkin().TabWidth + 12);
+    }
+    EXPECT_EQ(windows[2]->TabModel().TabFolder, Tabs() + QStringLiteral("/A"));
+    EXPECT_FALSE(controller.LoadingSplash()->isVisible());
+}
+
+TEST_F(Controller, WithoutTabsItAsksForANameAndCancellingEndsTheProgram) {
+    TfrmRunning& controller = Start();
+    ASSERT_FALSE(m_prompts.shown.empty());
+    EXPECT_EQ(m_prompts.shown.back().caption, QStringLiteral("New Tab"));
+    EXPECT_EQ(m_prompts.shown.back().text, QStringLiteral("Enter name for Tab:"));
+    EXPECT_TRUE(controller.TabWindows().isEmpty());
+    EXPECT_TRUE(controller.EndRequested());
+}
+
+TEST_F(Controller, NewTabNamesAreEscapedAndShownAsStored) {
+    m_prompts.texts = {QStringLiteral("A/B:C")};
+    TfrmRunning& controller = Start();
+    EXPECT_FALSE(controller.EndRequested());
+    EXPECT_TRUE(QFileInfo(Tabs() + QStringLiteral("/A%2FB%3AC")).isDir());
+    EXPECT_EQ(TabNames(), QStringList{QStringLiteral("A%2FB%3AC")});
+}
+
+TEST_F(Controller, TheSwitchRefusesToRunInAnyLetterCaseOnly) {
+    MakeTab(QStringLiteral("A"));
+    Start({QStringLiteral("/nont"), QStringLiteral("xNONT")});
+    EXPECT_FALSE(m_controller->EndRequested());
+    EXPECT_TRUE(m_prompts.shown.empty());
+
+    Start({QStringLiteral("nOnT")});
+    EXPECT_TRUE(m_controller->EndRequested());
+    ASSERT_EQ(m_prompts.shown.size(), 1u);
+    EXPECT_EQ(m_prompts.shown[0].text, QStringLiteral("Sorry, Kelvara 2.0 doesn't work on windows 95/98/ME"));
+    EXPECT_TRUE(m_controller->TabWindows().isEmpty());
+}
+
+TEST_F(Controller, NoSkinFolderEndsTheProgramWithItsMessage) {
+    QDir(m_app + QStringLiteral("Aqua")).removeRecursively();
+    QDir().mkpath(m_app + QStringLiteral("NotASkin")); // a folder without skin.ini does not count
+    MakeTab(QStringLiteral("A"));
+    TfrmRunning& controller = Start();
+    EXPECT_TRUE(controller.EndRequested());
+    ASSERT_EQ(m_prompts.shown.size(), 1u);
+    EXPECT_EQ(m_prompts.shown[0].text, QStringLiteral("No skins found!"));
+    EXPECT_TRUE(controller.SkinList().isEmpty());
+    EXPECT_TRUE(controller.TabWindows().isEmpty());
+}
+
+TEST_F(Controller, RenamingATabUsesTheAnswerAsTypedButNeverMovesItElsewhere) {
+    for (const char* name : {"A", "B", "C"})
+        MakeTab(QString::fromLatin1(name));
+    WriteFile(Tabs() + QStringLiteral("/order.lst"), "A\r\nB\r\nC\r\n");
+    TfrmRunning& controller = Start();
+    auto renameTab = [&](int index, const QString& answer) {
+        TItem target;
+        target.Index = -1;
+        target.Data.Name = TabNames().at(index);
+        target.Data.LinkFile = controller.TabWindows().at(index)->TabModel().TabFolder;
+        m_prompts.texts = {answer};
+        QTimer::singleShot(0, controller.Menu().pmMain, &QMenu::close);
+        controller.ShowPopup(target, QPoint(10, 10), controller.TabWindows().at(index));
+        controller.Rename1Click();
+    };
+
+    renameTab(0, QStringLiteral("B/A")); // would move A into B: refused
+    EXPECT_TRUE(QFileInfo(Tabs() + QStringLiteral("/A")).isDir());
+    EXPECT_FALSE(QFileInfo(Tabs() + QStringLiteral("/B/A")).exists());
+    renameTab(0, QStringLiteral("C")); // the name exists: refused
+    EXPECT_EQ(TabNames(), (Names({"A", "B", "C"})));
+
+    // A plain new name moves behind the tabs the order file still names; a colon is an ordinary
+    // character of folder names here.
+    renameTab(0, QStringLiteral("x:y"));
+    EXPECT_EQ(TabNames(), (Names({"B", "C", "x:y"})));
+    // A case change renames the folder; the title keeps the order file's spelling.
+    renameTab(0, QStringLiteral("b"));
+    EXPECT_TRUE(QDir(Tabs()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).contains(QStringLiteral("b")));
+    EXPECT_FALSE(QDir(Tabs()).entryList(QDir::Dirs | QDir::NoDotAndDotDot).contains(QStringLiteral("B")));
+    EXPECT_EQ(TabNames(), (Names({"B", "C", "x:y"})));
+    EXPECT_EQ(controller.TabWindows().at(0)->TabModel().TabFolder, Tabs() + QStringLiteral("/b"));
+}
+
+TEST_F(Controller, RenamingAnItemEscapesTheAnswerAndKeepsItsPlace) {
+    MakeTab(QStringLiteral("Tools"));
+    MakeShortcut(QStringLiteral("Tools"), QStringLiteral("First.lnk"), QStringLiteral("/bin/true"));
+    const QString editor =
+        MakeShortcut(QStringLiteral("Tools"), QStringLiteral("Editor.lnk"), QStringLiteral("/bin/ed"));
+    MakeShortcut(QStringLiteral("Tools"), QStringLiteral("Last.lnk"), QStringLiteral("/bin/false"));
+    WriteFile(Tabs() + QStringLiteral("/Tools/order.lst"), "First.lnk\r\nEditor.lnk\r\nLast.lnk\r\n");
+    TfrmRunning& controller = Start();
+    const TItem item = controller.TabWindows().at(0)->TabModel().Items.at(1);
+    ASSERT_EQ(item.Data.LinkFile, editor);
+
+    m_prompts.texts = {QStringLiteral("Text: Editor")};
+    QTimer::singleShot(0, controller.Menu().pmMain, &QMenu::close);
+    controller.ShowPopup(item, QPoint(10, 10), controller.TabWindows().at(0));
+    controller.Rename1Click();
+
+    EXPECT_TRUE(QFile::exists(Tabs() + QStringLiteral("/Tools/Text%3A Editor.lnk")));
+    EXPECT_FALSE(QFile::exists(editor));
+    const QList<TItem>& items = controller.TabWindows().at(0)->TabModel().Items;
+    ASSERT_EQ(items.size(), 3);
+    EXPECT_EQ(items.at(1).Data.Name, QStringLiteral("Text: Editor"));
+}
+
+TEST_F(Controller, ThePopupShowsEditOnlyForItemsAndRestoresTheTimers) {
+    MakeTab(QStringLiteral("Tools"));
+    MakeShortcut(QStringLiteral("Tools"), QStringLiteral("Editor.lnk"), QStringLiteral("/bin/ed"));
+    TfrmRunning& controller = Start();
+    TfrmTab* window = controller.TabWindows().at(0);
+    window->tmrDrop().start();
+    bool suspended = false;
+    QTimer::singleShot(0, controller.Menu().pmMain, [&] {
+        suspended = !window->tmrDrop().isActive() && !controller.tmrOnTop().isActive();
+        controller.Menu().pmMain->close();
+    });
+    controller.ShowPopup(window->TabModel().Items.at(0), QPoint(5, 5), window);
+    EXPECT_TRUE(suspended);
+    EXPECT_TRUE(window->tmrDrop().isActive());
+    EXPECT_TRUE(controller.Menu().Edit1->isVisible());
+    EXPECT_TRUE(controller.Menu().N2->isVisible());
+
+    TItem tab;
+    tab.Index = -1;
+    QTimer::singleShot(0, controller.Menu().pmMain, &QMenu::close);
+    controller.ShowPopup(tab, QPoint(5, 5), window);
+    EXPECT_FALSE(controller.Menu().Edit1->isVisible());
+    EXPECT_FALSE(controller.Menu().N2->isVisible());
+    controller.Edit1Click(); // nothing for a tab
+    EXPECT_TRUE(controller.findChildren<TfrmItemProperties*>().isEmpty());
+}
+
+TEST_F(Controller, DeletingTheLastTabLeadsToTheQuestionForANewOne) {
+    MakeTab(QStringLiteral("Only"));
+    MakeShortcut(QStringLiteral("Only"), QStringLiteral("x.lnk"), QStringLiteral("/bin/true"));
+    TfrmRunning& controller = Start();
+    TItem tab;
+    tab.Index = -1;
+    tab.Data.Name = QStringLiteral("Only");
+    tab.Data.LinkFile = Tabs() + QStringLiteral("/Only");
+    QTimer::singleShot(0, controller.Menu().pmMain, &QMenu::close);
+    controller.ShowPopup(tab, QPoint(5, 5), controller.TabWindows().at(0));
+    m_prompts.answers = {true};                  // yes, move it to the trash
+    m_prompts.texts = {QStringLiteral("Fresh")}; // the name of the new tab
+    controller.Delete1Click();
+
+    EXPECT_FALSE(QFileInfo::exists(Tabs() + QStringLiteral("/Only")));
+    EXPECT_TRUE(QFile::exists(m_dir.path() + QStringLiteral("/share/Trash/files/Only/x.lnk")));
+    EXPECT_EQ(m_prompts.shown.back().caption, QStringLiteral("New Tab"));
+    EXPECT_EQ(TabNames(), QStringList{QStringLiteral("Fresh")});
+}
+
+TEST_F(Controller, ARebuildRequestedDuringARebuildRunsOnceAfterIt) {
+    MakeTab(QStringLiteral("A"));
+    MakeTab(QStringLiteral("B"));
+    WriteFile(Tabs() + QStringLiteral("/order.lst"), "A\r\nB\r\n");
+    TfrmRunning& controller = Start();
+    // The rebuild processes pending events; a request arriving then must not nest.
+    int requests = 0;
+    QTimer::singleShot(0, &controller, [&] {
+        ++requests;
+        MakeTab(QStringLiteral("C"));
+        controller.RebuildTabs();
+        EXPECT_EQ(controller.TabWindows().size(), 0); // still inside the first rebuild
+    });
+    controller.RebuildTabs();
+    EXPECT_EQ(requests, 1);
+    EXPECT_EQ(TabNames(), (Names({"A", "B", "C"})));
+    WaitUntil([] { return false; }, 50); // released windows go away in the event loop
+    EXPECT_EQ(controller.findChildren<TfrmTab*>().size(), 0);
+}
+
+TEST_F(Controller, AnUnreadableShortcutIsReportedAndTheOtherTabsStillBuild) {
+    MakeTab(QStringLiteral("A"));
+    MakeTab(QStringLiteral("B"));
+    MakeShortcut(QStringLiteral("A"), QStringLiteral("good.lnk"), QStringLiteral("/bin/true"));
+    WriteFile(Tabs() + QStringLiteral("/A/zz.lnk"), "not a shortcut");
+    MakeShortcut(QStringLiteral("B"), QStringLiteral("bad%zz.lnk"), QStringLiteral("/bin/true"));
+    WriteFile(Tabs() + QStringLiteral("/A/order.lst"), "good.lnk\r\nzz.lnk\r\n");
+    WriteFile(Tabs() + QStringLiteral("/order.lst"), "A\r\nB\r\n");
+    TfrmRunning& controller = Start();
+    EXPECT_EQ(TabNames(), (Names({"A", "B"})));
+    EXPECT_EQ(controller.TabWindows().at(0)->TabModel().Items.size(), 1);
+    const QStringList errors = ErrorLines();
+    ASSERT_GE(errors.size(), 2);
+    EXPECT_EQ(errors.mid(errors.size() - 2),
+              (Names({"Unable to open link file", "'$zz' is not a valid integer value"})));
+}
+
+TEST_F(Controller, TheOlderTabListIsImportedOnceAndKeptInsideTheTabsFolder) {
+    WriteFile(m_app + QStringLiteral("Kelvara.ini"),
+              "[Tools]\r\nEdit=/usr/bin/ed#-p x\r\nHash=/opt/a#\r\nEmpty=\r\n"
+              "[Nothing]\r\n[..]\r\nEscape=/bin/sh\r\n");
+    TfrmRunning& controller = Start();
+    TShortcutLink link;
+    link.ShortcutFile = Tabs() + QStringLiteral("/Tools/Edit.lnk");
+    link.Read();
+    EXPECT_EQ(link.Target, QStringLiteral("/usr/bin/ed"));
+    EXPECT_EQ(link.Arguments, QStringLiteral("-p x"));
+    EXPECT_EQ(link.WorkingDir, QStringLiteral("/usr/bin/"));
+    link.ShortcutFile = Tabs() + QStringLiteral("/Tools/Hash.lnk");
+    link.Read();
+    EXPECT_EQ(link.Target, QStringLiteral("/opt/a#"));
+    EXPECT_TRUE(link.Arguments.isEmpty());
+    EXPECT_FALSE(QFile::exists(Tabs() + QStringLiteral("/Tools/Empty.lnk")));
+    EXPECT_TRUE(QFileInfo(Tabs() + QStringLiteral("/Nothing")).isDir());
+    EXPECT_TRUE(QFile::exists(Tabs() + QStringLiteral("/%2E%2E/Escape.lnk")));
+    EXPECT_FALSE(QFile::exists(m_app + QStringLiteral("Escape.lnk")));
+    EXPECT_FALSE(QFile::exists(m_app + QStringLiteral("Kelvara.ini")));
+    EXPECT_TRUE(QFile::exists(m_app + QStringLiteral("Kelvara.ini.bak")));
+    EXPECT_EQ(controller.TabWindows().size(), 3);
+}
+
+TEST_F(Controller, AnImportThatCannotWriteStopsAndKeepsTheOlderList) {
+    WriteFile(m_app + QStringLiteral("Kelvara.ini"), "[Tools]\r\nEdit=/usr/bin/ed\r\n");
+    WriteFile(Tabs(), "a file where the tabs folder should be");
+    m_controller = std::make_unique<TfrmRunning>(ProgramFolder(m_app + QStringLiteral("Kelvara")),
+                                                 QStringList(), m_prompts);
+    EXPECT_THROW(m_controller->Start(), EShortcutError);
+    EXPECT_TRUE(QFile::exists(m_app + QStringLiteral("Kelvara.ini")));
+}
+
+TEST_F(Controller, TheAggressiveModeRunsTheOnTopTimerOnly) {
+    MakeTab(QStringLiteral("A"));
+    WriteFile(m_app + QStringLiteral("Kelvara.cfg.ini"), "[General]\r\nAOTMode=aggressive\r\n");
+    TfrmRunning& controller = Start();
+    EXPECT_TRUE(controller.tmrOnTop().isActive());
+    controller.stored().AOTMode = StackingMode::Normal;
+    controller.setAggressiveTimer(false);
+    EXPECT_FALSE(controller.tmrOnTop().isActive());
+    EXPECT_EQ(controller.Context().aot, StackingMode::Normal);
+}
+
+} // namespace
