@@ -29,5 +29,7 @@ int main(int argc, char** argv) {
         DefaultUserPrompts().message(nullptr, ApplicationCaption(), e.message());
         return 1;
     }
+    if (controller.EndRequested())
+        return 0;
     return app.exec();
 }

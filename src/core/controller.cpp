@@ -100,8 +100,9 @@ void TfrmRunning::ConnectMenu() {
 
 void TfrmRunning::RequestEnd() {
     m_endRequested = true;
-    // Takes effect when the message loop next fetches a message; steps still running finish.
-    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+    // A running message loop ends once the current event has been handled; before the loop
+    // runs, the program start looks at EndRequested() instead.
+    QCoreApplication::exit(0);
 }
 
 void TfrmRunning::LoadCurrentSkin() {

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The real program under Xvfb: start-up builds the tab windows at their places, the first-tab
+# question, the refusal switch, errors in event handlers reaching "Ooops!", and Exit.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+program=${1:?usage: app_e2e.sh PROGRAM_FOLDER}
+work=$(mktemp -d)
+trap 'e2e_stop_display; rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/share XDG_CONFIG_HOME=$work/config
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+
+fresh_folder() {
+    rm -rf "$work/app"
+    cp -r "$program" "$work/app"
+    rm -rf "$work/app/Tabs" "$work/app/Kelvara.cfg.ini"
+}
+
+start_app() {
+    "$work/app/Kelvara" "$@" >"$work/app.log" 2>&1 &
+    E2E_APP_PID=$!
+}
+
+app_running() { kill -0 "$E2E_APP_PID" 2>/dev/null; }
+app_ended() { ! app_running; }
+
+# Visible top-level windows of the program, as "x y w h name".
+app_windows() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        echo "$X $Y $WIDTH $HEIGHT $(xdotool getwindowname "$id")"
+    done
+}
+
+# On failure, show what the program printed.
+fail() {
+    [ -f "$work/app.log" ] && sed 's/^/  app: /' "$work/app.log" >&2
+    e2e_fail "$@"
+}
+
+wait_for_window() { e2e_wait_for "${2:-10}" xdotool search --onlyvisible --name "^$1\$"; }
+
+e2e_start_display 1280x800
+
+# 1. Three tabs imported from the older tab list stand centred on the bottom edge: Aqua's tabs are
+#    128 wide and 18 deep, 12 pixels apart: 640 - 3 * 140 / 2 = 430, then 570 and 710.
+fresh_folder
+printf '[Apps]\r\nShell=/bin/sh\r\n[Games]\r\n[Web]\r\nDocs=https://example.org\r\n' >"$work/app/Kelvara.ini"
+printf 'Apps\r\nGames\r\nWeb\r\n' >"$work/app/order.tmp"
+mkdir -p "$work/app/Tabs" && mv "$work/app/order.tmp" "$work/app/Tabs/order.lst"
+start_app
+e2e_wait_for 10 bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_APP_PID 2>/dev/null | wc -l) -ge 3 ]" ||
+    e2e_fail "the tab windows did not appear"
+sleep 0.5
+positions=$(app_windows | awk '$3 == 128 {print $1, $2, $4}' | sort -n | tr '\n' ';')
+[ "$positions" = "430 782 18;570 782 18;710 782 18;" ] || fail "tab windows at $positions"
+[ -f "$work/app/Kelvara.ini.bak" ] || fail "the older tab list was not renamed"
+[ -f "$work/app/Tabs/Apps/Shell.lnk" ] || fail "the older tab list was not imported"
+kill "$E2E_APP_PID"; wait "$E2E_APP_PID" 2>/dev/null
+
+# 2. Without a tab the program asks for the first tab's name; Cancel ends it.
+fresh_folder
+start_app
+wait_for_window "New Tab" || fail "no question for the first tab"
+xdotool search --onlyvisible --name "^New Tab\$" windowactivate --sync key Escape 2>/dev/null ||
+    xdotool key Escape
+e2e_wait_for 10 app_ended || fail "Cancel did not end the program"
+
+# 3. The refusal switch shows its message and ends the program once the message is closed.
+fresh_folder
+mkdir -p "$work/app/Tabs/A"
+start_app nont
+wait_for_window "Kelvara 2.0" || fail "no refusal message"
+sleep 0.3
+xdotool key Return
+e2e_wait_for 10 app_ended || fail "the refusal did not end the program"
+[ -z "$(ls "$work/app/Tabs/A")" ] || fail "the refusing program changed the tabs"
+
+echo "app_e2e: all checks passed"
