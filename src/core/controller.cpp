@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QScreen>
+#include <QThread>
 
 #include "common/error.h"
 #include "common/ini_file.h"
@@ -100,9 +101,11 @@ void TfrmRunning::ConnectMenu() {
 
 void TfrmRunning::RequestEnd() {
     m_endRequested = true;
-    // A running message loop ends once the current event has been handled; before the loop
-    // runs, the program start looks at EndRequested() instead.
-    QCoreApplication::exit(0);
+    // A running message loop ends once the current event has been handled. Before the loop
+    // runs, the program start looks at EndRequested() instead: an exit asked for then would
+    // also stop every later modal box from showing.
+    if (QThread::currentThread()->loopLevel() > 0)
+        QCoreApplication::exit(0);
 }
 
 void TfrmRunning::LoadCurrentSkin() {
