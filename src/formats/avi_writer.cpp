@@ -3,17 +3,9 @@
 #include <QHash>
 
 #include "common/error.h"
+#include "formats/byte_writer.h"
 
 namespace {
-
-void PutU16(QByteArray& out, quint32 v) {
-    out.append(char(v & 0xFF));
-    out.append(char((v >> 8) & 0xFF));
-}
-void PutU32(QByteArray& out, quint32 v) {
-    PutU16(out, v & 0xFFFF);
-    PutU16(out, v >> 16);
-}
 
 QByteArray Chunk(const char* id, const QByteArray& content) {
     QByteArray out(id, 4);

@@ -1,9 +1,11 @@
 #include "formats/lnk_format.h"
 
+
 #include <array>
 
 #include "common/windows1252.h"
 #include "formats/byte_reader.h"
+#include "formats/byte_writer.h"
 
 namespace {
 
@@ -136,16 +138,6 @@ std::optional<QString> ReadCountedString(ByteReader& reader, bool unicode) {
     for (quint16 i = 0; i < count; ++i)
         text[i] = QChar(char16_t(units.u16()));
     return text;
-}
-
-void PutU16(QByteArray& out, quint16 value) {
-    out += char(value & 0xFF);
-    out += char(value >> 8);
-}
-
-void PutU32(QByteArray& out, quint32 value) {
-    PutU16(out, quint16(value & 0xFFFF));
-    PutU16(out, quint16(value >> 16));
 }
 
 void PutUtf16(QByteArray& out, const QString& text) {

@@ -1,10 +1,12 @@
 #include "formats/pe_icon.h"
 
+
 #include <cstdlib>
 
 #include <QList>
 
 #include "formats/byte_reader.h"
+#include "formats/byte_writer.h"
 
 namespace {
 
@@ -163,16 +165,6 @@ std::optional<QByteArrayView> PeFile::resource(quint32 type, quint32 number, boo
         return std::nullopt;
     }
     return std::nullopt;
-}
-
-void PutU16(QByteArray& out, quint16 value) {
-    out += char(value & 0xFF);
-    out += char(value >> 8);
-}
-
-void PutU32(QByteArray& out, quint32 value) {
-    PutU16(out, quint16(value & 0xFFFF));
-    PutU16(out, quint16(value >> 16));
 }
 
 } // namespace
