@@ -25,7 +25,10 @@ const QRgb Key = PixelFromColour(KeyColour);
 
 // Turns a bottom-edge picture for another edge, as loading a skin does.
 QImage ForEdge(const QImage& picture, TabEdge edge) {
-    const int angle = edge == TabEdge::Top ? 180 : edge == TabEdge::Left ? 90 : edge == TabEdge::Right ? 270 : 0;
+    const int angle = edge == TabEdge::Top     ? 180
+                      : edge == TabEdge::Left  ? 90
+                      : edge == TabEdge::Right ? 270
+                                               : 0;
     return angle == 0 ? picture : picture.transformed(QTransform().rotate(angle));
 }
 
@@ -159,8 +162,7 @@ int main(int argc, char** argv) {
     const QStringList captions = {QStringLiteral("Text Editor"), QStringLiteral("Terminal"),
                                   QStringLiteral("Web Browser with a long name"),
                                   QStringLiteral("Calculator"), QStringLiteral("Image Viewer")};
-    const QColor iconColours[] = {Qt::darkRed, Qt::darkGreen, Qt::darkBlue, Qt::darkMagenta,
-                                  Qt::darkCyan};
+    const QColor iconColours[] = {Qt::darkRed, Qt::darkGreen, Qt::darkBlue, Qt::darkMagenta, Qt::darkCyan};
     QList<TfrmTab*> windows;
     for (int t = 0; t < names.size(); ++t) {
         auto* window = new TfrmTab(context);
@@ -200,8 +202,8 @@ int main(int argc, char** argv) {
             QTextStream out(&file);
             for (int t = 0; t < windows.size(); ++t) {
                 const QRect g = windows[t]->geometry();
-                out << t << ' ' << g.x() << ' ' << g.y() << ' ' << g.width() << ' ' << g.height()
-                    << ' ' << (windows[t]->Translucent() ? 1 : 0) << '\n';
+                out << t << ' ' << g.x() << ' ' << g.y() << ' ' << g.width() << ' ' << g.height() << ' '
+                    << (windows[t]->Translucent() ? 1 : 0) << '\n';
             }
         });
     }

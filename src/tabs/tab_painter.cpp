@@ -40,8 +40,7 @@ void CopyKeyed(QImage& canvas, const QImage& picture, QPoint topLeft) {
     }
 }
 
-void DrawPicture(QImage& canvas, const QList<QImage>& series, qint32 position, qint32 loopStart,
-                 QPoint at) {
+void DrawPicture(QImage& canvas, const QList<QImage>& series, qint32 position, qint32 loopStart, QPoint at) {
     if (series.isEmpty())
         return; // a series without pictures draws nothing
     const qint32 index = PickSeriesIndex(position, static_cast<qint32>(series.size()) - 1, loopStart);
@@ -83,8 +82,8 @@ void DrawItemText(QImage& canvas, const QFont& font, ColourValue colour, bool bo
     painter.drawText(box, format, text);
 }
 
-void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle,
-                     int format, const QString& text, const QRect& box) {
+void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle, int format,
+                     const QString& text, const QRect& box) {
     if (box.width() <= 0 || box.height() <= 0)
         return;
     QImage upright(box.height(), box.width(), QImage::Format_RGB32);

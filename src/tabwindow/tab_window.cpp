@@ -14,7 +14,8 @@
 #include "tabs/tab_shape.h"
 
 bool OwnedBy(const QWindow* window, const QWindow* owner) {
-    for (const QWindow* w = window; w != nullptr; w = w->transientParent() ? w->transientParent() : w->parent()) {
+    for (const QWindow* w = window; w != nullptr;
+         w = w->transientParent() ? w->transientParent() : w->parent()) {
         if (w == owner)
             return true;
     }
@@ -44,6 +45,8 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
             setWindowOpacity((m_ctx.settings->AlphaV & 0xFF) / 255.0);
     }
     setAttribute(Qt::WA_NoSystemBackground);
+    // Tabs appear and slide without taking the keyboard from the window the user works in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     m_tab.HotIndex = -1;
     m_tab.DropIndex = -1;
     m_tab.OpenExtent = ClosedExtent();
@@ -75,7 +78,9 @@ void TfrmTab::SetOpen(bool value) {
     }
 }
 
-void TfrmTab::SetAnimParams(AnimMode mode) { m_anim.SetAnimParams(mode, FullExtent()); }
+void TfrmTab::SetAnimParams(AnimMode mode) {
+    m_anim.SetAnimParams(mode, FullExtent());
+}
 
 void TfrmTab::tmrAnimTimer() {
     if (m_anim.Tick(m_tab.OpenExtent) == TabAnimation::TickResult::Ended) {
@@ -85,7 +90,9 @@ void TfrmTab::tmrAnimTimer() {
     ApplyExtent();
 }
 
-void TfrmTab::tmrDropTimer() { CheckPointer(QGuiApplication::topLevelAt(QCursor::pos())); }
+void TfrmTab::tmrDropTimer() {
+    CheckPointer(QGuiApplication::topLevelAt(QCursor::pos()));
+}
 
 void TfrmTab::CheckPointer(const QWindow* underPointer) {
     if (OwnedBy(underPointer, windowHandle()))
@@ -117,7 +124,8 @@ void TfrmTab::UpdateShape() {
 }
 
 void TfrmTab::Render() {
-    PaintTab(m_tab, m_tabImage, *m_ctx.settings);
+    if (!m_tabImage.isNull())
+        PaintTab(m_tab, m_tabImage, *m_ctx.settings);
     ++m_renderCount;
     if (m_ctx.layeredMode) {
         m_imageShape = OpaqueRegion(m_tabImage);
@@ -168,7 +176,9 @@ void TfrmTab::SetHotIndex(qint32 index) {
     RedrawTab();
 }
 
-void TfrmTab::ApplyStacking() { SetTopmost(m_ctx.aot != StackingMode::Disabled); }
+void TfrmTab::ApplyStacking() {
+    SetTopmost(m_ctx.aot != StackingMode::Disabled);
+}
 
 void TfrmTab::SetTopmost(bool on) {
     // Switched on the existing native window: changing the widget's flags would create it anew.
