@@ -1,0 +1,59 @@
+#include "skins/skin_folder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include "common/names.h"
+
+SkinFolder::SkinFolder(QString path) : m_path(std::move(path)) {
+    const QDir dir(m_path);
+    const QStringList names =
+        dir.entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Unsorted);
+    for (const QString& name : names) {
+        if (!QFileInfo(m_path + name).isFile())
+            continue;
+        m_files.append(name);
+        // The first file of each folded name, in listing order, answers for that name.
+        const QString folded = FoldCase(name);
+        if (!m_folded.contains(folded))
+            m_folded.insert(folded, name);
+    }
+}
+
+QString SkinFolder::findFile(const QString& name) const {
+    if (m_files.contains(name))
+        return m_path + name;
+    const auto found = m_folded.constFind(FoldCase(name));
+    return found == m_folded.cend() ? QString() : m_path + found.value();
+}
+
+QStringList SkinFolder::filesEndingIn(const QString& suffix) const {
+    const QString folded = FoldCase(suffix);
+    QStringList result;
+    for (const QString& name : m_files) {
+        if (FoldCase(name).endsWith(folded))
+            result.append(m_path + name);
+    }
+    return result;
+}
+
+std::optional<QImage> SkinFolder::readPicture(const QString& name) const {
+    const QString file = findFile(name);
+    if (file.isEmpty())
+        return std::nullopt;
+    QFile device(file);
+    if (!device.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QImageReader reader(&device, "bmp");
+    reader.setAutoDetectImageFormat(false);
+    // The header's dimensions are checked before anything is decoded.
+    const QSize size = reader.size();
+    if (!size.isValid() || size.isEmpty() || qint64(size.width()) * size.height() > MaxSkinPicturePixels)
+        return std::nullopt;
+    QImage picture;
+    if (!reader.read(&picture) || picture.isNull())
+        return std::nullopt;
+    return picture.convertToFormat(QImage::Format_RGB32);
+}
