@@ -2,12 +2,18 @@
 // looking at the tab windows under a real X server:
 //
 //   tab_demo [bottom|left|top|right] [--open N] [--align topleft|center|bottomright]
-//            [--alpha V] [--report FILE]
+//            [--alpha V] [--skin NAME [--app PROGRAM_FOLDER]] [--report FILE]
 //
+// With --skin a shipped skin is loaded from the program folder (default: Kelvara beside the
+// tools folder); otherwise a skin is drawn in code.
 // The opened tab stays open (its leave detection is switched off), so a screenshot shows it.
-// With --report the windows' geometries are written to FILE once the animation has ended.
+// With --report FILE gets a line per window once the animation has ended: index, x, y, width,
+// height, translucent (0/1), HeadHeight, ItemHeight and the number of items.
+
+#include <cstdio>
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QPainter>
 #include <QTextStream>
@@ -15,6 +21,7 @@
 #include <QTransform>
 
 #include "skins/skin.h"
+#include "skins/skin_list.h"
 #include "tabs/tab.h"
 #include "tabwindow/tab_window.h"
 #include "tabwindow/work_area.h"
@@ -131,6 +138,9 @@ int main(int argc, char** argv) {
     settings.TabAlign = TabAlignment::Center;
     int openIndex = -1;
     QString report;
+    QString skinName;
+    QString appDir = QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../Kelvara")) +
+                     QLatin1Char('/');
     for (int i = 1; i < args.size(); ++i) {
         const QString& a = args[i];
         const bool hasValue = i + 1 < args.size();
@@ -144,6 +154,10 @@ int main(int argc, char** argv) {
         } else if (a == QLatin1String("--alpha") && hasValue) {
             settings.Alpha = true;
             settings.AlphaV = args[++i].toInt();
+        } else if (a == QLatin1String("--skin") && hasValue) {
+            skinName = args[++i];
+        } else if (a == QLatin1String("--app") && hasValue) {
+            appDir = QDir::cleanPath(args[++i]) + QLatin1Char('/');
         } else if (a == QLatin1String("--report") && hasValue) {
             report = args[++i];
         } else {
@@ -151,7 +165,17 @@ int main(int argc, char** argv) {
         }
     }
 
-    const TSkin skin = DemoSkin(settings.TabPos);
+    TSkin skin;
+    if (skinName.isEmpty()) {
+        skin = DemoSkin(settings.TabPos);
+    } else {
+        try {
+            skin.Load(skinName, settings, FindSkins(appDir), appDir, true);
+        } catch (const Error& e) {
+            std::fprintf(stderr, "%s\n", e.what());
+            return 1;
+        }
+    }
     TabContext context;
     context.settings = &settings;
     context.skin = &skin;
@@ -203,7 +227,8 @@ int main(int argc, char** argv) {
             for (int t = 0; t < windows.size(); ++t) {
                 const QRect g = windows[t]->geometry();
                 out << t << ' ' << g.x() << ' ' << g.y() << ' ' << g.width() << ' ' << g.height() << ' '
-                    << (windows[t]->Translucent() ? 1 : 0) << '\n';
+                    << (windows[t]->Translucent() ? 1 : 0) << ' ' << skin.HeadHeight << ' ' << skin.ItemHeight
+                    << ' ' << windows[t]->TabModel().Items.size() << '\n';
             }
         });
     }

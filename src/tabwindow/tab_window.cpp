@@ -7,7 +7,8 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "platform/x11_tab_window.h"
+#include "platform/x11_compositor.h"
+#include "platform/x11_window_state.h"
 #include "skins/skin.h"
 #include "tabs/tab_geometry.h"
 #include "tabs/tab_painter.h"
@@ -53,8 +54,9 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
     const qint32 width = m_ctx.skin ? std::max(1, m_ctx.skin->TabWidth) : 1;
     resize(width, width);
     ApplyExtent();
-    winId(); // the native window must exist before the taskbar hint is set
-    SetSkipTaskbarAndPager(this);
+    // The native window exists from here on, so that stacking changes switch its flag instead of
+    // creating the window anew.
+    winId();
 }
 
 qint32 TfrmTab::ClosedExtent() const {
@@ -191,6 +193,8 @@ void TfrmTab::SetTopmost(bool on) {
 }
 
 void TfrmTab::showEvent(QShowEvent* event) {
+    // No taskbar or pager entry; the hint is given before every mapping of the window.
+    SetSkipTaskbarAndPager(this);
     QWidget::showEvent(event);
     RebuildImage();
 }
