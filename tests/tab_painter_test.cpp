@@ -209,7 +209,7 @@ TEST(TabPainter, OutlineRegion) {
     f.skin.TabShape = ShapeKind::Rounded;
     f.skin.RoundRad = 4;
     const QRegion rounded = OutlineRegion(f.tab);
-    EXPECT_EQ(rounded.boundingRect(), QRect(0, 0, 21, 96));
+    EXPECT_EQ(rounded.boundingRect(), QRect(0, 0, 20, 96));
     EXPECT_FALSE(rounded.contains(QPoint(0, 0))); // top corners cut off
     EXPECT_FALSE(rounded.contains(QPoint(19, 0)));
     EXPECT_TRUE(rounded.contains(QPoint(4, 0)));
