@@ -1,5 +1,7 @@
 #include "ui/loading_window.h"
 
+#include <memory>
+
 #include <gtest/gtest.h>
 
 #include <QElapsedTimer>
@@ -19,12 +21,26 @@
 
 namespace {
 
+// The application lives from before the first test to after the last, and ends like a real
+// program's: before the process's exit handlers run.
+class AppEnvironment : public testing::Environment {
+public:
+    void SetUp() override { m_app = std::make_unique<KelvaraApplication>(m_argc, m_argv); }
+    void TearDown() override { m_app.reset(); }
+    KelvaraApplication& app() { return *m_app; }
+
+private:
+    int m_argc = 1;
+    char m_name[32] = "loading_window_test";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<KelvaraApplication> m_app;
+};
+
+AppEnvironment* const Environment =
+    static_cast<AppEnvironment*>(testing::AddGlobalTestEnvironment(new AppEnvironment));
+
 KelvaraApplication& App() {
-    static int argc = 1;
-    static char name[] = "loading_window_test";
-    static char* argv[] = {name, nullptr};
-    static KelvaraApplication app(argc, argv);
-    return app;
+    return Environment->app();
 }
 
 constexpr QRgb Lime = qRgb(0, 255, 0);

@@ -17,7 +17,6 @@ public:
 
     // Reads the clip from a file; false (and no clip) when it is missing or not a clip we can play.
     bool Open(const QString& fileName);
-    void SetClip(const AviClip& clip);
     bool HasClip() const { return !m_clip.frames.isEmpty(); }
 
     // Starts playing from the first frame, unless it already plays: once started it never stops.
@@ -35,6 +34,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void SetClip(const AviClip& clip);
     void NextFrame();
 
     AviClip m_clip;

@@ -12,6 +12,9 @@ TfrmError::TfrmError(QWidget* parent)
     setWindowTitle(QStringLiteral("Ooops!"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(516, 218);
+    // The program has no main window: when the report is the only ordinary window on screen,
+    // closing it must not count as closing the last window, which would end the program.
+    setAttribute(Qt::WA_QuitOnClose, false);
 
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->setText(QStringLiteral("Errors were encountered:"));
