@@ -34,13 +34,20 @@ TEST(TabAnimation, OpeningAndClosingSequences) {
         std::vector<qint32> expected;
     };
     const Row rows[] = {
-        {"linear open", true, AnimMode::Linear, Closed, Full,
+        {"linear open",
+         true,
+         AnimMode::Linear,
+         Closed,
+         Full,
          {11, 23, 35, 47, 59, 71, 83, 95, 107, 119, 120}},
-        {"accelerated open", true, AnimMode::Accelerated, Closed, Full,
+        {"accelerated open",
+         true,
+         AnimMode::Accelerated,
+         Closed,
+         Full,
          {1, 4, 8, 13, 19, 26, 34, 43, 53, 64, 76, 89, 103, 118, 120}},
         {"off open", true, AnimMode::Off, Closed, Full, {119, 120}},
-        {"linear close", false, AnimMode::Linear, Full, Full,
-         {108, 96, 84, 72, 60, 48, 36, 24, 12, 0, -1}},
+        {"linear close", false, AnimMode::Linear, Full, Full, {108, 96, 84, 72, 60, 48, 36, 24, 12, 0, -1}},
         {"off close", false, AnimMode::Off, Full, Full, {0, -1}},
         // An empty tab without animation has a step of 0; it still reaches its target.
         {"off open, empty tab", true, AnimMode::Off, Closed, 0, {0}},

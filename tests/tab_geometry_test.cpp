@@ -50,27 +50,6 @@ TEST(TabGeometry, SlotUnderPointer) {
     EXPECT_EQ(SlotAt(884 + 127, 3, false, Area, right), 2);
 }
 
-TEST(TabGeometry, ClosedWindowPositionPerEdge) {
-    const TabRow row{TabAlignment::TopLeft, 12, 128, false};
-    const QRect area(10, 20, 1000, 700); // right edge at 1010, bottom at 720
-    EXPECT_EQ(PlacedPosition(1, 3, TabEdge::Bottom, area, row, 16), QPoint(10 + 152, 720 - 16));
-    EXPECT_EQ(PlacedPosition(1, 3, TabEdge::Top, area, row, 16), QPoint(10 + 152, 20));
-    EXPECT_EQ(PlacedPosition(1, 3, TabEdge::Left, area, row, 16), QPoint(10, 20 + 152));
-    EXPECT_EQ(PlacedPosition(1, 3, TabEdge::Right, area, row, 16), QPoint(1010 - 16, 20 + 152));
-}
-
-TEST(TabGeometry, ExtentMovesOnlyTheFarSide) {
-    const QRect area(0, 0, 1024, 768);
-    const QRect horizontal(300, 5, 128, 16);
-    const QRect vertical(5, 300, 16, 128);
-    // Bottom: the top moves so that the bottom stays on the work-area border.
-    EXPECT_EQ(ExtentGeometry(horizontal, TabEdge::Bottom, area, -1, 17), QRect(300, 752, 128, 16));
-    EXPECT_EQ(ExtentGeometry(horizontal, TabEdge::Bottom, area, 120, 17), QRect(300, 631, 128, 137));
-    EXPECT_EQ(ExtentGeometry(horizontal, TabEdge::Top, area, 120, 17), QRect(300, 5, 128, 137));
-    EXPECT_EQ(ExtentGeometry(vertical, TabEdge::Right, area, 120, 17), QRect(887, 300, 137, 128));
-    EXPECT_EQ(ExtentGeometry(vertical, TabEdge::Left, area, 40, 17), QRect(5, 300, 57, 128));
-}
-
 TEST(TabGeometry, ImageOffsetKeepsTheHeadAtTheFarSide) {
     EXPECT_EQ(PaintOffset(TabEdge::Top, -1, 120), QPoint(0, -121));
     EXPECT_EQ(PaintOffset(TabEdge::Left, 40, 120), QPoint(-80, 0));

@@ -68,8 +68,8 @@ TEST(TabPainter, SeriesPictureForEachPosition) {
         EXPECT_EQ(PickSeriesIndex(i, 4, 2), loop3[i]) << "loop 3, position " << i;
         EXPECT_EQ(PickSeriesIndex(i, 4, 8), loop9[i]) << "loop 9, position " << i;
     }
-    EXPECT_EQ(PickSeriesIndex(7, 0, 0), 0);    // one picture repeats
-    EXPECT_EQ(PickSeriesIndex(3, -1, 0), -1);  // no picture at all, and no endless loop
+    EXPECT_EQ(PickSeriesIndex(7, 0, 0), 0);   // one picture repeats
+    EXPECT_EQ(PickSeriesIndex(3, -1, 0), -1); // no picture at all, and no endless loop
     EXPECT_EQ(PickSeriesIndex(3, -1, 5), -1);
 }
 
@@ -105,8 +105,8 @@ TEST(TabPainter, HeadPictureCountsFromTheFarEndOnTopAndRight) {
         TabEdge edge;
         int picture;
     };
-    for (const Row& r : {Row{TabEdge::Bottom, 0}, Row{TabEdge::Left, 0}, Row{TabEdge::Top, 3},
-                         Row{TabEdge::Right, 3}}) {
+    for (const Row& r :
+         {Row{TabEdge::Bottom, 0}, Row{TabEdge::Left, 0}, Row{TabEdge::Top, 3}, Row{TabEdge::Right, 3}}) {
         Fixture f(r.edge, 0);
         f.tab.TabIndex = 0;
         f.tab.TabCount = 4;
@@ -209,11 +209,11 @@ TEST(TabPainter, OutlineRegion) {
     f.skin.TabShape = ShapeKind::Rounded;
     f.skin.RoundRad = 4;
     const QRegion rounded = OutlineRegion(f.tab);
-    EXPECT_EQ(rounded.boundingRect(), QRect(0, 0, 21, 96));
-    EXPECT_FALSE(rounded.contains(QPoint(0, 0)));  // top corners cut off
+    EXPECT_EQ(rounded.boundingRect(), QRect(0, 0, 20, 96));
+    EXPECT_FALSE(rounded.contains(QPoint(0, 0))); // top corners cut off
     EXPECT_FALSE(rounded.contains(QPoint(19, 0)));
     EXPECT_TRUE(rounded.contains(QPoint(4, 0)));
-    EXPECT_TRUE(rounded.contains(QPoint(0, 95)));  // bottom corners square
+    EXPECT_TRUE(rounded.contains(QPoint(0, 95))); // bottom corners square
     EXPECT_TRUE(rounded.contains(QPoint(19, 95)));
     EXPECT_EQ(rounded.intersected(QRect(0, 4, 20, 92)), QRegion(0, 4, 20, 92));
 

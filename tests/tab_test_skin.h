@@ -18,8 +18,8 @@ inline void EnsureApp() {
     static char* argv[] = {name, nullptr};
     static QApplication app(argc, argv);
     // The offscreen platform cannot shape windows and says so at every shape change.
-    static const QtMessageHandler previous = qInstallMessageHandler(
-        [](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    static const QtMessageHandler previous =
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
             if (!message.contains(QLatin1String("does not support setting window masks")))
                 previous(type, context, message);
         });

@@ -187,7 +187,7 @@ TEST(TabWindow, StackingWhileAnimating) {
     window->SetOpen(true);
     EXPECT_TRUE(onTop()); // an opening tab is raised whatever the mode
     Animate(*window);
-    EXPECT_FALSE(onTop()); // the end of the animation restores the mode
+    EXPECT_FALSE(onTop());                     // the end of the animation restores the mode
     EXPECT_EQ(window->windowHandle(), native); // switched on the same native window
     f.context.aot = StackingMode::Aggressive;
     window->ApplyStacking();

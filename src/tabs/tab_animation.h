@@ -13,8 +13,7 @@ public:
 
     // Writing the tab's open state. Opening is only possible from closed, closing from opening or
     // open (and again while closing, which restarts the closing from the current extent).
-    Change SetOpen(bool value, qint32 fullExtent, qint32 closedExtent, AnimMode openMode,
-                   AnimMode closeMode);
+    Change SetOpen(bool value, qint32 fullExtent, qint32 closedExtent, AnimMode openMode, AnimMode closeMode);
 
     // Step and acceleration of a mode; the off mode moves by the full extent at once.
     void SetAnimParams(AnimMode mode, qint32 fullExtent);

@@ -5,7 +5,9 @@
 namespace {
 
 // Work-area bounds along the edge; the end is exclusive, as the row's arithmetic expects.
-qint32 StartOf(const QRect& area, bool vertical) { return vertical ? area.y() : area.x(); }
+qint32 StartOf(const QRect& area, bool vertical) {
+    return vertical ? area.y() : area.x();
+}
 qint32 EndOf(const QRect& area, bool vertical) {
     return vertical ? area.y() + area.height() : area.x() + area.width();
 }

@@ -39,8 +39,7 @@ QPoint PlacedPosition(qint32 i, qint32 n, TabEdge edge, const QRect& area, const
 
 // The window rectangle for an extent: the side at the screen edge stays on the work-area border
 // and the far side moves; the along-edge position and the thickness come from `current`.
-QRect ExtentGeometry(const QRect& current, TabEdge edge, const QRect& area, qint32 extent,
-                     qint32 headHeight);
+QRect ExtentGeometry(const QRect& current, TabEdge edge, const QRect& area, qint32 extent, qint32 headHeight);
 
 // Where the rendered tab image is drawn in the window, so that the head end of the image lies at
 // the window's far side.

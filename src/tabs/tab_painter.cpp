@@ -4,9 +4,9 @@
 
 #include <QFont>
 #include <QPainter>
-#include <QTransform>
 
 #include "skins/skin.h"
+#include "skins/skin_bitmap.h"
 #include "tabs/tab.h"
 
 namespace {
@@ -17,12 +17,6 @@ QFont SkinFont(const QString& family, qint32 pointSize) {
     QFont font(family);
     font.setPixelSize(std::max(1, qRound(std::max(1, pointSize) * 96.0 / 72.0)));
     return font;
-}
-
-// Turns a picture by a quarter turn: 90 clockwise (text then reads downwards), 270 counter-
-// clockwise. Quarter turns move whole pixels, so nothing is smoothed.
-QImage TurnPicture(const QImage& picture, int angle) {
-    return picture.transformed(QTransform().rotate(angle));
 }
 
 // Copies every pixel of `picture` that is not KeyColour onto the canvas at `topLeft`.
@@ -40,8 +34,7 @@ void CopyKeyed(QImage& canvas, const QImage& picture, QPoint topLeft) {
     }
 }
 
-void DrawPicture(QImage& canvas, const QList<QImage>& series, qint32 position, qint32 loopStart,
-                 QPoint at) {
+void DrawPicture(QImage& canvas, const QList<QImage>& series, qint32 position, qint32 loopStart, QPoint at) {
     if (series.isEmpty())
         return; // a series without pictures draws nothing
     const qint32 index = PickSeriesIndex(position, static_cast<qint32>(series.size()) - 1, loopStart);
@@ -83,8 +76,8 @@ void DrawItemText(QImage& canvas, const QFont& font, ColourValue colour, bool bo
     painter.drawText(box, format, text);
 }
 
-void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle,
-                     int format, const QString& text, const QRect& box) {
+void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle, int format,
+                     const QString& text, const QRect& box) {
     if (box.width() <= 0 || box.height() <= 0)
         return;
     QImage upright(box.height(), box.width(), QImage::Format_RGB32);
@@ -94,7 +87,8 @@ void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool
     QFont hard = font;
     hard.setStyleStrategy(QFont::NoAntialias);
     DrawItemText(upright, hard, colour, bold, format, text, upright.rect());
-    CopyKeyed(canvas, TurnPicture(upright, angle), box.topLeft());
+    RotateBitmap(upright, angle);
+    CopyKeyed(canvas, upright, box.topLeft());
 }
 
 void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
@@ -211,8 +205,8 @@ QRegion OutlineRegion(const TTab& tab) {
     if (skin.TabShape != ShapeKind::Rounded || skin.RoundRad <= 0)
         return QRegion(0, 0, W, length);
     const qint32 r = skin.RoundRad;
-    QRegion outline(0, 0, 2 * r, 2 * r, QRegion::Ellipse);
-    outline += QRegion(W + 1 - 2 * r, 0, 2 * r, 2 * r, QRegion::Ellipse);
+    QRegion outline = EllipticRegion(0, 0, 2 * r, 2 * r);
+    outline += EllipticRegion(W + 1 - 2 * r, 0, W + 1, 2 * r);
     outline += QRegion(r, 0, W - 2 * r, r);
     outline += QRegion(0, r, W, length - r);
     return outline;

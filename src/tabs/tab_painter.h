@@ -28,8 +28,8 @@ void DrawItemText(QImage& canvas, const QFont& font, ColourValue colour, bool bo
 // Draws text turned on its side: 90 reads downwards, 270 upwards. The text is drawn upright onto
 // a picture filled with KeyColour, the picture is turned, and everything but the KeyColour pixels
 // is copied into the box.
-void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle,
-                     int format, const QString& text, const QRect& box);
+void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle, int format,
+                     const QString& text, const QRect& box);
 
 // Draws the whole open tab (head, title, one row per item) onto a canvas laid out for the edge:
 // TabWidth x (HeadHeight + ItemsLength) on the bottom and top edges, turned on the side ones.

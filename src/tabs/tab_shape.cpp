@@ -8,8 +8,7 @@
 #include "tabs/tab_painter.h"
 
 QRegion OpaqueRegion(const QImage& image) {
-    const QImage pixels = image.format() == QImage::Format_RGB32 ||
-                                  image.format() == QImage::Format_ARGB32
+    const QImage pixels = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
                               ? image
                               : image.convertToFormat(QImage::Format_RGB32);
     const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
@@ -33,8 +32,7 @@ QRegion OpaqueRegion(const QImage& image) {
             if (x > start)
                 row.emplace_back(start, y, x - start, 1);
         }
-        bool same = row.size() == previous.size() && !previous.empty() &&
-                    previous.front().bottom() == y - 1;
+        bool same = row.size() == previous.size() && !previous.empty() && previous.front().bottom() == y - 1;
         for (size_t i = 0; same && i < row.size(); ++i)
             same = row[i].left() == previous[i].left() && row[i].width() == previous[i].width();
         if (same) {

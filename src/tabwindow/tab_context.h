@@ -10,7 +10,7 @@ class TSkin;
 
 // What every tab window reads at the moment of use: the settings record, the skin in use and the
 // always-on-top mode. The controller owns it and keeps it alive longer than its tab windows; a
-// change made here applies at the windows' next use.
+// change made here applies at the windows' next use. The settings and the skin must be set.
 struct TabContext {
     const Settings* settings = nullptr;
     const TSkin* skin = nullptr;

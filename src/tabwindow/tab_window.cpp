@@ -7,14 +7,16 @@
 #include <QPainter>
 #include <QWindow>
 
-#include "platform/x11_tab_window.h"
+#include "platform/x11_compositor.h"
+#include "platform/x11_window_state.h"
 #include "skins/skin.h"
 #include "tabs/tab_geometry.h"
 #include "tabs/tab_painter.h"
 #include "tabs/tab_shape.h"
 
 bool OwnedBy(const QWindow* window, const QWindow* owner) {
-    for (const QWindow* w = window; w != nullptr; w = w->transientParent() ? w->transientParent() : w->parent()) {
+    for (const QWindow* w = window; w != nullptr;
+         w = w->transientParent() ? w->transientParent() : w->parent()) {
         if (w == owner)
             return true;
     }
@@ -44,14 +46,17 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
             setWindowOpacity((m_ctx.settings->AlphaV & 0xFF) / 255.0);
     }
     setAttribute(Qt::WA_NoSystemBackground);
+    // Tabs appear and slide without taking the keyboard from the window the user works in.
+    setAttribute(Qt::WA_ShowWithoutActivating);
     m_tab.HotIndex = -1;
     m_tab.DropIndex = -1;
     m_tab.OpenExtent = ClosedExtent();
     const qint32 width = m_ctx.skin ? std::max(1, m_ctx.skin->TabWidth) : 1;
     resize(width, width);
     ApplyExtent();
-    winId(); // the native window must exist before the taskbar hint is set
-    SetSkipTaskbarAndPager(this);
+    // The native window exists from here on, so that stacking changes switch its flag instead of
+    // creating the window anew.
+    winId();
 }
 
 qint32 TfrmTab::ClosedExtent() const {
@@ -75,7 +80,9 @@ void TfrmTab::SetOpen(bool value) {
     }
 }
 
-void TfrmTab::SetAnimParams(AnimMode mode) { m_anim.SetAnimParams(mode, FullExtent()); }
+void TfrmTab::SetAnimParams(AnimMode mode) {
+    m_anim.SetAnimParams(mode, FullExtent());
+}
 
 void TfrmTab::tmrAnimTimer() {
     if (m_anim.Tick(m_tab.OpenExtent) == TabAnimation::TickResult::Ended) {
@@ -85,7 +92,9 @@ void TfrmTab::tmrAnimTimer() {
     ApplyExtent();
 }
 
-void TfrmTab::tmrDropTimer() { CheckPointer(QGuiApplication::topLevelAt(QCursor::pos())); }
+void TfrmTab::tmrDropTimer() {
+    CheckPointer(QGuiApplication::topLevelAt(QCursor::pos()));
+}
 
 void TfrmTab::CheckPointer(const QWindow* underPointer) {
     if (OwnedBy(underPointer, windowHandle()))
@@ -117,7 +126,8 @@ void TfrmTab::UpdateShape() {
 }
 
 void TfrmTab::Render() {
-    PaintTab(m_tab, m_tabImage, *m_ctx.settings);
+    if (!m_tabImage.isNull())
+        PaintTab(m_tab, m_tabImage, *m_ctx.settings);
     ++m_renderCount;
     if (m_ctx.layeredMode) {
         m_imageShape = OpaqueRegion(m_tabImage);
@@ -168,7 +178,9 @@ void TfrmTab::SetHotIndex(qint32 index) {
     RedrawTab();
 }
 
-void TfrmTab::ApplyStacking() { SetTopmost(m_ctx.aot != StackingMode::Disabled); }
+void TfrmTab::ApplyStacking() {
+    SetTopmost(m_ctx.aot != StackingMode::Disabled);
+}
 
 void TfrmTab::SetTopmost(bool on) {
     // Switched on the existing native window: changing the widget's flags would create it anew.
@@ -181,6 +193,8 @@ void TfrmTab::SetTopmost(bool on) {
 }
 
 void TfrmTab::showEvent(QShowEvent* event) {
+    // No taskbar or pager entry; the hint is given before every mapping of the window.
+    SetSkipTaskbarAndPager(this);
     QWidget::showEvent(event);
     RebuildImage();
 }
