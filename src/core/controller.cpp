@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QScreen>
 #include <QThread>
 
 #include "common/error.h"
@@ -22,6 +21,7 @@
 #include "skins/skin_list.h"
 #include "tabs/order_file.h"
 #include "tabwindow/tab_window.h"
+#include "tabwindow/work_area.h"
 #include "translation/translation.h"
 #include "ui/error_report.h"
 #include "ui/item_properties_dialog.h"
@@ -150,20 +150,10 @@ void TfrmRunning::tmrOnTopTimer() {
 }
 
 void TfrmRunning::ConnectScreens() {
-    auto watch = [this](QScreen* screen) {
-        connect(screen, &QScreen::geometryChanged, this, &TfrmRunning::PlaceTabs);
-        connect(screen, &QScreen::availableGeometryChanged, this, &TfrmRunning::PlaceTabs);
-    };
-    for (QScreen* screen : QGuiApplication::screens())
-        watch(screen);
-    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
-        watch(screen);
-        PlaceTabs();
-    });
-    connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
-        // The removed screen is still listed while the signal runs.
-        QMetaObject::invokeMethod(this, &TfrmRunning::PlaceTabs, Qt::QueuedConnection);
-    });
+    // A resolution or monitor change puts the tab windows at their places again.
+    auto* watcher = new ScreenWatcher(this);
+    // Queued: while a monitor is being removed it is still listed.
+    connect(watcher, &ScreenWatcher::changed, this, &TfrmRunning::PlaceTabs, Qt::QueuedConnection);
 }
 
 void TfrmRunning::PlaceTabs() {
