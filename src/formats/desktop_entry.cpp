@@ -144,6 +144,7 @@ QStringList DesktopListValue(const QString& value) {
 
 QString ExecToOpenCommand(const QString& exec) {
     QStringList parts;
+    bool fileUsed = false;
     for (const ExecArgument& argument : SplitExec(exec)) {
         QString text;
         bool holdsFile = false;
@@ -159,9 +160,9 @@ QString ExecToOpenCommand(const QString& exec) {
             if (code == QLatin1Char('%')) {
                 text += code;
                 onlyCodes = false;
-            } else if (IsFileCode(code) && !holdsFile) {
+            } else if (IsFileCode(code) && !fileUsed) {
                 text += QLatin1String("%1");
-                holdsFile = true;
+                holdsFile = fileUsed = true;
             }
             // other field codes (%i %c %k %d %n ...) and a second file code are dropped
         }
