@@ -82,7 +82,8 @@ QTemporaryDir* CommandForTypeTest::dir = nullptr;
 
 TEST_F(CommandForTypeTest, SearchPathsFollowTheEnvironmentInPrecedenceOrder) {
     EXPECT_EQ(paths.mimeappsLists,
-              (QStringList{root + QStringLiteral("/config/mimeapps.list"), root + QStringLiteral("/etc/mimeapps.list"),
+              (QStringList{root + QStringLiteral("/config/mimeapps.list"),
+                           root + QStringLiteral("/etc/mimeapps.list"),
                            root + QStringLiteral("/data/applications/mimeapps.list"),
                            root + QStringLiteral("/system/applications/mimeapps.list")}));
     EXPECT_EQ(paths.applicationDirs, (QStringList{root + QStringLiteral("/data/applications"),
@@ -102,7 +103,8 @@ TEST_F(CommandForTypeTest, CommandOfTheDefaultApplication) {
         const char* desktop; // relative to the temporary root
     } rows[] = {
         // the user's list wins over the system's; an uninstalled id is skipped
-        {"my notes.txt", "/opt/My Editor/edit", "--new \"DOCS/my notes.txt\"", "/data/applications/editor.desktop"},
+        {"my notes.txt", "/opt/My Editor/edit", "--new \"DOCS/my notes.txt\"",
+         "/data/applications/editor.desktop"},
         // a C source is a kind of plain text
         {"main.c", "/opt/My Editor/edit", "--new \"DOCS/main.c\"", "/data/applications/editor.desktop"},
         // a hidden application hides its id everywhere, so the system default applies; %i dropped
@@ -150,16 +152,20 @@ TEST_F(CommandForTypeTest, ShortcutForEachKindOfDrop) {
         {"Pictures", "Pictures.lnk", "DOCS/Pictures", "", ""},
     };
     const auto expand = [&](const char* text) {
-        return QString::fromUtf8(text).replace(QStringLiteral("DOCS/"), docs).replace(QStringLiteral("ROOT"), root);
+        return QString::fromUtf8(text)
+            .replace(QStringLiteral("DOCS/"), docs)
+            .replace(QStringLiteral("ROOT"), root);
     };
     for (const auto& row : rows) {
-        const NewShortcut shortcut = ShortcutForDrop(SplitDropPath(docs + QString::fromUtf8(row.name)), paths);
+        const NewShortcut shortcut =
+            ShortcutForDrop(SplitDropPath(docs + QString::fromUtf8(row.name)), paths);
         EXPECT_EQ(shortcut.fileName, QString::fromUtf8(row.link));
         EXPECT_EQ(shortcut.data.Target, expand(row.target)) << row.name;
         EXPECT_EQ(shortcut.data.Arguments, expand(row.arguments)) << row.name;
         EXPECT_EQ(shortcut.data.IconLocation, expand(row.icon)) << row.name;
         EXPECT_EQ(shortcut.data.WorkingDir, docs) << row.name;
-        EXPECT_EQ(shortcut.data.Description, QStringLiteral("Launches ") + QString::fromUtf8(row.name) + QLatin1Char('.'));
+        EXPECT_EQ(shortcut.data.Description,
+                  QStringLiteral("Launches ") + QString::fromUtf8(row.name) + QLatin1Char('.'));
         EXPECT_EQ(shortcut.data.ShowCmd, 1);
     }
 }

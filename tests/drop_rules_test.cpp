@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 
 #include "qstring_printer.h"
-#include "tabs/open_command.h"
 
 TEST(DropEffectFor, OneShortcutMovesOrCopiesAnythingElseLinks) {
     const struct {
@@ -76,28 +75,4 @@ TEST(LiesInTabFolder, OnlyDirectlyInsideTheFolderIgnoringLetterCase) {
     EXPECT_TRUE(LiesInTabFolder(SplitDropPath(QStringLiteral("/k/tabs/GAMES/Chess.lnk")), folder));
     EXPECT_FALSE(LiesInTabFolder(SplitDropPath(QStringLiteral("/k/Tabs/Games/sub/Chess.lnk")), folder));
     EXPECT_FALSE(LiesInTabFolder(SplitDropPath(QStringLiteral("/k/Tabs/Tools/Chess.lnk")), folder));
-}
-
-TEST(SplitOpenCommand, QuotesSpacesAndThePlaceholder) {
-    const QString p = QStringLiteral("/home/me/a b.txt");
-    const struct {
-        const char* command;
-        const char* target;
-        const char* arguments;
-    } rows[] = {
-        {"/usr/bin/edit %1 -r", "/usr/bin/edit", "/home/me/a b.txt -r"},
-        {"/usr/bin/edit \"%1\" -r", "/usr/bin/edit", "\"/home/me/a b.txt\" -r"},
-        {"\"/opt/My Editor/edit\" --new \"%1\"", "/opt/My Editor/edit", "--new \"/home/me/a b.txt\""},
-        {"/usr/bin/edit %1 %1", "/usr/bin/edit", "/home/me/a b.txt %1"},
-        {"/usr/bin/edit --fresh", "/usr/bin/edit", "--fresh"},   // no placeholder: unchanged
-        {"/usr/bin/edit", "/usr/bin/edit", "/home/me/a b.txt"},   // no argument part
-        {"\"/opt/My Editor/edit\"", "/opt/My Editor/edit", "/home/me/a b.txt"},
-        {"\"\"", "\"\"", "/home/me/a b.txt"},                     // too short to lose its quotes
-        {"\"/opt/unclosed edit %1", "\"/opt/unclosed edit %1", "/home/me/a b.txt"},
-    };
-    for (const auto& row : rows) {
-        const LaunchCommand command = SplitOpenCommand(QString::fromUtf8(row.command), p);
-        EXPECT_EQ(command.target, QString::fromUtf8(row.target)) << row.command;
-        EXPECT_EQ(command.arguments, QString::fromUtf8(row.arguments)) << row.command;
-    }
 }

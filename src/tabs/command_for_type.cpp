@@ -7,7 +7,8 @@
 #include <QMimeType>
 
 #include "common/error.h"
-#include "formats/desktop_entry.h"
+#include "formats/key_file.h"
+#include "tabs/open_command.h"
 
 namespace {
 
@@ -22,13 +23,13 @@ QStringList EnvironmentPathList(const char* name, const QString& fallback) {
 
 // A missing, unreadable or oversized file reads as an empty one: the desktop's own tools ignore
 // such files too.
-DesktopEntryFile ReadKeyFile(const QString& path) {
+KeyFile ReadKeyFile(const QString& path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
-    const QByteArray data = file.read(DesktopEntryFile::MaxSize + 1);
+    const QByteArray data = file.read(KeyFile::MaxSize + 1);
     try {
-        return DesktopEntryFile::parse(data);
+        return KeyFile::parse(data);
     } catch (const Error&) {
         return {};
     }
@@ -69,14 +70,15 @@ XdgSearchPaths XdgSearchPaths::fromEnvironment() {
 }
 
 QString FindDesktopFile(const QString& desktopId, const XdgSearchPaths& paths) {
-    if (desktopId.isEmpty() || desktopId.contains(QLatin1Char('/')) || !desktopId.endsWith(QLatin1String(".desktop")))
+    if (desktopId.isEmpty() || desktopId.contains(QLatin1Char('/')) ||
+        !desktopId.endsWith(QLatin1String(".desktop")))
         return {};
     for (const QString& dir : paths.applicationDirs) {
         const QString candidate = dir + QLatin1Char('/') + desktopId;
         if (!QFileInfo(candidate).isFile())
             continue;
         // The first file with this id decides, even when it hides the application.
-        const DesktopEntryFile entry = ReadKeyFile(candidate);
+        const KeyFile entry = ReadKeyFile(candidate);
         if (entry.value(EntryGroup, QStringLiteral("Hidden")) == QLatin1String("true"))
             return {};
         return candidate;
@@ -85,12 +87,12 @@ QString FindDesktopFile(const QString& desktopId, const XdgSearchPaths& paths) {
 }
 
 QString DefaultApplicationId(const QStringList& mimeTypes, const XdgSearchPaths& paths) {
-    QList<DesktopEntryFile> lists;
+    QList<KeyFile> lists;
     for (const QString& path : paths.mimeappsLists)
         lists.append(ReadKeyFile(path));
     for (const QString& mimeType : mimeTypes) {
         for (const char* group : {"Default Applications", "Added Associations"}) {
-            for (const DesktopEntryFile& list : lists) {
+            for (const KeyFile& list : lists) {
                 for (const QString& id : DesktopListValue(list.value(QLatin1String(group), mimeType))) {
                     if (!FindDesktopFile(id, paths).isEmpty())
                         return id;

@@ -33,5 +33,5 @@ QString FindDesktopFile(const QString& desktopId, const XdgSearchPaths& paths);
 
 // The command registered for the type of path, split for that path; nothing when the type has no
 // default application or its ".desktop" file has no Exec line.
-std::optional<RegisteredCommand> CommandForType(const QString& path,
-                                                const XdgSearchPaths& paths = XdgSearchPaths::fromEnvironment());
+std::optional<RegisteredCommand>
+CommandForType(const QString& path, const XdgSearchPaths& paths = XdgSearchPaths::fromEnvironment());

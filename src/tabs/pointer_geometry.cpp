@@ -7,12 +7,18 @@
 
 namespace {
 
-bool HeadAtStart(TabEdge edge) { return edge == TabEdge::Bottom || edge == TabEdge::Right; }
+bool HeadAtStart(TabEdge edge) {
+    return edge == TabEdge::Bottom || edge == TabEdge::Right;
+}
 
-bool Horizontal(TabEdge edge) { return edge == TabEdge::Bottom || edge == TabEdge::Top; }
+bool Horizontal(TabEdge edge) {
+    return edge == TabEdge::Bottom || edge == TabEdge::Top;
+}
 
 // The coordinate that runs along the window's length, away from the screen edge.
-int LengthCoordinate(TabEdge edge, QPoint point) { return Horizontal(edge) ? point.y() : point.x(); }
+int LengthCoordinate(TabEdge edge, QPoint point) {
+    return Horizontal(edge) ? point.y() : point.x();
+}
 
 } // namespace
 
