@@ -16,7 +16,9 @@ endif()
 
 if(KELVARA_FUZZ)
     # The library code is instrumented for coverage; the fuzz targets add the libFuzzer driver.
+    # Undefined behaviour stops the run, so that libFuzzer keeps the input that caused it.
     target_compile_options(kelvara_options INTERFACE
-        -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+        -fsanitize=fuzzer-no-link,address,undefined -fno-sanitize-recover=undefined
+        -fno-omit-frame-pointer)
     target_link_options(kelvara_options INTERFACE -fsanitize=address,undefined)
 endif()

@@ -8,15 +8,15 @@ class TSkin;
 
 // What one shortcut file says about an item.
 struct TItemData {
-    QString Name;         // caption: the unescaped file name without its extension
-    QString LinkFile;     // full path of the shortcut file
-    QString Target;       // target path, or "macro:screenres"
+    QString Name;     // caption: the unescaped file name without its extension
+    QString LinkFile; // full path of the shortcut file
+    QString Target;   // target path, or "macro:screenres"
     QString Arguments;
     QString WorkingDir;
     QString Description;
     QString IconLocation; // empty: the target itself
     qint32 IconIndex = 0;
-    qint32 ShowCmd = 1;   // 1 normal, 2 minimized, 3 maximized
+    qint32 ShowCmd = 1; // 1 normal, 2 minimized, 3 maximized
 };
 
 struct TItem {
@@ -39,4 +39,31 @@ public:
     const TSkin* Skin = nullptr; // borrowed
     qint32 TabIndex = 0;
     qint32 TabCount = 0;
+
+    // Rebuilds Items from the shortcut files of TabFolder, in the order of its order file. A
+    // shortcut that cannot be read, or a file name with a malformed escape, raises its error and
+    // ends the load; the items read before it stay.
+    void LoadItems();
+
+    // Fills record from the shortcut file at path: every field is set, so nothing of an earlier
+    // record remains. fileName is the name the caption is made from (the order file's spelling of
+    // the file name); empty means the file name of path.
+    void ReadItem(const QString& path, TItemData& record, const QString& fileName = QString());
+
+    // Appends an item for record and extracts its icon.
+    void AddItem(const TItemData& record);
+
+    // The highest index whose LinkFile equals path without regard to the case of A to Z; -1 if none.
+    int FindItem(const QString& path) const;
+
+    // Moves the item at from to the insertion position to (counted before the move, 0..count).
+    // Indexes out of range do nothing.
+    void MoveItem(int from, int to);
+
+    // Launches the item at index, or runs the screen-resolution macro it stands for. An index out
+    // of range does nothing. Macro arguments that are not numbers raise the conversion error.
+    void ExecuteItem(int index) const;
+
+    // ItemsLength := item count x the skin's item height (0 without a skin).
+    void UpdateLength();
 };

@@ -1,0 +1,25 @@
+// Reads arbitrary bytes as a skin.ini: the [Skin] keys with their boxes, and the [Meta] keys.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include <QByteArrayView>
+
+#include "common/ini_file.h"
+#include "skins/skin.h"
+#include "skins/skin_definition.h"
+#include "skins/skin_meta.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const IniFile ini = IniFile::fromData(QStringLiteral("skin.ini"), QByteArrayView(data, qsizetype(size)));
+    TSkin skin;
+    ReadSkinDefinition(ini, skin);
+    // Loop keys below 1 count as 1, so the loop starts are never negative.
+    if (skin.TabLoopStart < 0 || skin.ItemLoopStart < 0 || skin.ItemHLoopStart < 0)
+        std::abort();
+    const SkinMeta meta = ReadSkinMeta(ini);
+    if (meta.Website && !WebsiteAddress(*meta.Website).startsWith(u"http://", Qt::CaseInsensitive))
+        std::abort();
+    return 0;
+}

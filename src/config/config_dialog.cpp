@@ -1,0 +1,128 @@
+#include "config/config_dialog.h"
+
+#include <QCloseEvent>
+#include <QPushButton>
+
+#include "config/animation_page.h"
+#include "config/appearance_page.h"
+#include "config/config_host.h"
+#include "config/general_page.h"
+#include "config/page_control.h"
+#include "config/position_page.h"
+#include "config/startup_entry.h"
+
+TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint),
+      m_host(host), m_use(use) {
+    setObjectName(QStringLiteral("frmConfig"));
+    // A window of its own: the walk of the controller's translation does not enter it.
+    setProperty("form", true);
+    setWindowTitle(QStringLiteral("Kelvara Configuration"));
+    setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
+    setFixedSize(401, 334);
+    // Hints show even while another window has the focus.
+    setAttribute(Qt::WA_AlwaysShowToolTips);
+    move(195, 117);
+
+    if (use == Use::Interactive) {
+        setAttribute(Qt::WA_DeleteOnClose);
+        m_host.dropPendingUpdateCheck();
+    }
+
+    Pages = new PageControl(this);
+    Pages->setObjectName(QStringLiteral("Pages"));
+    Pages->setGeometry(0, 0, 401, 334);
+    Pages->addPage(new GeneralPage(*this, use == Use::Interactive ? StartupEntryPath() : QString(), this),
+                   QStringLiteral("General"));
+    auto* skins = new QWidget(this);
+    skins->setObjectName(QStringLiteral("tsSkins"));
+    Pages->addPage(skins, QStringLiteral("Skins"));
+    Pages->addPage(new AnimationPage(*this, this), QStringLiteral("Animation"));
+    m_position = new PositionPage(*this, this);
+    Pages->addPage(m_position, QStringLiteral("Position"));
+    Pages->addPage(new AppearancePage(*this, this), QStringLiteral("Appearance"));
+    m_about = new QWidget(this);
+    m_about->setObjectName(QStringLiteral("tsAbout"));
+    Pages->addPage(m_about, QStringLiteral("About"));
+    Pages->setCurrentIndex(0);
+
+    btnApply = new QPushButton(this);
+    btnApply->setObjectName(QStringLiteral("btnApply"));
+    btnApply->setGeometry(304, 300, 83, 25);
+    btnApply->setText(QStringLiteral("Apply"));
+    btnApply->setToolTip(HintLines({QStringLiteral("Click this button to show any visible"),
+                                    QStringLiteral("changes you have made to the tabs. If"),
+                                    QStringLiteral("you do not click this after making"),
+                                    QStringLiteral("changes, they will not be shown until"),
+                                    QStringLiteral("the configuration dialog is closed.")}));
+    btnApply->setEnabled(false);
+    watchMouseMove(btnApply);
+
+    connect(btnApply, &QPushButton::clicked, this, &TfrmConfig::apply);
+    connect(Pages, &PageControl::currentChanged, this, [this] {
+        if (m_shownOnce)
+            pageChanged();
+    });
+}
+
+void TfrmConfig::apply() {
+    btnApply->setEnabled(false);
+    PendingChanges& pending = m_host.pending();
+    if (pending.skinReload) {
+        pending.skinReload = false;
+        m_host.reloadSkin();
+        m_host.redrawAllTabs();
+    }
+    if (pending.rebuild) {
+        pending.rebuild = false;
+        m_host.rebuildTabs();
+    }
+}
+
+void TfrmConfig::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        pageChanged();
+    }
+}
+
+void TfrmConfig::closeEvent(QCloseEvent* event) {
+    event->accept();
+    if (m_use != Use::Interactive || m_closed)
+        return;
+    m_closed = true;
+    m_host.configClosed();
+    // Changes that were never applied show at least after a rebuild; the skin is not reloaded.
+    if (btnApply->isEnabled())
+        m_host.rebuildTabs();
+}
+
+bool TfrmConfig::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseMove)
+        m_position->clearHover();
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmConfig::markRebuild() {
+    m_host.pending().rebuild = true;
+    btnApply->setEnabled(true);
+}
+
+void TfrmConfig::markReload() {
+    m_host.pending().skinReload = true;
+    btnApply->setEnabled(true);
+}
+
+void TfrmConfig::watchMouseMove(QWidget* control) {
+    control->setMouseTracking(true);
+    control->installEventFilter(this);
+}
+
+void TfrmConfig::pageChanged() {
+    QWidget* shown = Pages->currentWidget();
+    if (auto* page = qobject_cast<ConfigPage*>(shown))
+        page->load();
+    btnApply->setVisible(shown != m_about);
+}

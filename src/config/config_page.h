@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+class ConfigHost;
+
+// What a page of the settings dialog needs of the dialog.
+class PageContext {
+public:
+    virtual ~PageContext() = default;
+    virtual ConfigHost& host() = 0;
+    // A change that needs the tab windows rebuilt, or the skin reloaded, on Apply.
+    virtual void markRebuild() = 0;
+    virtual void markReload() = 0;
+    // Binds the common mouse-move handler (it removes the position diagram's hover outline).
+    virtual void watchMouseMove(QWidget* control) = 0;
+};
+
+// A page of the settings dialog. load() fills the controls from the settings whenever the page is
+// shown; the change handlers do nothing while it runs, so loading changes no setting.
+//
+// Texts and hints can change at run time (a translation), and the pages have no layouts: labels,
+// check boxes and radio buttons made with autoSized() take the width their text needs whenever
+// the page is shown or a text of it changes.
+class ConfigPage : public QWidget {
+    Q_OBJECT
+public:
+    ConfigPage(PageContext& context, const QString& name, QWidget* parent = nullptr);
+
+    void load();
+
+protected:
+    virtual void loadControls() = 0;
+    bool loading() const { return m_loading; }
+    PageContext& context() { return m_context; }
+    ConfigHost& host() { return m_context.host(); }
+
+    // Makes a child control of the given kind and name at (left, top) within the page.
+    template <typename Control> Control* place(QWidget* parent, const QString& name, int left, int top) {
+        auto* control = new Control(parent);
+        control->setObjectName(name);
+        control->move(left, top);
+        return control;
+    }
+    // The control keeps the width of its text (see above).
+    static void autoSized(QWidget* control);
+
+    // Moves controls that follow an auto-sized one, once the texts have their widths.
+    virtual void arrange() {}
+
+    bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fitAutoSized();
+
+    PageContext& m_context;
+    bool m_loading = false;
+};
+
+// A multi-line hint from its lines, separated by CR LF as the translation files carry them.
+QString HintLines(const QStringList& lines);
+
+// Marks a component whose text the dialog sets itself, which a translation must not touch.
+void ExcludeFromTranslation(QObject* component);

@@ -1,0 +1,203 @@
+#include "config/general_page.h"
+
+#include <algorithm>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRadioButton>
+#include <QUrl>
+
+#include "common/names.h"
+#include "config/config_host.h"
+#include "config/link_label.h"
+#include "config/startup_entry.h"
+
+GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* parent)
+    : ConfigPage(context, QStringLiteral("tsGeneral"), parent), m_startupEntry(std::move(startupEntry)) {
+    // The order of creation is the order of the keys in a written translation file.
+    lblDonation = place<LinkLabel>(this, QStringLiteral("lblDonation"), 16, 224);
+    QFont donationFont = lblDonation->font();
+    donationFont.setPointSize(12);
+    lblDonation->setFont(donationFont);
+    lblDonation->setText(QStringLiteral("Like Kelvara? Send me money!"));
+    lblDonation->setToolTip(HintLines({QStringLiteral("Kelvara will ALWAYS be available for free,"),
+                                       QStringLiteral("but if you do really like it, why not"),
+                                       QStringLiteral("send me some cash to show your support.")}));
+    autoSized(lblDonation);
+
+    lblNT = place<QLabel>(this, QStringLiteral("lblNT"), 16, 16);
+    lblNT->setToolTip(HintLines({QStringLiteral("This is the family of Operating System"),
+                                 QStringLiteral("you are currently running Kelvara on.")}));
+    ExcludeFromTranslation(lblNT);
+    autoSized(lblNT);
+
+    lblGLib = place<QLabel>(this, QStringLiteral("lblGLib"), 16, 32);
+    lblGLib->setText(QStringLiteral("Graphics Lib: Qt ") + QLatin1String(qVersion()));
+    ExcludeFromTranslation(lblGLib);
+    autoSized(lblGLib);
+
+    lblShapingMode = place<QLabel>(this, QStringLiteral("lblShapingMode"), 16, 48);
+    lblShapingMode->setToolTip(HintLines({QStringLiteral("This is the Window Shaping mode used by"),
+                                          QStringLiteral("Kelvara for irregularly shaped Tabs."),
+                                          QStringLiteral("Which mode is used is dependant on your OS.")}));
+    ExcludeFromTranslation(lblShapingMode);
+    autoSized(lblShapingMode);
+
+    const QString languageHint = QStringLiteral("Specifies the Language to use for all menus and dialogs.");
+    lblLanguage = place<QLabel>(this, QStringLiteral("lblLanguage"), 16, 75);
+    lblLanguage->setText(QStringLiteral("Language:"));
+    lblLanguage->setToolTip(languageHint);
+    autoSized(lblLanguage);
+
+    cbxTranslation = place<QComboBox>(this, QStringLiteral("cbxTranslation"), 72, 72);
+    cbxTranslation->setEditable(false);
+    cbxTranslation->setToolTip(languageHint);
+    cbxTranslation->resize(145, cbxTranslation->sizeHint().height());
+
+    cbkStartup = place<QCheckBox>(this, QStringLiteral("cbkStartup"), 16, 100);
+    cbkStartup->setText(QStringLiteral("Start Kelvara automatically on startup"));
+    cbkStartup->setToolTip(HintLines({QStringLiteral("This option places an entry for Kelvara in"),
+                                      QStringLiteral("your desktop's autostart folder, allowing it"),
+                                      QStringLiteral("to start automatically when you log in.")}));
+    autoSized(cbkStartup);
+
+    lblOnTop = place<QLabel>(this, QStringLiteral("lblOnTop"), 16, 146);
+    lblOnTop->setText(QStringLiteral("Always-on-top Mode:"));
+    lblOnTop->setToolTip(QStringLiteral("Always-on-top Mode to use for Tabs"));
+    autoSized(lblOnTop);
+
+    rbAOTDisabled = place<QRadioButton>(this, QStringLiteral("rbAOTDisabled"), 120, 144);
+    rbAOTDisabled->setText(QStringLiteral("Disabled"));
+    rbAOTDisabled->setToolTip(QStringLiteral("Kelvara will not stay above other windows."));
+    rbAOTNormal = place<QRadioButton>(this, QStringLiteral("rbAOTNormal"), 120, 162);
+    rbAOTNormal->setText(QStringLiteral("Normal"));
+    rbAOTNormal->setToolTip(QStringLiteral("Kelvara will stay above most other windows."));
+    rbAOTAggressive = place<QRadioButton>(this, QStringLiteral("rbAOTAggressive"), 120, 180);
+    rbAOTAggressive->setText(QStringLiteral("Aggressive"));
+    rbAOTAggressive->setToolTip(QStringLiteral("Kelvara will stay above all other windows."));
+    for (QRadioButton* button : {rbAOTDisabled, rbAOTNormal, rbAOTAggressive}) {
+        button->resize(button->sizeHint().width(), 18);
+        autoSized(button);
+    }
+
+    chkUpdate = place<QCheckBox>(this, QStringLiteral("chkUpdate"), 16, 122);
+    chkUpdate->setText(QStringLiteral("Check for updates on program start"));
+    chkUpdate->setToolTip(HintLines({QStringLiteral("Each time Kelvara starts, it asks its web site"),
+                                     QStringLiteral("whether a newer version is available, and"),
+                                     QStringLiteral("offers to download and install it.")}));
+    autoSized(chkUpdate);
+
+    for (QWidget* control : {static_cast<QWidget*>(lblNT), static_cast<QWidget*>(lblGLib),
+                             static_cast<QWidget*>(lblShapingMode), static_cast<QWidget*>(lblLanguage),
+                             static_cast<QWidget*>(cbkStartup), static_cast<QWidget*>(lblOnTop),
+                             static_cast<QWidget*>(rbAOTDisabled), static_cast<QWidget*>(rbAOTNormal),
+                             static_cast<QWidget*>(rbAOTAggressive), static_cast<QWidget*>(chkUpdate)})
+        context.watchMouseMove(control);
+
+    if (m_startupEntry.isEmpty())
+        cbkStartup->setEnabled(false);
+
+    connect(cbxTranslation, &QComboBox::currentIndexChanged, this, &GeneralPage::translationChanged);
+    connect(cbkStartup, &QCheckBox::clicked, this, &GeneralPage::startupClicked);
+    connect(chkUpdate, &QCheckBox::clicked, this, &GeneralPage::updateClicked);
+    connect(rbAOTDisabled, &QRadioButton::clicked, this, [this] { stackingClicked(StackingMode::Disabled); });
+    connect(rbAOTNormal, &QRadioButton::clicked, this, [this] { stackingClicked(StackingMode::Normal); });
+    connect(rbAOTAggressive, &QRadioButton::clicked, this,
+            [this] { stackingClicked(StackingMode::Aggressive); });
+    connect(lblDonation, &LinkLabel::clicked, this, [this] { host().openUrl(QUrl(donationUrl())); });
+}
+
+QString GeneralPage::donationUrl() {
+    return QStringLiteral("https://kelvara.example.org/donate");
+}
+
+void GeneralPage::arrange() {
+    // The places of the language box and the mode buttons, or further right when the caption
+    // before them needs the room.
+    cbxTranslation->move(std::max(72, lblLanguage->geometry().right() + 6), cbxTranslation->y());
+    const int modeLeft = std::max(120, lblOnTop->geometry().right() + 8);
+    for (QRadioButton* button : {rbAOTDisabled, rbAOTNormal, rbAOTAggressive})
+        button->move(modeLeft, button->y());
+}
+
+void GeneralPage::loadControls() {
+    ConfigHost& h = host();
+    lblNT->setText(h.isNT() ? QStringLiteral("OS: Linux") : QStringLiteral("OS: Windows 95/98/ME"));
+    lblShapingMode->setText(h.layeredMode() ? QStringLiteral("Shaping Mode: Window Mask with Opacity")
+                                            : QStringLiteral("Shaping Mode: Window Mask"));
+    cbkStartup->setChecked(!m_startupEntry.isEmpty() && QFileInfo::exists(m_startupEntry));
+    chkUpdate->setChecked(h.stored().AutoUpdate);
+    switch (h.stored().AOTMode) {
+    case StackingMode::Aggressive:
+        rbAOTAggressive->setChecked(true);
+        break;
+    case StackingMode::Disabled:
+        rbAOTDisabled->setChecked(true);
+        break;
+    default:
+        rbAOTNormal->setChecked(true);
+        break;
+    }
+    loadTranslations();
+}
+
+void GeneralPage::loadTranslations() {
+    cbxTranslation->clear();
+    const QString active = QFileInfo(host().stored().TranslationPath).fileName();
+    QDir folder(host().folder().translationDir());
+    const QFileInfoList files = folder.entryInfoList(
+        {QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    int selected = -1;
+    for (const QFileInfo& file : files) {
+        // The entry keeps the file's real name: on a case-sensitive file system "X.TXT" is not
+        // "X.txt".
+        cbxTranslation->addItem(file.completeBaseName(), file.fileName());
+        if (SameName(file.fileName(), active))
+            selected = cbxTranslation->count() - 1;
+    }
+    cbxTranslation->setCurrentIndex(selected);
+}
+
+void GeneralPage::translationChanged(int index) {
+    if (loading() || index < 0)
+        return;
+    ConfigHost& h = host();
+    h.stored().TranslationPath = h.folder().translationDir() + cbxTranslation->itemData(index).toString();
+    h.saveSettings();
+    h.translateAll();
+}
+
+void GeneralPage::startupClicked(bool on) {
+    if (loading())
+        return;
+    if (!on) {
+        DeleteStartupEntry(m_startupEntry);
+        return;
+    }
+    try {
+        CreateStartupEntry(m_startupEntry, host().folder().executablePath(), host().folder().appDir());
+    } catch (...) {
+        // The box shows whether the entry exists.
+        cbkStartup->setChecked(false);
+        throw;
+    }
+}
+
+void GeneralPage::stackingClicked(StackingMode mode) {
+    if (loading())
+        return;
+    ConfigHost& h = host();
+    h.stored().AOTMode = mode;
+    h.setAggressiveTimer(mode == StackingMode::Aggressive);
+    h.saveSettings();
+}
+
+void GeneralPage::updateClicked(bool on) {
+    if (loading())
+        return;
+    host().stored().AutoUpdate = on;
+    host().saveSettings();
+}

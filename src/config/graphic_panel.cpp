@@ -1,0 +1,23 @@
+#include "config/graphic_panel.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+TGraphicPanel::TGraphicPanel(QWidget* parent) : QWidget(parent) {
+    setMouseTracking(true);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void TGraphicPanel::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    Q_EMIT paint(painter);
+}
+
+void TGraphicPanel::mouseMoveEvent(QMouseEvent* event) {
+    Q_EMIT mouseMoved(event->position().toPoint());
+}
+
+void TGraphicPanel::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        Q_EMIT clicked();
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QLabel>
+
+// A static text drawn as a web link (blue, underlined, hand cursor) that reports clicks.
+class LinkLabel : public QLabel {
+    Q_OBJECT
+public:
+    explicit LinkLabel(QWidget* parent = nullptr);
+
+Q_SIGNALS:
+    void clicked();
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
+};

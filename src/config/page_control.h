@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QList>
+#include <QWidget>
+
+class QTabBar;
+
+// Pages with a row of tabs above them, one page shown at a time. Unlike QTabWidget it never
+// raises or lowers its pages, so they stay in the order they were added among its children: the
+// translation walk visits components in that order.
+class PageControl : public QWidget {
+    Q_OBJECT
+public:
+    explicit PageControl(QWidget* parent = nullptr);
+
+    // The page becomes a child of this control; it is hidden unless it is the current one.
+    void addPage(QWidget* page, const QString& caption);
+    int count() const { return int(m_pages.size()); }
+    QWidget* page(int index) const { return m_pages.value(index); }
+    int currentIndex() const;
+    QWidget* currentWidget() const { return page(currentIndex()); }
+    void setCurrentIndex(int index);
+
+Q_SIGNALS:
+    void currentChanged(int index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void showPage(int index);
+    QRect pageArea() const;
+
+    QTabBar* m_tabs;
+    QList<QWidget*> m_pages;
+};

@@ -1,0 +1,81 @@
+#include "config/startup_entry.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSaveFile>
+
+#include "common/error.h"
+
+namespace {
+
+const QString Description = QStringLiteral(
+    "Starts Kelvara automatically when you start your computer. To disable this, change the option in "
+    "the config screen, or just delete this file.");
+
+// A string value of a desktop entry: backslashes and line breaks escaped.
+QString EntryString(const QString& text) {
+    QString out;
+    for (const QChar c : text) {
+        if (c == QLatin1Char('\\'))
+            out += QStringLiteral("\\\\");
+        else if (c == QLatin1Char('\n'))
+            out += QStringLiteral("\\n");
+        else if (c == QLatin1Char('\r'))
+            out += QStringLiteral("\\r");
+        else
+            out += c;
+    }
+    return out;
+}
+
+// One quoted argument of an Exec line: inside the quotes ", `, $ and \ take a backslash, and a
+// literal % is doubled; the string escaping of the file then doubles every backslash again.
+QString ExecArgument(const QString& argument) {
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : argument) {
+        if (c == QLatin1Char('"') || c == QLatin1Char('`') || c == QLatin1Char('$') || c == QLatin1Char('\\'))
+            quoted += QLatin1Char('\\');
+        if (c == QLatin1Char('%'))
+            quoted += QLatin1Char('%');
+        quoted += c;
+    }
+    quoted += QLatin1Char('"');
+    return EntryString(quoted);
+}
+
+} // namespace
+
+QString StartupEntryPath() {
+    QString configHome = qEnvironmentVariable("XDG_CONFIG_HOME");
+    if (configHome.isEmpty() || QDir::isRelativePath(configHome)) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (home.isEmpty())
+            return QString();
+        configHome = home + QStringLiteral("/.config");
+    }
+    return configHome + QStringLiteral("/autostart/Kelvara.desktop");
+}
+
+QByteArray StartupEntryText(const QString& executable, const QString& appDir) {
+    const QString text = QStringLiteral("[Desktop Entry]\n"
+                                        "Type=Application\n"
+                                        "Name=Kelvara\n") +
+                         QStringLiteral("Comment=") + EntryString(Description) + QLatin1Char('\n') +
+                         QStringLiteral("Exec=") + ExecArgument(executable) + QLatin1Char('\n') +
+                         QStringLiteral("Path=") + EntryString(appDir) + QLatin1Char('\n') +
+                         QStringLiteral("Terminal=false\n");
+    return text.toUtf8();
+}
+
+void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& appDir) {
+    if (QFileInfo::exists(entryPath))
+        return;
+    QSaveFile file(entryPath);
+    if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()) || !file.open(QIODevice::WriteOnly) ||
+        file.write(StartupEntryText(executable, appDir)) < 0 || !file.commit())
+        throw Error(QStringLiteral("Unable to write to ") + entryPath);
+}
+
+void DeleteStartupEntry(const QString& entryPath) {
+    QFile::remove(entryPath);
+}

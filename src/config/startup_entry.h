@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QString>
+
+// The autostart entry that starts Kelvara when the user logs in: a desktop entry in the XDG
+// autostart folder.
+
+// $XDG_CONFIG_HOME/autostart/Kelvara.desktop, with ~/.config when the variable is unset or not
+// an absolute path. Empty when no home folder is known either.
+QString StartupEntryPath();
+
+// The text of the entry that runs the executable in the program folder.
+QByteArray StartupEntryText(const QString& executable, const QString& appDir);
+
+// Writes the entry (and its folder) unless a file of that name already exists, which is left
+// untouched. Raises Error("Unable to write to <path>") when it cannot be written.
+void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& appDir);
+
+// Deletes the entry if it exists; a failure is ignored.
+void DeleteStartupEntry(const QString& entryPath);

@@ -1,0 +1,402 @@
+#include "core/controller.h"
+
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QScreen>
+
+#include "common/error.h"
+#include "common/ini_file.h"
+#include "common/names.h"
+#include "config/config_dialog.h"
+#include "config/translation_template.h"
+#include "core/tab_set_names.h"
+#include "formats/shortcut_link.h"
+#include "platform/recycle_bin.h"
+#include "platform/user_prompts.h"
+#include "skins/skin_fonts.h"
+#include "skins/skin_list.h"
+#include "tabs/order_file.h"
+#include "tabwindow/tab_window.h"
+#include "translation/translation.h"
+#include "ui/error_report.h"
+#include "ui/item_properties_dialog.h"
+#include "ui/loading_window.h"
+#include "update/update_check.h"
+#include "update/update_window.h"
+
+TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& arguments, UserPrompts& prompts)
+    : m_folder(folder), m_prompts(prompts) {
+    setObjectName(QStringLiteral("frmRunning"));
+    setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
+    m_menu = BuildMainMenu(this);
+    ConnectMenu();
+    m_tmrOnTop.setObjectName(QStringLiteral("tmrOnTop"));
+    m_tmrOnTop.setInterval(1000);
+    connect(&m_tmrOnTop, &QTimer::timeout, this, &TfrmRunning::tmrOnTopTimer);
+
+    // The splash shows during the rest of the start, until the first rebuild hides it.
+    m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this);
+    m_loadingSplash->setProperty("form", true); // a form of its own: translation walks skip it
+
+    for (const QString& argument : arguments) {
+        if (argument.toUpper() == QLatin1String("NONT"))
+            m_isNT = false;
+    }
+    if (!m_isNT) {
+        m_prompts.message(this, ApplicationCaption(),
+                          QStringLiteral("Sorry, Kelvara 2.0 doesn't work on windows 95/98/ME"));
+        RequestEnd();
+    }
+    m_layeredMode = m_isNT;
+    QCoreApplication::processEvents();
+
+    m_stored = LoadSettings(m_folder.settingsFile(), m_folder.appDir());
+    m_context.settings = &m_stored.settings;
+    m_context.skin = &m_skin;
+    m_context.layeredMode = m_layeredMode;
+    SetStackingMode(m_stored.AOTMode);
+    TranslateAll();
+
+    m_skinList = FindSkins(m_folder.appDir());
+    if (m_skinList.isEmpty()) {
+        m_prompts.message(this, ApplicationCaption(), QStringLiteral("No skins found!"));
+        RequestEnd();
+        return;
+    }
+    LoadCurrentSkin();
+    ConnectScreens();
+
+    m_updateCheck = new UpdateCheck(m_folder, m_prompts, this, this);
+    connect(m_updateCheck, &UpdateCheck::closeProgramRequested, this, &TfrmRunning::RequestEnd);
+    if (m_stored.AutoUpdate)
+        m_updateCheck->start(m_isNT);
+}
+
+TfrmRunning::~TfrmRunning() {
+    qDeleteAll(std::exchange(m_tabWindows, {}));
+    UnregisterSkinFonts();
+    delete m_loadingSplash.data();
+}
+
+void TfrmRunning::ConnectMenu() {
+    connect(m_menu.Config1, &QAction::triggered, this, &TfrmRunning::Config1Click);
+    connect(m_menu.NewTab1, &QAction::triggered, this, &TfrmRunning::NewTab1Click);
+    connect(m_menu.Refresh1, &QAction::triggered, this, &TfrmRunning::Refresh1Click);
+    connect(m_menu.WriteTranslationFile1, &QAction::triggered, this,
+            &TfrmRunning::WriteTranslationFile1Click);
+    connect(m_menu.Rename1, &QAction::triggered, this, &TfrmRunning::Rename1Click);
+    connect(m_menu.Edit1, &QAction::triggered, this, &TfrmRunning::Edit1Click);
+    connect(m_menu.Delete1, &QAction::triggered, this, &TfrmRunning::Delete1Click);
+    connect(m_menu.Exit1, &QAction::triggered, this, &TfrmRunning::Exit1Click);
+    // "Advanced" is offered only while Shift is held at the moment the menu opens.
+    connect(m_menu.pmMain, &QMenu::aboutToShow, this, [this] {
+        m_menu.Advanced1->setVisible(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);
+    });
+}
+
+void TfrmRunning::RequestEnd() {
+    m_endRequested = true;
+    // Takes effect when the message loop next fetches a message; steps still running finish.
+    QMetaObject::invokeMethod(QCoreApplication::instance(), &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+void TfrmRunning::LoadCurrentSkin() {
+    try {
+        m_skin.Load(m_stored.SkinName, m_stored.settings, m_skinList, m_folder.appDir(), m_layeredMode);
+    } catch (const SkinNotFound& e) {
+        m_prompts.message(this, ApplicationCaption(), e.message());
+        RequestEnd();
+    }
+}
+
+void TfrmRunning::ReloadSkin() {
+    LoadCurrentSkin();
+}
+
+void TfrmRunning::SaveSettings() {
+    ::SaveSettings(m_folder.settingsFile(), m_stored);
+}
+
+void TfrmRunning::SetStackingMode(StackingMode mode) {
+    m_stored.AOTMode = mode;
+    m_context.aot = mode;
+    if (mode == StackingMode::Aggressive)
+        m_tmrOnTop.start();
+    else
+        m_tmrOnTop.stop();
+}
+
+void TfrmRunning::Start() {
+    // A program that refused to run, or found no skin, builds no tabs.
+    if (m_endRequested)
+        return;
+    ImportLegacyIni();
+    RebuildTabs();
+}
+
+void TfrmRunning::tmrOnTopTimer() {
+    if (m_configOpen)
+        return;
+    for (TfrmTab* window : std::as_const(m_tabWindows))
+        window->ApplyStacking();
+}
+
+void TfrmRunning::ConnectScreens() {
+    auto watch = [this](QScreen* screen) {
+        connect(screen, &QScreen::geometryChanged, this, &TfrmRunning::PlaceTabs);
+        connect(screen, &QScreen::availableGeometryChanged, this, &TfrmRunning::PlaceTabs);
+    };
+    for (QScreen* screen : QGuiApplication::screens())
+        watch(screen);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this, watch](QScreen* screen) {
+        watch(screen);
+        PlaceTabs();
+    });
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this] {
+        // The removed screen is still listed while the signal runs.
+        QMetaObject::invokeMethod(this, &TfrmRunning::PlaceTabs, Qt::QueuedConnection);
+    });
+}
+
+void TfrmRunning::PlaceTabs() {
+    ::PlaceTabs(m_tabWindows, m_context);
+}
+
+void TfrmRunning::RedrawAllTabs() {
+    ::RedrawAllTabs(m_tabWindows);
+}
+
+void TfrmRunning::RebuildTabs() {
+    if (m_rebuilding) {
+        m_rebuildAgain = true;
+        return;
+    }
+    struct Guard {
+        bool& flag;
+        ~Guard() { flag = false; }
+    } guard{m_rebuilding};
+    m_rebuilding = true;
+    do {
+        m_rebuildAgain = false;
+        RebuildOnce();
+    } while (m_rebuildAgain);
+
+    if (m_tabWindows.isEmpty() && !m_endRequested && !PromptNewTab())
+        RequestEnd();
+}
+
+void TfrmRunning::RebuildOnce() {
+    if (m_loadingSplash)
+        m_loadingSplash->show();
+    // Released windows are destroyed once control is back in the event loop, so a tab window
+    // may start a rebuild from its own handler.
+    const QList<TfrmTab*> old = std::exchange(m_tabWindows, {});
+    for (TfrmTab* window : old) {
+        window->hide();
+        window->deleteLater();
+        QCoreApplication::processEvents();
+    }
+
+    const QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
+    for (qsizetype i = 0; i < names.size(); ++i) {
+        auto* window = new TfrmTab(m_context);
+        m_tabWindows.append(window);
+        TTab& model = window->TabModel();
+        model.TabName = names.at(i).name;
+        model.TabFolder = m_folder.tabsDir() + QLatin1Char('/') + names.at(i).entryName;
+        // A shortcut that cannot be read ends that tab's load with its message; the items read
+        // before it stay, and the other tabs are built as usual.
+        try {
+            model.LoadItems();
+        } catch (const Error& e) {
+            ReportError(e.message());
+        }
+        model.TabIndex = int(i);
+        model.TabCount = int(names.size());
+        window->RebuildImage();
+        QCoreApplication::processEvents();
+    }
+    QCoreApplication::processEvents();
+    PlaceTabs();
+    for (TfrmTab* window : std::as_const(m_tabWindows))
+        window->show();
+    if (m_loadingSplash)
+        m_loadingSplash->hide();
+}
+
+bool TfrmRunning::PromptNewTab() {
+    const QString answer =
+        m_prompts.askText(this, QStringLiteral("New Tab"), QStringLiteral("Enter name for Tab:"), QString());
+    if (answer.isEmpty())
+        return false;
+    QDir().mkpath(m_folder.tabsDir() + QLatin1Char('/') + EscapeName(answer));
+    RebuildTabs();
+    return true;
+}
+
+void TfrmRunning::ShowPopup(const TItem& target, const QPoint& screenPos, TfrmTab* opener) {
+    m_popupItem = target;
+    const bool anim = opener && opener->tmrAnim().isActive();
+    const bool drop = opener && opener->tmrDrop().isActive();
+    const bool onTop = m_tmrOnTop.isActive();
+    if (opener) {
+        opener->tmrAnim().stop();
+        opener->tmrDrop().stop();
+    }
+    m_tmrOnTop.stop();
+    m_menu.N2->setVisible(m_popupItem.Index >= 0);
+    m_menu.Edit1->setVisible(m_popupItem.Index >= 0);
+    QPointer<TfrmTab> guard(opener);
+    m_menu.pmMain->exec(screenPos);
+    // A command may have rebuilt the tab set and released the opener meanwhile.
+    if (guard) {
+        if (anim)
+            guard->tmrAnim().start();
+        if (drop)
+            guard->tmrDrop().start();
+    }
+    if (onTop)
+        m_tmrOnTop.start();
+}
+
+void TfrmRunning::NewTab1Click() {
+    PromptNewTab();
+}
+
+void TfrmRunning::Refresh1Click() {
+    RebuildTabs();
+}
+
+void TfrmRunning::Rename1Click() {
+    const TItem target = m_popupItem;
+    if (target.Index < 0) {
+        const QString answer = m_prompts.askText(this, QStringLiteral("Rename Tab"),
+                                                 QStringLiteral("Enter new name:"), target.Data.Name);
+        if (answer == target.Data.Name)
+            return;
+        // The answer is used as typed. One holding "/" would move the tab into another folder,
+        // so RenameEntry refuses it like any name the file system does not take.
+        RenameEntry(target.Data.LinkFile, m_folder.tabsDir() + QLatin1Char('/') + answer);
+        RebuildTabs();
+        return;
+    }
+    const ItemFileName parts = SplitItemFileName(target.Data.LinkFile);
+    const QString answer =
+        m_prompts.askText(this, QStringLiteral("Rename Item"), QStringLiteral("Enter new name:"), parts.Base);
+    if (answer == parts.Base)
+        return;
+    const QString newPath = RenamedItemPath(target.Data.LinkFile, answer, parts.Extension);
+    RenameEntry(target.Data.LinkFile, newPath);
+    const QFileInfo info(newPath);
+    SetOrderPosition(info.path(), info.fileName(), target.Index);
+    RebuildTabs();
+}
+
+void TfrmRunning::Edit1Click() {
+    if (m_popupItem.Index < 0)
+        return;
+    ShowItemProperties(m_popupItem.Data.LinkFile, this);
+}
+
+void TfrmRunning::Delete1Click() {
+    DeleteToRecycleBin(m_popupItem.Data.LinkFile, [this](const QString& caption, const QString& text) {
+        return m_prompts.question(this, caption, text, true);
+    });
+    RebuildTabs();
+}
+
+void TfrmRunning::Exit1Click() {
+    RequestEnd();
+}
+
+void TfrmRunning::ImportLegacyIni() {
+    const QString legacy = m_folder.legacyIniFile();
+    if (!QFileInfo(legacy).isFile())
+        return;
+    const IniFile ini(legacy);
+    for (const QString& section : ini.sectionNames()) {
+        const QString tabFolder = m_folder.tabsDir() + QLatin1Char('/') + LegacyTabFolderName(section);
+        QDir().mkpath(tabFolder);
+        for (const QString& key : ini.keyNames(section)) {
+            const QString value = ini.readString(section, key, QString());
+            if (value.isEmpty())
+                continue;
+            const LegacyShortcut parsed = ParseLegacyValue(value);
+            TShortcutLink link;
+            link.Target = parsed.Target;
+            link.Arguments = parsed.Arguments;
+            link.WorkingDir = parsed.WorkingDir;
+            link.ShortcutFile = tabFolder + QLatin1Char('/') + EscapeName(key) + QStringLiteral(".lnk");
+            link.ShowCmd = scShowNormal;
+            link.Write();
+        }
+    }
+    QFile::rename(legacy, legacy + QStringLiteral(".bak"));
+}
+
+TfrmLoading* TfrmRunning::LoadingSplash() const {
+    return m_loadingSplash;
+}
+
+void TfrmRunning::TranslateAll() {
+    QList<QObject*> windows;
+    for (TfrmTab* window : std::as_const(m_tabWindows))
+        windows.append(window);
+    try {
+        ::TranslateAll(this, windows, m_configDialog.data(), m_stored.TranslationPath);
+    } catch (const Error& e) {
+        ReportError(e.message());
+    }
+}
+
+TfrmConfig* TfrmRunning::ConfigDialog() const {
+    return m_configDialog;
+}
+
+void TfrmRunning::Config1Click() {
+    if (m_configOpen)
+        return;
+    m_configDialog = new TfrmConfig(*this, TfrmConfig::Use::Interactive, this);
+    try {
+        ApplyTranslation(m_configDialog, m_stored.TranslationPath, ConfigSection);
+    } catch (const Error& e) {
+        ReportError(e.message());
+    }
+    m_configDialog->show();
+    m_configOpen = true;
+}
+
+void TfrmRunning::configClosed() {
+    m_configOpen = false;
+    m_configDialog = nullptr;
+}
+
+void TfrmRunning::WriteTranslationFile1Click() {
+    WriteTranslationTemplateFile(*this, this, m_tabWindows.isEmpty() ? nullptr : m_tabWindows.first());
+}
+
+int TfrmRunning::monitorCount() const {
+    return int(QGuiApplication::screens().size());
+}
+
+void TfrmRunning::setAggressiveTimer(bool on) {
+    // The dialog has set the mode in the stored settings; the tab windows follow it too.
+    m_context.aot = m_stored.AOTMode;
+    if (on)
+        m_tmrOnTop.start();
+    else
+        m_tmrOnTop.stop();
+}
+
+void TfrmRunning::dropPendingUpdateCheck() {
+    if (m_updateCheck)
+        m_updateCheck->cancel();
+}
+
+void TfrmRunning::openUrl(const QUrl& url) {
+    QDesktopServices::openUrl(url);
+}

@@ -1,0 +1,141 @@
+#pragma once
+
+#include <memory>
+
+#include <QList>
+#include <QPointer>
+#include <QStringList>
+#include <QTimer>
+#include <QWidget>
+
+#include "common/program_folder.h"
+#include "common/settings.h"
+#include "config/config_host.h"
+#include "core/main_menu.h"
+#include "skins/skin.h"
+#include "tabs/tab.h"
+#include "tabwindow/tab_context.h"
+
+class QMenu;
+class TfrmConfig;
+class TfrmLoading;
+class TfrmTab;
+class UpdateCheck;
+class UserPrompts;
+
+// The hidden controller: it holds the program-wide state, builds the tab windows from the tabs
+// folder, owns the popup menu and its commands, and keeps the tabs on top in the aggressive
+// mode. It is a window that is never shown, so that it can own message boxes and the popup menu
+// and so that translation files can address it as "frmRunning".
+class TfrmRunning : public QWidget, public ConfigHost {
+    Q_OBJECT
+public:
+    // Runs the controller creation: settings, skin folders, skin load, update check.
+    TfrmRunning(const ProgramFolder& folder, const QStringList& arguments, UserPrompts& prompts);
+    ~TfrmRunning() override;
+
+    // The rest of the program start: the import of the older tab list, then the first rebuild.
+    // An error of the import propagates: before the message loop it ends the program.
+    void Start();
+
+    // True once the end of the program has been requested; it takes effect in the message loop.
+    bool EndRequested() const { return m_endRequested; }
+
+    // Releases every tab window and creates them anew from the tabs folder. A rebuild requested
+    // while one runs is carried out once after it, never nested.
+    void RebuildTabs();
+    // Asks for a tab name and creates the tab; false when no tab was created.
+    bool PromptNewTab();
+    void ImportLegacyIni();
+    void PlaceTabs();
+    void RedrawAllTabs();
+    // Loads CurrentSkin again under its own name with the current settings.
+    void ReloadSkin();
+    // Saves the settings file; an error goes to the caller.
+    void SaveSettings();
+    // Sets the always-on-top mode: the tab windows apply it at their next stacking, and the
+    // aggressive mode runs tmrOnTop.
+    void SetStackingMode(StackingMode mode);
+
+    // Shows pmMain for target at a screen point, with the opening tab window's timers and
+    // tmrOnTop suspended while it is open.
+    void ShowPopup(const TItem& target, const QPoint& screenPos, TfrmTab* opener);
+
+    const ProgramFolder& Folder() const { return m_folder; }
+    StoredSettings& Stored() { return m_stored; }
+    const TSkin& CurrentSkin() const { return m_skin; }
+    const QStringList& SkinList() const { return m_skinList; }
+    const QList<TfrmTab*>& TabWindows() const { return m_tabWindows; }
+    const TabContext& Context() const { return m_context; }
+    bool IsNT() const { return m_isNT; }
+    bool LayeredMode() const { return m_layeredMode; }
+    const TItem& PopupItem() const { return m_popupItem; }
+    const MainMenu& Menu() const { return m_menu; }
+    QTimer& tmrOnTop() { return m_tmrOnTop; }
+    TfrmLoading* LoadingSplash() const;
+    UpdateCheck* Updater() const { return m_updateCheck; }
+    bool ConfigOpen() const { return m_configOpen; }
+    TfrmConfig* ConfigDialog() const;
+    // Applies the active translation to the menu, the tab windows and the open settings dialog.
+    // A malformed translation file is reported and the rest goes on.
+    void TranslateAll();
+
+    // What the settings dialog asks of the controller.
+    StoredSettings& stored() override { return m_stored; }
+    void saveSettings() override { SaveSettings(); }
+    PendingChanges& pending() override { return m_pending; }
+    const ProgramFolder& folder() const override { return m_folder; }
+    bool isNT() const override { return m_isNT; }
+    bool layeredMode() const override { return m_layeredMode; }
+    int monitorCount() const override;
+    QStringList skinList() const override { return m_skinList; }
+    void translateAll() override { TranslateAll(); }
+    void setAggressiveTimer(bool on) override;
+    void reloadSkin() override { ReloadSkin(); }
+    void redrawAllTabs() override { RedrawAllTabs(); }
+    void rebuildTabs() override { RebuildTabs(); }
+    void placeTabs() override { PlaceTabs(); }
+    void dropPendingUpdateCheck() override;
+    void configClosed() override;
+    void openUrl(const QUrl& url) override;
+
+    // Menu commands; each acts on PopupItem as it stood when the menu opened.
+    void NewTab1Click();
+    void Refresh1Click();
+    void Rename1Click();
+    void Edit1Click();
+    void Delete1Click();
+    void Exit1Click();
+    void Config1Click();
+    void WriteTranslationFile1Click();
+
+private:
+    void ConnectMenu();
+    void RequestEnd();
+    void LoadCurrentSkin();
+    void tmrOnTopTimer();
+    void ConnectScreens();
+    void RebuildOnce();
+
+    ProgramFolder m_folder;
+    UserPrompts& m_prompts;
+    StoredSettings m_stored;
+    TSkin m_skin;
+    TabContext m_context;
+    QStringList m_skinList;
+    QList<TfrmTab*> m_tabWindows;
+    TItem m_popupItem;
+    bool m_isNT = true;
+    bool m_layeredMode = true;
+    bool m_endRequested = false;
+    bool m_configOpen = false;
+    bool m_rebuilding = false;
+    bool m_rebuildAgain = false;
+    PendingChanges m_pending;
+    QPointer<TfrmConfig> m_configDialog;
+    QPointer<TfrmLoading> m_loadingSplash;
+    UpdateCheck* m_updateCheck = nullptr;
+    QTimer m_tmrOnTop;
+
+    MainMenu m_menu;
+};

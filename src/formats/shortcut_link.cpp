@@ -1,0 +1,85 @@
+#include "formats/shortcut_link.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include "formats/lnk_format.h"
+
+namespace {
+
+// The show commands stored in the file: normal is SW_SHOWNORMAL (1), the only "normal" value the
+// format allows.
+quint32 StoredShowCommand(TShowCmd cmd) {
+    switch (cmd) {
+    case scShowMaximized:
+        return 3;
+    case scShowMinimized:
+        return 7;
+    case scShowNormal:
+        break;
+    }
+    return 1;
+}
+
+TShowCmd ShowCmdOf(quint32 stored) {
+    if (stored == 3)
+        return scShowMaximized;
+    if (stored == 7)
+        return scShowMinimized;
+    return scShowNormal;
+}
+
+// Ctrl and Alt in the high byte of the stored hot key.
+constexpr quint16 kHotKeyCtrlAlt = 0x0600;
+
+} // namespace
+
+void TShortcutLink::SetHotKey(const QString& key) {
+    if (key.isEmpty()) {
+        m_hotKey = QLatin1Char(' ');
+        return;
+    }
+    const QChar upper = key.at(0).toUpper();
+    m_hotKey = upper.unicode() < 32 ? QLatin1Char(' ') : upper;
+}
+
+void TShortcutLink::Write() const {
+    LnkData data;
+    data.target = Target;
+    data.workingDir = WorkingDir;
+    data.arguments = Arguments;
+    data.description = Description;
+    data.showCommand = StoredShowCommand(ShowCmd);
+    if (m_hotKey.unicode() > 32 && m_hotKey.unicode() <= 0xFF)
+        data.hotKey = quint16(kHotKeyCtrlAlt | m_hotKey.unicode());
+    data.iconLocation = IconLocation;
+    data.iconIndex = IconNumber;
+
+    const std::optional<QByteArray> bytes = SerializeLnk(data);
+    QSaveFile file(ShortcutFile);
+    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
+        throw EShortcutError(QStringLiteral("Unable to create .lnk file"));
+}
+
+void TShortcutLink::Read() {
+    const auto fail = [] { return Error(QStringLiteral("Unable to open link file")); };
+    QFile file(ShortcutFile);
+    if (!file.open(QIODevice::ReadOnly))
+        throw fail();
+    // One byte more than the limit tells an oversized file from one of exactly the limit.
+    const QByteArray bytes = file.read(kMaxLnkFileSize + 1);
+    const std::optional<LnkData> data = ParseLnk(bytes);
+    if (!data)
+        throw fail();
+
+    Target = data->target;
+    WorkingDir = data->workingDir;
+    IconLocation = data->iconLocation;
+    // Icon numbers outside 0..65535 (negative resource ids) cannot be named here.
+    IconNumber = data->iconIndex >= 0 && data->iconIndex <= 0xFFFF ? quint16(data->iconIndex) : 0;
+    Description = data->description;
+    ShowCmd = ShowCmdOf(data->showCommand);
+    const quint16 key = data->hotKey & 0xFF;
+    m_hotKey = key > 32 ? QChar(char16_t(key)) : QLatin1Char(' ');
+    Arguments = data->arguments;
+}

@@ -1,0 +1,78 @@
+#include "skins/skin_definition.h"
+
+#include <algorithm>
+
+#include "common/names.h"
+#include "skins/parse_box.h"
+
+namespace {
+
+const QString SkinSection = QStringLiteral("Skin");
+
+class SkinKeys {
+public:
+    explicit SkinKeys(const IniFile& ini) : m_ini(ini) {}
+
+    qint32 integer(const char* key, qint32 defaultValue) const {
+        return m_ini.readInteger(SkinSection, QLatin1StringView(key), defaultValue,
+                                 IniFile::IntegerForms::DecimalOrHex);
+    }
+    QString text(const char* key, const QString& defaultValue) const {
+        return m_ini.readString(SkinSection, QLatin1StringView(key), defaultValue);
+    }
+    // Words are compared after folding A to Z; an empty value falls into the default's case.
+    QString word(const char* key, const char* defaultValue) const {
+        return FoldCase(text(key, QLatin1StringView(defaultValue)));
+    }
+    // The loop keys count from 1; values below 1 would pick pictures before the first one, so
+    // they count as 1. Stored as the 0-based index of the first picture of the repeating run.
+    qint32 loopStart(const char* key) const { return std::max(integer(key, 1), 1) - 1; }
+    // Reads a box into the scratch box, which keeps what a malformed value leaves unread.
+    SkinBox box(const char* key, const QString& defaultValue, SkinBox& scratch) const {
+        ParseBox(text(key, defaultValue), scratch);
+        return scratch;
+    }
+
+private:
+    const IniFile& m_ini;
+};
+
+} // namespace
+
+void ReadSkinDefinition(const IniFile& ini, TSkin& skin) {
+    const SkinKeys keys(ini);
+    const QString shape = keys.word("TabShape", "Rounded");
+    skin.TabShape = shape == u"rect"    ? ShapeKind::Rect
+                    : shape == u"index" ? ShapeKind::Index
+                                        : ShapeKind::Rounded;
+    skin.ItemShape = keys.word("ItemShape", "Rect") == u"index" ? ShapeKind::Index : ShapeKind::Rect;
+    skin.TabLoopStart = keys.loopStart("TabLoop");
+    skin.ItemLoopStart = keys.loopStart("ItemLoop");
+    skin.ItemHLoopStart = keys.loopStart("ItemHLoop");
+    skin.TabHeight = keys.integer("TabHeight", 16);
+    skin.TabWidth = keys.integer("TabWidth", 128);
+    skin.HeadHeight = keys.integer("HeadHeight", 17);
+    skin.ItemHeight = keys.integer("ItemHeight", 40);
+    skin.RoundRad = keys.integer("RoundRad", 8);
+    skin.TitleFont = keys.text("TitleFont", QStringLiteral("MS Sans Serif"));
+    skin.TextFont = keys.text("TextFont", QStringLiteral("MS Sans Serif"));
+    skin.TitleFontSize = keys.integer("TitleFontSize", 8);
+    skin.TextFontSize = keys.integer("TextFontSize", 8);
+    skin.FontColor = keys.integer("FontColor", 0);
+    skin.TitleFontColor = keys.integer("TitleFontColor", 0);
+    skin.SelFontColor = keys.integer("SelFontColor", 0);
+    skin.TransColor = keys.integer("TransColor", 0);
+
+    // One scratch box for the three boxes, cleared once per load.
+    SkinBox scratch;
+    const QString titleDefault = QStringLiteral("(0, 0, ") + QString::number(skin.TabWidth) +
+                                 QStringLiteral(", ") + QString::number(skin.HeadHeight) + u')';
+    skin.TitlePos = keys.box("TitlePos", titleDefault, scratch);
+    skin.TitleFirstLetter = keys.word("TitleDisplay", "Normal") == u"firstletter";
+    skin.UseIcon = keys.word("UseIcon", "Yes") != u"no";
+    skin.UseText = keys.word("UseText", "Yes") != u"no";
+    skin.UseTitle = keys.word("UseTitle", "Yes") != u"no";
+    skin.NoGap = keys.word("NoGap", "No") == u"yes";
+    skin.IconPos = keys.box("IconPos", QStringLiteral("(4, 4, 32, 32)"), scratch);
+    skin.TextPos = keys.box("TextPos", QStringLiteral("(40, 4, 80, 32)"), scratch);
+}

@@ -1,0 +1,100 @@
+#include "tabs/tab.h"
+
+#include <QFileInfo>
+
+#include "common/names.h"
+#include "formats/shortcut_link.h"
+#include "skins/skin.h"
+#include "tabs/item_icon.h"
+#include "tabs/launch.h"
+#include "tabs/order_file.h"
+#include "tabs/screen_resolution.h"
+
+namespace {
+
+const QLatin1String kScreenResMacro("macro:screenres");
+
+qint32 StoredShowCmd(TShowCmd cmd) {
+    switch (cmd) {
+    case scShowMaximized:
+        return 3;
+    case scShowMinimized:
+        return 2;
+    case scShowNormal:
+        break;
+    }
+    return 1;
+}
+
+} // namespace
+
+void TTab::LoadItems() {
+    Items.clear();
+    UpdateLength();
+    const QList<OrderedName> names = OrderedListing(TabFolder, QStringLiteral("*.lnk"), true, false);
+    for (const OrderedName& name : names) {
+        // A fresh record for every item, so that no field carries over from the item before.
+        TItemData record;
+        ReadItem(TabFolder + QLatin1Char('/') + name.entryName, record, name.name);
+        AddItem(record);
+    }
+}
+
+void TTab::ReadItem(const QString& path, TItemData& record, const QString& fileName) {
+    TShortcutLink link;
+    link.ShortcutFile = path;
+    link.Read();
+    record.LinkFile = path;
+    record.Target = link.Target;
+    record.Arguments = link.Arguments;
+    record.WorkingDir = link.WorkingDir;
+    record.ShowCmd = StoredShowCmd(link.ShowCmd);
+    record.Name = UnescapeName(QFileInfo(fileName.isEmpty() ? path : fileName).completeBaseName());
+    record.Description = link.Description;
+    record.IconLocation = link.IconLocation;
+    record.IconIndex = link.IconNumber;
+    UpdateLength();
+}
+
+void TTab::AddItem(const TItemData& record) {
+    TItem item;
+    item.Index = qint32(Items.size());
+    item.Data = record;
+    const QString& source = record.IconLocation.isEmpty() ? record.Target : record.IconLocation;
+    item.Icon = ExtractItemIcon(source, record.IconIndex);
+    Items.append(std::move(item));
+    UpdateLength();
+}
+
+int TTab::FindItem(const QString& path) const {
+    for (qsizetype i = Items.size() - 1; i >= 0; --i) {
+        if (SameName(Items[i].Data.LinkFile, path))
+            return int(i);
+    }
+    return -1;
+}
+
+void TTab::MoveItem(int from, int to) {
+    if (from < 0 || from >= Items.size() || to < 0 || to > Items.size())
+        return;
+    // Exchanging neighbours step by step: the items in between shift by one.
+    for (int i = from; i < to - 1; ++i)
+        Items.swapItemsAt(i, i + 1);
+    for (int i = from; i > to; --i)
+        Items.swapItemsAt(i, i - 1);
+}
+
+void TTab::ExecuteItem(int index) const {
+    if (index < 0 || index >= Items.size())
+        return;
+    const TItemData& data = Items[index].Data;
+    if (data.Target.toLower() != kScreenResMacro) {
+        LaunchItem(data);
+        return;
+    }
+    ChangeDisplayMode(ParseScreenResolution(data.Arguments));
+}
+
+void TTab::UpdateLength() {
+    ItemsLength = Skin ? qint32(Items.size()) * Skin->ItemHeight : 0;
+}

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QList>
+#include <QPoint>
+#include <QRect>
+
+#include "common/settings.h"
+
+class TSkin;
+
+// What lines the tabs up along the edge: the row's alignment, the margin and gap, the width of
+// one tab and whether the skin wants the tabs to touch.
+struct TabRow {
+    TabAlignment Align = TabAlignment::TopLeft;
+    qint32 Spacing = 0;
+    qint32 TabWidth = 0;
+    bool NoGap = false;
+
+    qint32 gap() const { return NoGap ? 0 : Spacing; }
+    qint32 pitch() const { return TabWidth + gap(); }
+};
+
+TabRow RowFor(const Settings& settings, const TSkin& skin);
+
+// The work area of monitor `screen` (1 is the first monitor) among `monitors`; past the last
+// monitor, and for numbers below 1, the primary monitor's work area.
+QRect ChooseWorkArea(qint32 screen, const QList<QRect>& monitors, const QRect& primary);
+
+// Along-edge coordinate of tab i of n. Halving truncates toward zero.
+qint32 TabPosition(qint32 i, qint32 n, bool vertical, const QRect& area, const TabRow& row);
+
+// The slot in a row of n tabs under the along-edge coordinate c: negative before the row, n or
+// more past it.
+qint32 SlotAt(qint32 c, qint32 n, bool vertical, const QRect& area, const TabRow& row);
+
+// Where a closed tab window i of n stands (its top-left corner); the size is not touched.
+QPoint PlacedPosition(qint32 i, qint32 n, TabEdge edge, const QRect& area, const TabRow& row,
+                      qint32 tabHeight);
+
+// The window rectangle for an extent: the side at the screen edge stays on the work-area border
+// and the far side moves; the along-edge position and the thickness come from `current`.
+QRect ExtentGeometry(const QRect& current, TabEdge edge, const QRect& area, qint32 extent,
+                     qint32 headHeight);
+
+// Where the rendered tab image is drawn in the window, so that the head end of the image lies at
+// the window's far side.
+QPoint PaintOffset(TabEdge edge, qint32 extent, qint32 fullExtent);
+
+// Size of the rendered tab image for the edge.
+QSize TabImageSize(TabEdge edge, qint32 tabWidth, qint32 headHeight, qint32 fullExtent);

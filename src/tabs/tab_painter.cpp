@@ -1,0 +1,219 @@
+#include "tabs/tab_painter.h"
+
+#include <algorithm>
+
+#include <QFont>
+#include <QPainter>
+#include <QTransform>
+
+#include "skins/skin.h"
+#include "tabs/tab.h"
+
+namespace {
+
+// Skin font sizes are points at 96 dots per inch; giving the size in pixels keeps the text the
+// same size on every canvas, whatever resolution the image claims.
+QFont SkinFont(const QString& family, qint32 pointSize) {
+    QFont font(family);
+    font.setPixelSize(std::max(1, qRound(std::max(1, pointSize) * 96.0 / 72.0)));
+    return font;
+}
+
+// Turns a picture by a quarter turn: 90 clockwise (text then reads downwards), 270 counter-
+// clockwise. Quarter turns move whole pixels, so nothing is smoothed.
+QImage TurnPicture(const QImage& picture, int angle) {
+    return picture.transformed(QTransform().rotate(angle));
+}
+
+// Copies every pixel of `picture` that is not KeyColour onto the canvas at `topLeft`.
+void CopyKeyed(QImage& canvas, const QImage& picture, QPoint topLeft) {
+    const QRect target = QRect(topLeft, picture.size()).intersected(canvas.rect());
+    const QRgb key = PixelFromColour(KeyColour);
+    for (int y = target.top(); y <= target.bottom(); ++y) {
+        const auto* src = reinterpret_cast<const QRgb*>(picture.constScanLine(y - topLeft.y()));
+        auto* dst = reinterpret_cast<QRgb*>(canvas.scanLine(y));
+        for (int x = target.left(); x <= target.right(); ++x) {
+            const QRgb pixel = src[x - topLeft.x()];
+            if ((pixel & 0xFFFFFF) != (key & 0xFFFFFF))
+                dst[x] = pixel;
+        }
+    }
+}
+
+void DrawPicture(QImage& canvas, const QList<QImage>& series, qint32 position, qint32 loopStart,
+                 QPoint at) {
+    if (series.isEmpty())
+        return; // a series without pictures draws nothing
+    const qint32 index = PickSeriesIndex(position, static_cast<qint32>(series.size()) - 1, loopStart);
+    if (index < 0)
+        return;
+    QPainter painter(&canvas);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(at, series[index]);
+}
+
+void DrawIcon(QImage& canvas, const QImage& icon, QPoint at) {
+    QPainter painter(&canvas);
+    painter.drawImage(at, icon);
+}
+
+} // namespace
+
+qint32 PickSeriesIndex(qint32 position, qint32 last, qint32 loopStart) {
+    if (last < 0)
+        return -1;
+    qint32 i = position;
+    while (i > last) {
+        if (loopStart > last)
+            i = 0;
+        else
+            i -= last - loopStart + 1;
+    }
+    return i;
+}
+
+void DrawItemText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int format,
+                  const QString& text, const QRect& box) {
+    QFont styled = font;
+    styled.setBold(bold);
+    QPainter painter(&canvas);
+    painter.setFont(styled);
+    painter.setBackgroundMode(Qt::TransparentMode);
+    painter.setPen(QColor::fromRgb(PixelFromColour(colour)));
+    painter.drawText(box, format, text);
+}
+
+void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle,
+                     int format, const QString& text, const QRect& box) {
+    if (box.width() <= 0 || box.height() <= 0)
+        return;
+    QImage upright(box.height(), box.width(), QImage::Format_RGB32);
+    upright.fill(PixelFromColour(KeyColour));
+    // Smoothed glyph edges would mix the key colour into the text and leave a blue fringe once
+    // the key pixels are dropped, so the turned text is drawn with hard edges.
+    QFont hard = font;
+    hard.setStyleStrategy(QFont::NoAntialias);
+    DrawItemText(upright, hard, colour, bold, format, text, upright.rect());
+    CopyKeyed(canvas, TurnPicture(upright, angle), box.topLeft());
+}
+
+void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
+    if (tab.Skin == nullptr)
+        return;
+    const TSkin& skin = *tab.Skin;
+    const qint32 W = skin.TabWidth;
+    const qint32 TH = skin.TabHeight;
+    const qint32 HH = skin.HeadHeight;
+    const qint32 IH = skin.ItemHeight;
+    const qint32 L = tab.ItemsLength;
+    const TabEdge edge = settings.TabPos;
+    const QFont titleFont = SkinFont(skin.TitleFont, skin.TitleFontSize);
+    const QFont textFont = SkinFont(skin.TextFont, skin.TextFontSize);
+
+    const qint32 headPosition =
+        (edge == TabEdge::Top || edge == TabEdge::Right) ? tab.TabCount - 1 - tab.TabIndex : tab.TabIndex;
+    QPoint headAt(0, 0);
+    if (edge == TabEdge::Top)
+        headAt = QPoint(0, L);
+    else if (edge == TabEdge::Left)
+        headAt = QPoint(L, 0);
+    DrawPicture(canvas, skin.TabBitmaps, headPosition, skin.TabLoopStart, headAt);
+
+    auto drawTitle = [&] {
+        if (!skin.UseTitle || tab.TabName.isEmpty())
+            return;
+        const QString title = skin.TitleFirstLetter ? tab.TabName.left(1) : tab.TabName;
+        const SkinBox& t = skin.TitlePos;
+        switch (edge) {
+        case TabEdge::Bottom:
+            DrawItemText(canvas, titleFont, skin.TitleFontColor, true, TitleFormat, title,
+                         QRect(t.Left, t.Top, t.Width, t.Height));
+            break;
+        case TabEdge::Top:
+            DrawItemText(canvas, titleFont, skin.TitleFontColor, true, TitleFormat, title,
+                         QRect(0, L + HH - TH, W, TH));
+            break;
+        case TabEdge::Left:
+            DrawRotatedText(canvas, titleFont, skin.TitleFontColor, true, 90, TitleFormat, title,
+                            QRect(L + HH - TH, 0, TH, W));
+            break;
+        case TabEdge::Right:
+            DrawRotatedText(canvas, titleFont, skin.TitleFontColor, true, 270, TitleFormat, title,
+                            QRect(t.Top, t.Left, t.Height, t.Width));
+            break;
+        }
+    };
+
+    auto drawItems = [&] {
+        const SkinBox& ic = skin.IconPos;
+        const SkinBox& tx = skin.TextPos;
+        for (qint32 i = 0; i < tab.Items.size(); ++i) {
+            const TItem& item = tab.Items[i];
+            const bool hot = i == tab.HotIndex;
+            QPoint origin;
+            switch (edge) {
+            case TabEdge::Bottom:
+                origin = QPoint(0, HH + i * IH);
+                break;
+            case TabEdge::Top:
+                origin = QPoint(0, L - (i + 1) * IH);
+                break;
+            case TabEdge::Left:
+                origin = QPoint(L - (i + 1) * IH, 0);
+                break;
+            case TabEdge::Right:
+                origin = QPoint(HH + i * IH, 0);
+                break;
+            }
+            const int x = origin.x();
+            const int y = origin.y();
+            if (hot)
+                DrawPicture(canvas, skin.ItemHBitmaps, i, skin.ItemHLoopStart, origin);
+            else
+                DrawPicture(canvas, skin.ItemBitmaps, i, skin.ItemLoopStart, origin);
+
+            const bool sideways = edge == TabEdge::Left || edge == TabEdge::Right;
+            if (skin.UseIcon && !item.Icon.isNull()) {
+                const QPoint iconAt = sideways ? QPoint(x + IH - ic.Top - ic.Width, y + ic.Left)
+                                               : QPoint(x + ic.Left, y + ic.Top);
+                DrawIcon(canvas, item.Icon, iconAt);
+            }
+            if (skin.UseText) {
+                const ColourValue colour = hot ? skin.SelFontColor : skin.FontColor;
+                if (sideways) {
+                    const QRect box(x + IH - tx.Top - tx.Height, y + tx.Left, tx.Height, tx.Width);
+                    DrawRotatedText(canvas, textFont, colour, false, edge == TabEdge::Left ? 90 : 270,
+                                    CaptionFormat, item.Data.Name, box);
+                } else {
+                    const QRect box(x + tx.Left, y + tx.Top, tx.Width, tx.Height);
+                    DrawItemText(canvas, textFont, colour, false, CaptionFormat, item.Data.Name, box);
+                }
+            }
+        }
+    };
+
+    // On the left edge the title goes last; on every other edge it follows the head.
+    if (edge == TabEdge::Left) {
+        drawItems();
+        drawTitle();
+    } else {
+        drawTitle();
+        drawItems();
+    }
+}
+
+QRegion OutlineRegion(const TTab& tab) {
+    if (tab.Skin == nullptr)
+        return {};
+    const TSkin& skin = *tab.Skin;
+    const qint32 W = skin.TabWidth;
+    const qint32 length = skin.TabHeight + tab.ItemsLength;
+    if (skin.TabShape != ShapeKind::Rounded || skin.RoundRad <= 0)
+        return QRegion(0, 0, W, length);
+    const qint32 r = skin.RoundRad;
+    QRegion outline(0, 0, 2 * r, 2 * r, QRegion::Ellipse);
+    outline += QRegion(W + 1 - 2 * r, 0, 2 * r, 2 * r, QRegion::Ellipse);
+    outline += QRegion(r, 0, W - 2 * r, r);
+    outline += QRegion(0, r, W, length - r);
+    return outline;
+}

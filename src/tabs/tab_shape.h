@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QRegion>
+
+#include "common/settings.h"
+
+class TTab;
+
+// The pixels of a rendered tab that are not KeyColour: the visible shape of a tab window.
+QRegion OpaqueRegion(const QImage& image);
+
+// The outline of a tab turned for the edge, in the coordinates of the rendered tab image: its
+// rounded end lies at the head end of the image (the top on the bottom edge, the bottom on the
+// top edge, the right on the left edge, the left on the right edge).
+QRegion EdgeOutlineRegion(const TTab& tab, TabEdge edge, const QSize& imageSize);
+
+// The part of an image-coordinate shape that a window of `windowSize` shows when the image is
+// drawn at `offset`.
+QRegion WindowShape(const QRegion& imageShape, QPoint offset, const QSize& windowSize);

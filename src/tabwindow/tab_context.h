@@ -1,0 +1,25 @@
+#pragma once
+
+#include <functional>
+
+#include <QRect>
+
+#include "common/settings.h"
+
+class TSkin;
+
+// What every tab window reads at the moment of use: the settings record, the skin in use and the
+// always-on-top mode. The controller owns it and keeps it alive longer than its tab windows; a
+// change made here applies at the windows' next use.
+struct TabContext {
+    const Settings* settings = nullptr;
+    const TSkin* skin = nullptr;
+    StackingMode aot = StackingMode::Normal;
+    // Tab windows cut out their KeyColour pixels (true) or take the tab's outline (false).
+    bool layeredMode = true;
+    // The work area the tabs stand in; when empty, that of the configured monitor.
+    std::function<QRect()> workArea;
+};
+
+// The work area for the context: its own function, or the configured monitor's.
+QRect TabWorkArea(const TabContext& context);

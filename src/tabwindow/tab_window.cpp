@@ -1,0 +1,213 @@
+#include "tabwindow/tab_window.h"
+
+#include <algorithm>
+
+#include <QCursor>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QWindow>
+
+#include "platform/x11_tab_window.h"
+#include "skins/skin.h"
+#include "tabs/tab_geometry.h"
+#include "tabs/tab_painter.h"
+#include "tabs/tab_shape.h"
+
+bool OwnedBy(const QWindow* window, const QWindow* owner) {
+    for (const QWindow* w = window; w != nullptr; w = w->transientParent() ? w->transientParent() : w->parent()) {
+        if (w == owner)
+            return true;
+    }
+    return false;
+}
+
+TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
+    : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint), m_ctx(context) {
+    setObjectName(QStringLiteral("frmTab"));
+    m_tab.Skin = m_ctx.skin;
+    m_tmrAnim.setObjectName(QStringLiteral("tmrAnim"));
+    m_tmrDrop.setObjectName(QStringLiteral("tmrDrop"));
+    for (QTimer* timer : {&m_tmrAnim, &m_tmrDrop}) {
+        timer->setInterval(10);
+        timer->setTimerType(Qt::PreciseTimer);
+    }
+    connect(&m_tmrAnim, &QTimer::timeout, this, &TfrmTab::tmrAnimTimer);
+    connect(&m_tmrDrop, &QTimer::timeout, this, &TfrmTab::tmrDropTimer);
+
+    ApplyStacking();
+    if (m_ctx.layeredMode) {
+        // Without a compositor a translucent window shows its transparent pixels black, so the
+        // alpha channel is used only while one runs; the mask cuts the shape out either way.
+        m_translucent = CompositorRunning();
+        setAttribute(Qt::WA_TranslucentBackground, m_translucent);
+        if (m_ctx.settings && m_ctx.settings->Alpha)
+            setWindowOpacity((m_ctx.settings->AlphaV & 0xFF) / 255.0);
+    }
+    setAttribute(Qt::WA_NoSystemBackground);
+    m_tab.HotIndex = -1;
+    m_tab.DropIndex = -1;
+    m_tab.OpenExtent = ClosedExtent();
+    const qint32 width = m_ctx.skin ? std::max(1, m_ctx.skin->TabWidth) : 1;
+    resize(width, width);
+    ApplyExtent();
+    winId(); // the native window must exist before the taskbar hint is set
+    SetSkipTaskbarAndPager(this);
+}
+
+qint32 TfrmTab::ClosedExtent() const {
+    return m_ctx.skin ? m_ctx.skin->TabHeight - m_ctx.skin->HeadHeight : 0;
+}
+
+void TfrmTab::SetOpen(bool value) {
+    const Settings& s = *m_ctx.settings;
+    switch (m_anim.SetOpen(value, FullExtent(), ClosedExtent(), s.OpenAnim, s.CloseAnim)) {
+    case TabAnimation::Change::StartOpening:
+        SetTopmost(true); // an opening tab always rises above everything
+        m_tmrDrop.start();
+        m_tmrAnim.start();
+        break;
+    case TabAnimation::Change::StartClosing:
+        m_tmrDrop.stop();
+        m_tmrAnim.start();
+        break;
+    case TabAnimation::Change::None:
+        break;
+    }
+}
+
+void TfrmTab::SetAnimParams(AnimMode mode) { m_anim.SetAnimParams(mode, FullExtent()); }
+
+void TfrmTab::tmrAnimTimer() {
+    if (m_anim.Tick(m_tab.OpenExtent) == TabAnimation::TickResult::Ended) {
+        ApplyStacking();
+        m_tmrAnim.stop();
+    }
+    ApplyExtent();
+}
+
+void TfrmTab::tmrDropTimer() { CheckPointer(QGuiApplication::topLevelAt(QCursor::pos())); }
+
+void TfrmTab::CheckPointer(const QWindow* underPointer) {
+    if (OwnedBy(underPointer, windowHandle()))
+        return;
+    SetHotIndex(-1);
+    SetOpen(false);
+}
+
+void TfrmTab::ApplyExtent() {
+    if (m_ctx.skin == nullptr)
+        return;
+    QRect r = ExtentGeometry(geometry(), m_ctx.settings->TabPos, TabWorkArea(m_ctx), m_tab.OpenExtent,
+                             m_ctx.skin->HeadHeight);
+    // A window needs at least one pixel each way; the shape hides what a skin would not show.
+    r.setWidth(std::max(1, r.width()));
+    r.setHeight(std::max(1, r.height()));
+    setGeometry(r);
+    UpdateShape();
+    update();
+}
+
+void TfrmTab::UpdateShape() {
+    const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, FullExtent());
+    m_windowShape = WindowShape(m_imageShape, offset, size());
+    // An empty mask would mean "no mask"; a region outside the window hides it all instead.
+    const QRegion mask = m_windowShape.isEmpty() ? QRegion(-1, -1, 1, 1) : m_windowShape;
+    if (mask != this->mask())
+        setMask(mask);
+}
+
+void TfrmTab::Render() {
+    PaintTab(m_tab, m_tabImage, *m_ctx.settings);
+    ++m_renderCount;
+    if (m_ctx.layeredMode) {
+        m_imageShape = OpaqueRegion(m_tabImage);
+    } else {
+        m_imageShape = EdgeOutlineRegion(m_tab, m_ctx.settings->TabPos, m_tabImage.size());
+    }
+    if (m_translucent) {
+        m_paintImage = m_tabImage.convertToFormat(QImage::Format_ARGB32);
+        const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
+        for (int y = 0; y < m_paintImage.height(); ++y) {
+            auto* line = reinterpret_cast<QRgb*>(m_paintImage.scanLine(y));
+            for (int x = 0; x < m_paintImage.width(); ++x) {
+                if ((line[x] & 0xFFFFFF) == key)
+                    line[x] = 0;
+            }
+        }
+    }
+}
+
+void TfrmTab::RebuildImage() {
+    if (m_ctx.skin == nullptr)
+        return;
+    const QSize size =
+        TabImageSize(m_ctx.settings->TabPos, m_ctx.skin->TabWidth, m_ctx.skin->HeadHeight, FullExtent());
+    if (size.width() > 0 && size.height() > 0) {
+        m_tabImage = QImage(size, QImage::Format_RGB32);
+        // What no picture covers stays see-through.
+        m_tabImage.fill(PixelFromColour(KeyColour));
+    } else {
+        m_tabImage = QImage();
+    }
+    Render();
+    ApplyExtent();
+}
+
+void TfrmTab::RedrawTab() {
+    if (m_tabImage.isNull())
+        return;
+    Render();
+    UpdateShape();
+    update();
+}
+
+void TfrmTab::SetHotIndex(qint32 index) {
+    if (index == m_tab.HotIndex)
+        return;
+    m_tab.HotIndex = index;
+    RedrawTab();
+}
+
+void TfrmTab::ApplyStacking() { SetTopmost(m_ctx.aot != StackingMode::Disabled); }
+
+void TfrmTab::SetTopmost(bool on) {
+    // Switched on the existing native window: changing the widget's flags would create it anew.
+    if (QWindow* window = windowHandle())
+        window->setFlag(Qt::WindowStaysOnTopHint, on);
+    else
+        setWindowFlag(Qt::WindowStaysOnTopHint, on);
+    if (on && isVisible())
+        raise();
+}
+
+void TfrmTab::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    RebuildImage();
+}
+
+void TfrmTab::paintEvent(QPaintEvent*) {
+    if (m_tabImage.isNull())
+        return;
+    QPainter painter(this);
+    // On screens with more device pixels than logical ones the picture is enlarged pixel by
+    // pixel, never smoothed.
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, FullExtent());
+    painter.drawImage(offset, m_translucent ? m_paintImage : m_tabImage);
+}
+
+void PlaceTabs(const QList<TfrmTab*>& windows, const TabContext& context) {
+    if (context.skin == nullptr || context.settings == nullptr)
+        return;
+    const QRect area = TabWorkArea(context);
+    const TabRow row = RowFor(*context.settings, *context.skin);
+    const qint32 n = static_cast<qint32>(windows.size());
+    for (qint32 i = 0; i < n; ++i)
+        windows[i]->move(PlacedPosition(i, n, context.settings->TabPos, area, row, context.skin->TabHeight));
+}
+
+void RedrawAllTabs(const QList<TfrmTab*>& windows) {
+    for (TfrmTab* window : windows)
+        window->RedrawTab();
+}

@@ -1,0 +1,95 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QRegion>
+#include <QTimer>
+#include <QWidget>
+
+#include "tabs/tab.h"
+#include "tabs/tab_animation.h"
+#include "tabwindow/tab_context.h"
+
+class QWindow;
+
+// Whether `window` is `owner` or belongs to it through its chain of transient parents and
+// parents: a menu or dialog of the tab counts as the tab.
+bool OwnedBy(const QWindow* window, const QWindow* owner);
+
+// The window of one tab: it stands at the screen edge, shows the pre-rendered tab and slides
+// out of the edge when it opens.
+class TfrmTab : public QWidget {
+    Q_OBJECT
+public:
+    explicit TfrmTab(const TabContext& context, QWidget* parent = nullptr);
+
+    TTab& TabModel() { return m_tab; }
+    const TTab& TabModel() const { return m_tab; }
+    const QImage& TabImage() const { return m_tabImage; }
+
+    // Reading gives the open state; writing starts the opening or the closing.
+    bool Open() const { return m_anim.Open(); }
+    void SetOpen(bool value);
+    void SetAnimParams(AnimMode mode);
+    // Lets the running animation (or a new one) head for another extent; the open state stays.
+    void SetTargetExtent(qint32 target) { m_anim.SetTarget(target); }
+    qint32 TargetExtent() const { return m_anim.TargetExtent(); }
+    const TabAnimation& Animation() const { return m_anim; }
+
+    void ApplyExtent();
+    void RebuildImage();
+    void RedrawTab();
+    // Reads the items from the tab folder again and shows them.
+    void ReloadTab() {
+        m_tab.LoadItems();
+        RebuildImage();
+        update();
+    }
+    void ApplyStacking();
+    // Highlights an item (-1: none); the tab is drawn again only when the highlight changes.
+    void SetHotIndex(qint32 index);
+
+    QTimer& tmrAnim() { return m_tmrAnim; }
+    QTimer& tmrDrop() { return m_tmrDrop; }
+    void tmrAnimTimer();
+    void tmrDropTimer();
+    // Leave detection for the window under the pointer: outside the tab it closes.
+    void CheckPointer(const QWindow* underPointer);
+
+    // How many times the tab has been drawn into TabImage.
+    int RenderCount() const { return m_renderCount; }
+    // The shape given to the window at the last extent change, in window coordinates.
+    const QRegion& WindowShapeRegion() const { return m_windowShape; }
+    bool Translucent() const { return m_translucent; }
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    qint32 FullExtent() const { return m_tab.ItemsLength; }
+    qint32 ClosedExtent() const;
+    void Render();
+    void SetTopmost(bool on);
+    void UpdateShape();
+
+    const TabContext& m_ctx;
+    TTab m_tab;
+    TabAnimation m_anim;
+    QImage m_tabImage;
+    // TabImage with KeyColour made transparent, painted while a compositor runs.
+    QImage m_paintImage;
+    // The visible part of TabImage in image coordinates, found once per rendering.
+    QRegion m_imageShape;
+    QRegion m_windowShape;
+    QTimer m_tmrAnim;
+    QTimer m_tmrDrop;
+    bool m_translucent = false;
+    int m_renderCount = 0;
+};
+
+// Puts every window at its place along the edge, in list order; sizes are not touched.
+void PlaceTabs(const QList<TfrmTab*>& windows, const TabContext& context);
+
+// Draws every tab again, in list order.
+void RedrawAllTabs(const QList<TfrmTab*>& windows);

@@ -1,0 +1,69 @@
+#include "ui/animation_control.h"
+
+#include <algorithm>
+
+#include <QFile>
+#include <QPainter>
+
+#include "common/error.h"
+
+namespace {
+
+// No clip the splash could sensibly play is anywhere near this size.
+constexpr qint64 MaxClipFileBytes = qint64(64) << 20;
+
+} // namespace
+
+TAnimate::TAnimate(QWidget* parent) : QWidget(parent) {
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_timer.setTimerType(Qt::PreciseTimer);
+    connect(&m_timer, &QTimer::timeout, this, &TAnimate::NextFrame);
+}
+
+bool TAnimate::Open(const QString& fileName) {
+    QFile file(fileName);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxClipFileBytes)
+        return false;
+    try {
+        SetClip(ReadAvi(file.readAll()));
+    } catch (const Error&) {
+        return false;
+    }
+    return true;
+}
+
+void TAnimate::SetClip(const AviClip& clip) {
+    m_clip = clip;
+    m_frame = 0;
+    setFixedSize(clip.frameSize);
+    const qint64 ms = (clip.framePeriodUs + 500) / 1000;
+    m_timer.setInterval(int(std::clamp<qint64>(ms, 1, 60000)));
+    update();
+    Q_EMIT FrameChanged();
+}
+
+void TAnimate::Play() {
+    if (!HasClip() || m_timer.isActive())
+        return;
+    m_frame = 0;
+    m_timer.start();
+    update();
+    Q_EMIT FrameChanged();
+}
+
+QImage TAnimate::CurrentFrame() const {
+    return HasClip() ? m_clip.frames[m_frame] : QImage();
+}
+
+void TAnimate::NextFrame() {
+    m_frame = (m_frame + 1) % int(m_clip.frames.size());
+    update();
+    Q_EMIT FrameChanged();
+}
+
+void TAnimate::paintEvent(QPaintEvent*) {
+    if (!HasClip())
+        return;
+    QPainter painter(this);
+    painter.drawImage(0, 0, m_clip.frames[m_frame]);
+}

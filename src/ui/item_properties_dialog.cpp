@@ -1,0 +1,72 @@
+#include "ui/item_properties_dialog.h"
+
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFileInfo>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QSpinBox>
+
+namespace {
+
+QLineEdit* AddLine(QFormLayout* form, const char* name, const QString& label, const QString& text) {
+    auto* edit = new QLineEdit(text);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setMinimumWidth(320);
+    form->addRow(label, edit);
+    return edit;
+}
+
+} // namespace
+
+TfrmItemProperties::TfrmItemProperties(const QString& linkFile, QWidget* owner) : QDialog(owner) {
+    setObjectName(QStringLiteral("frmItemProperties"));
+    m_link.ShortcutFile = linkFile;
+    m_link.Read();
+    setWindowTitle(QFileInfo(linkFile).completeBaseName() + QStringLiteral(" Properties"));
+
+    auto* form = new QFormLayout(this);
+    m_target = AddLine(form, "edtTarget", QStringLiteral("&Target:"), m_link.Target);
+    m_arguments = AddLine(form, "edtArguments", QStringLiteral("&Arguments:"), m_link.Arguments);
+    m_workingDir = AddLine(form, "edtWorkingDir", QStringLiteral("&Start in:"), m_link.WorkingDir);
+    m_description = AddLine(form, "edtDescription", QStringLiteral("&Comment:"), m_link.Description);
+    m_iconLocation = AddLine(form, "edtIconLocation", QStringLiteral("&Icon file:"), m_link.IconLocation);
+    m_iconNumber = new QSpinBox;
+    m_iconNumber->setObjectName(QStringLiteral("edtIconNumber"));
+    m_iconNumber->setRange(0, 65535);
+    m_iconNumber->setValue(m_link.IconNumber);
+    form->addRow(QStringLiteral("Icon &number:"), m_iconNumber);
+    m_showCmd = new QComboBox;
+    m_showCmd->setObjectName(QStringLiteral("cbxShowCmd"));
+    m_showCmd->addItem(QStringLiteral("Normal window"), int(scShowNormal));
+    m_showCmd->addItem(QStringLiteral("Minimized"), int(scShowMinimized));
+    m_showCmd->addItem(QStringLiteral("Maximized"), int(scShowMaximized));
+    m_showCmd->setCurrentIndex(m_showCmd->findData(int(m_link.ShowCmd)));
+    form->addRow(QStringLiteral("&Run:"), m_showCmd);
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    form->addRow(buttons);
+    connect(buttons, &QDialogButtonBox::accepted, this, [this] {
+        Save();
+        accept();
+    });
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+}
+
+void TfrmItemProperties::Save() {
+    m_link.Target = m_target->text();
+    m_link.Arguments = m_arguments->text();
+    m_link.WorkingDir = m_workingDir->text();
+    m_link.Description = m_description->text();
+    m_link.IconLocation = m_iconLocation->text();
+    m_link.IconNumber = quint16(m_iconNumber->value());
+    m_link.ShowCmd = TShowCmd(m_showCmd->currentData().toInt());
+    m_link.Write();
+}
+
+void ShowItemProperties(const QString& linkFile, QWidget* owner) {
+    auto* dialog = new TfrmItemProperties(linkFile, owner);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    dialog->setWindowFlag(Qt::Window);
+    dialog->show();
+}

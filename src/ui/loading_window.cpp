@@ -1,0 +1,67 @@
+#include "ui/loading_window.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QShowEvent>
+
+#include "common/opaque_region.h"
+#include "platform/x11_window_state.h"
+#include "ui/animation_control.h"
+#include "ui/error_report.h"
+
+namespace {
+
+constexpr QSize BuiltInSize(142, 107);
+
+} // namespace
+
+QPoint CentredPosition(const QRect& screen, const QSize& window) {
+    return screen.topLeft() +
+           QPoint(screen.width() / 2 - window.width() / 2, screen.height() / 2 - window.height() / 2);
+}
+
+TfrmLoading::TfrmLoading(const QString& clipFile, QWidget* parent)
+    : QWidget(parent,
+              Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
+      m_animate(new TAnimate(this)) {
+    setObjectName(QStringLiteral("frmLoading"));
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    QPalette lime = palette();
+    lime.setColor(QPalette::Window, QColor::fromRgb(KeyLime));
+    setPalette(lime);
+    setAutoFillBackground(true);
+    resize(BuiltInSize);
+
+    m_animate->setObjectName(QStringLiteral("Animate1"));
+    m_animate->move(0, 0);
+    connect(m_animate, &TAnimate::FrameChanged, this, &TfrmLoading::UpdateShape);
+    if (m_animate->Open(clipFile))
+        resize(m_animate->size());
+    else
+        ReportError(QStringLiteral("Cannot open AVI"));
+    UpdateShape();
+    show();
+    m_created = true;
+}
+
+void TfrmLoading::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(CentredPosition(screen->geometry(), size()));
+    SetSkipTaskbarAndPager(this);
+    if (m_animate->HasClip())
+        m_animate->Play();
+    else if (m_created)
+        ReportError(QStringLiteral("Cannot open AVI"));
+}
+
+void TfrmLoading::UpdateShape() {
+    QRegion shape = OpaqueRegion(m_animate->CurrentFrame(), KeyLime).translated(m_animate->pos());
+    // An empty region would take the mask away and show the whole lime window; a region outside
+    // the window keeps it shaped and all see-through.
+    if (shape.isEmpty())
+        shape = QRegion(-1, -1, 1, 1);
+    setMask(shape);
+}

@@ -1,0 +1,38 @@
+#include "update/download_name.h"
+
+#include <QFileInfo>
+
+#include "common/error.h"
+#include "common/names.h"
+#include "common/program_folder.h"
+
+QString DownloadNameFromUrl(const QString& url) {
+    return url.mid(url.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+void CheckDownloadName(const QString& name, const ProgramFolder& folder) {
+    if (name.isEmpty())
+        throw Error(QStringLiteral("The update cannot be saved: its address does not end in a file name."));
+    if (name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/')) ||
+        name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
+        throw Error(QStringLiteral("The update cannot be saved under the name \"%1\".").arg(name));
+
+    const QString ownNames[] = {
+        QFileInfo(folder.executablePath()).fileName(),
+        QFileInfo(folder.settingsFile()).fileName(),
+        QFileInfo(folder.legacyIniFile()).fileName(),
+        QFileInfo(folder.legacyIniFile()).fileName() + QStringLiteral(".bak"),
+        QStringLiteral("Tabs"),
+        QStringLiteral("Translation"),
+        QStringLiteral("Loading.avi"),
+    };
+    bool own = false;
+    for (const QString& ownName : ownNames)
+        own = own || SameName(name, ownName);
+    // A skin is any folder of the program folder that holds a skin definition.
+    own = own || QFileInfo(folder.appDir() + name + QStringLiteral("/skin.ini")).isFile();
+    if (own)
+        throw Error(QStringLiteral("The update cannot be saved as \"%1\": that name belongs to one of "
+                                   "Kelvara's own files.")
+                        .arg(name));
+}

@@ -1,0 +1,15 @@
+#pragma once
+
+#include <QString>
+
+class ProgramFolder;
+
+// The name under which a download is saved in the program folder: the characters of the address
+// after its last "/" (a query part stays in it), or the whole address when it has no "/".
+QString DownloadNameFromUrl(const QString& url);
+
+// Raises Error with a message for the user when name cannot be used for a file in the program
+// folder: empty, "." or "..", holding "/", "\" or NUL, or naming one of the program's own files
+// or folders (the executable, its settings files, "Tabs", "Translation", "Loading.avi", a skin
+// folder). Names are compared without regard to the case of A-Z.
+void CheckDownloadName(const QString& name, const ProgramFolder& folder);

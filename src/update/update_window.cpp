@@ -1,0 +1,259 @@
+#include "update/update_window.h"
+
+#include <QCloseEvent>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QTimer>
+#include <QUrl>
+
+#include "common/error.h"
+#include "platform/user_prompts.h"
+#include "update/download_name.h"
+#include "update/download_progress.h"
+#include "update/http_client.h"
+
+namespace {
+
+constexpr double MsecsPerDay = 24.0 * 60 * 60 * 1000;
+// lblURL stops short of the waiting animation; a longer address is elided, whole in the tooltip.
+constexpr int UrlWidth = 284;
+// lblBytes wraps before the Cancel button.
+constexpr int BytesWidth = 260;
+
+QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const QString& text) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText); // the address comes from a server
+    label->move(left, top);
+    label->adjustSize();
+    return label;
+}
+
+} // namespace
+
+TfrmUpdate::TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                         Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      m_prompts(prompts), m_folder(folder), m_now([] { return QDateTime::currentMSecsSinceEpoch(); }),
+      m_openFile([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }) {
+    setObjectName(QStringLiteral("frmUpdate"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Downloading Update..."));
+    QFont dialogFont;
+    dialogFont.setFamilies(
+        {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
+    dialogFont.setPointSize(8);
+    setFont(dialogFont);
+    setFixedSize(359, 133);
+    move(210, 168);
+
+    Label1 = MakeLabel(this, "Label1", 8, 8, QStringLiteral("Downloading new version of Kelvara from"));
+    lblURL = MakeLabel(this, "lblURL", 8, 24, QString());
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(24, 48, 249, 17);
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    ProgressBar1->setTextVisible(false);
+    lblStatus = MakeLabel(this, "lblStatus", 8, 80, QStringLiteral("Status: Connecting..."));
+    lblBytes = MakeLabel(this, "lblBytes", 8, 104, QStringLiteral("0 bytes / 0 bytes, waiting"));
+    lblBytes->setWordWrap(true);
+    lblBytes->setFixedWidth(BytesWidth);
+    lblBytes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    lblBytes->setFixedHeight(height() - 104);
+    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    Button1->setGeometry(272, 96, 75, 25);
+    Button1->setAutoDefault(false);
+    panWaiting = new QWidget(this);
+    panWaiting->setObjectName(QStringLiteral("panWaiting"));
+    panWaiting->setGeometry(296, 16, 49, 49);
+    panWaiting->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(40);
+    connect(Timer1, &QTimer::timeout, this, &TfrmUpdate::Timer1Timer);
+    Timer1->start();
+
+    HttpCli1 = new HttpClient(this);
+    HttpCli1->setObjectName(QStringLiteral("HttpCli1"));
+    HttpCli1->setMaxBodySize(MaxDownloadSize);
+    connect(HttpCli1, &HttpClient::sessionConnected, this, &TfrmUpdate::HttpCli1SessionConnected);
+    connect(HttpCli1, &HttpClient::headerEnd, this, &TfrmUpdate::HttpCli1HeaderEnd);
+    connect(HttpCli1, &HttpClient::docBegin, this, &TfrmUpdate::HttpCli1DocBegin);
+    connect(HttpCli1, &HttpClient::docData, this, &TfrmUpdate::HttpCli1DocData);
+    connect(HttpCli1, &HttpClient::requestDone, this, &TfrmUpdate::HttpCli1RequestDone);
+    connect(Button1, &QPushButton::clicked, this, &TfrmUpdate::close);
+}
+
+TfrmUpdate::~TfrmUpdate() {
+    // A transfer still under way ends here; the temporary file goes with m_file.
+    HttpCli1->abort();
+}
+
+void TfrmUpdate::startDownload(const QString& address) {
+    lblURL->setText(QFontMetrics(lblURL->font()).elidedText(address, Qt::ElideMiddle, UrlWidth));
+    lblURL->setToolTip(address);
+    lblURL->adjustSize();
+    show();
+
+    // The file is named by the address as set, also when the server redirects elsewhere, so the
+    // name is known and checked before any byte arrives.
+    DownloadName = DownloadNameFromUrl(address);
+    try {
+        CheckDownloadName(DownloadName, m_folder);
+    } catch (const Error& error) {
+        fail(error.message());
+        return;
+    }
+    m_file = std::make_unique<QSaveFile>(m_folder.appDir() + DownloadName);
+    if (!m_file->open(QIODevice::WriteOnly)) {
+        const QString reason = m_file->errorString();
+        m_file.reset();
+        fail(QStringLiteral("The file %1 could not be created: %2").arg(DownloadName, reason));
+        return;
+    }
+    HttpCli1->setUrl(address);
+    HttpCli1->setBody(m_file.get());
+    HttpCli1->get();
+}
+
+void TfrmUpdate::reject() {
+    close();
+}
+
+void TfrmUpdate::closeEvent(QCloseEvent* event) {
+    if (m_asking) {
+        event->ignore();
+        return;
+    }
+    if (m_askOnClose) {
+        m_asking = true;
+        const bool yes =
+            m_prompts.question(this, QStringLiteral("Abort Download"),
+                               QStringLiteral("Are you sure you want to cancel this download?"), true);
+        m_asking = false;
+        if (!yes) {
+            event->ignore();
+            // The request ended while the user was asked: finish it now.
+            if (m_doneWhileAsking)
+                QTimer::singleShot(0, this, &TfrmUpdate::complete);
+            return;
+        }
+    }
+    HttpCli1->abort();
+    m_file.reset();
+    Timer1->stop();
+    event->accept();
+}
+
+bool TfrmUpdate::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == panWaiting && event->type() == QEvent::Paint) {
+        paintSpinner();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmUpdate::paintSpinner() {
+    QPainter painter(panWaiting);
+    painter.fillRect(panWaiting->rect(), panWaiting->palette().color(QPalette::Window));
+    painter.setPen(panWaiting->palette().color(QPalette::WindowText));
+    for (const QLine& line : SpinnerLines(SpinnerPhase))
+        painter.drawLine(line);
+}
+
+void TfrmUpdate::Timer1Timer() {
+    SpinnerPhase += 0.1;
+    panWaiting->update();
+}
+
+void TfrmUpdate::HttpCli1SessionConnected() {
+    setStatus(QStringLiteral("Status: Connected"));
+}
+
+void TfrmUpdate::HttpCli1HeaderEnd(qint64 contentLength, const QString&) {
+    DownloadTotal = contentLength;
+    if (DownloadTotal > 0)
+        ProgressBar1->setMaximum(int(std::min(DownloadTotal, MaxDownloadSize)));
+}
+
+void TfrmUpdate::HttpCli1DocBegin() {
+    setStatus(QStringLiteral("Status: Downloading..."));
+    DownloadStart = m_now();
+}
+
+void TfrmUpdate::HttpCli1DocData(qint64 received) {
+    m_received = received;
+    int minutes = 0;
+    if (DownloadTotal > 0) {
+        const double elapsedDays = double(m_now() - DownloadStart) / MsecsPerDay;
+        minutes = RemainingMinutes(elapsedDays, DownloadTotal, received);
+        ProgressBar1->setValue(int(std::min(received, DownloadTotal)));
+    }
+    lblBytes->setText(ProgressText(received, DownloadTotal, minutes));
+}
+
+void TfrmUpdate::HttpCli1RequestDone(int) {
+    if (m_asking) {
+        m_doneWhileAsking = true;
+        return;
+    }
+    complete();
+}
+
+void TfrmUpdate::complete() {
+    Timer1->stop();
+    if (!HttpCli1->succeeded()) {
+        const QString reason = HttpCli1->errorString();
+        fail(reason.isEmpty() ? QStringLiteral("The transfer did not complete.") : reason);
+        return;
+    }
+    if (DownloadTotal > 0 && m_received != DownloadTotal) {
+        fail(QStringLiteral("%1 of the %2 announced bytes arrived.").arg(m_received).arg(DownloadTotal));
+        return;
+    }
+    setStatus(QStringLiteral("Status: Completed"));
+    const QString path = m_folder.appDir() + DownloadName;
+    if (!m_file || !m_file->commit()) {
+        const QString reason = m_file ? m_file->errorString() : QString();
+        m_file.reset();
+        fail(QStringLiteral("The file %1 could not be saved: %2").arg(DownloadName, reason));
+        return;
+    }
+    m_file.reset();
+    m_askOnClose = false;
+    if (m_prompts.question(this, QStringLiteral("Download Complete"),
+                           QStringLiteral("Would you like to install the update now?"))) {
+        m_openFile(path);
+        Q_EMIT closeProgramRequested();
+    } else {
+        m_prompts.message(nullptr, ApplicationCaption(),
+                          QStringLiteral("To install the update later, run ") + DownloadName +
+                              QStringLiteral(" in the Kelvara directory."));
+    }
+    close();
+}
+
+void TfrmUpdate::fail(const QString& reason) {
+    Timer1->stop();
+    HttpCli1->abort();
+    m_file.reset();
+    m_askOnClose = false;
+    setStatus(QStringLiteral("Status: Failed"));
+    m_prompts.message(this, ApplicationCaption(),
+                      QStringLiteral("The update could not be downloaded. ") + reason);
+    close();
+}
+
+void TfrmUpdate::setStatus(const QString& text) {
+    lblStatus->setText(text);
+    lblStatus->adjustSize();
+}

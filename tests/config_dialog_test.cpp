@@ -1,0 +1,288 @@
+#include "config/config_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "common/ini_file.h"
+#include "config/appearance_values.h"
+#include "config/colour_swatch.h"
+#include "config/general_page.h"
+#include "config/page_control.h"
+#include "config/startup_entry.h"
+#include "fake_config_host.h"
+#include "qt_app_environment.h"
+
+namespace {
+
+enum Page { General, Skins, Animation, Position, Appearance, About };
+
+class ConfigDialog : public testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(configHome.isValid());
+        savedConfigHome = qgetenv("XDG_CONFIG_HOME");
+        qputenv("XDG_CONFIG_HOME", configHome.path().toUtf8());
+    }
+    void TearDown() override {
+        delete dialog;
+        qputenv("XDG_CONFIG_HOME", savedConfigHome);
+    }
+
+    // The dialog as the &Config command opens it, shown on the given page.
+    void open(Page page = General) {
+        dialog = new TfrmConfig(host, TfrmConfig::Use::Interactive);
+        dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+        dialog->show();
+        showPage(page);
+    }
+    void showPage(Page page) { dialog->findChild<PageControl*>()->setCurrentIndex(page); }
+    template <typename T> T* control(const char* name) {
+        T* found = dialog->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    bool applyEnabled() { return control<QPushButton>("btnApply")->isEnabled(); }
+    QString entryPath() const { return configHome.filePath(QStringLiteral("autostart/Kelvara.desktop")); }
+
+    QTemporaryDir configHome;
+    QByteArray savedConfigHome;
+    FakeConfigHost host;
+    TfrmConfig* dialog = nullptr;
+};
+
+TEST_F(ConfigDialog, OneChangeWritesAllSixteenKeys) {
+    open(Appearance);
+    ASSERT_FALSE(QFile::exists(host.settingsFile()));
+    control<QCheckBox>("chkAlpha")->click();
+
+    EXPECT_EQ(host.calls, QStringList({QStringLiteral("dropPendingUpdateCheck"), QStringLiteral("save")}));
+    const IniFile saved(host.settingsFile());
+    qsizetype keys = 0;
+    for (const QString& section : saved.sectionNames())
+        keys += saved.keyNames(section).size();
+    EXPECT_EQ(keys, 16);
+    EXPECT_EQ(saved.readString(QStringLiteral("Appearance"), QStringLiteral("Alpha"), {}),
+              QStringLiteral("On"));
+    EXPECT_TRUE(control<QSlider>("tbAlpha")->isEnabled());
+    EXPECT_TRUE(applyEnabled());
+    EXPECT_TRUE(host.pending().rebuild);
+    EXPECT_FALSE(host.pending().skinReload);
+}
+
+TEST_F(ConfigDialog, PagesShowTheSettingsWithoutChangingThem) {
+    Settings& s = host.stored().settings;
+    s.Alpha = true;
+    s.AlphaV = 100;
+    s.Colorize = true;
+    s.ColorizeHue = 120;
+    s.InvertLum = true;
+    s.OpenAnim = AnimMode::Linear;
+    s.CloseAnim = AnimMode::Off;
+    s.ClickOpen = true;
+    s.Spacing = -5;
+    host.stored().AOTMode = StackingMode::Aggressive;
+    host.stored().AutoUpdate = true;
+    const StoredSettings before = host.stored();
+
+    open();
+    for (int round = 0; round < 2; ++round) {
+        for (Page page : {Skins, Animation, Position, Appearance, About, General})
+            showPage(page);
+    }
+    EXPECT_TRUE(control<QRadioButton>("rbAOTAggressive")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>("chkUpdate")->isChecked());
+    showPage(Animation);
+    EXPECT_TRUE(control<QRadioButton>("rbOLinear")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("rbCOff")->isChecked());
+    EXPECT_TRUE(control<QCheckBox>("chkClickOpen")->isChecked());
+    showPage(Appearance);
+    EXPECT_EQ(control<QSlider>("tbAlpha")->value(), 100);
+    EXPECT_EQ(control<QLabel>("lblAlpha")->text(), QStringLiteral("39%"));
+    EXPECT_EQ(control<QSlider>("tbColorize")->value(), 120);
+    EXPECT_EQ(control<ColourSwatch>("shpColourize")->colour(), QColor(0, 255, 0));
+    EXPECT_TRUE(control<QCheckBox>("chkInvertLum")->isChecked());
+
+    EXPECT_EQ(host.calls, QStringList(QStringLiteral("dropPendingUpdateCheck")));
+    EXPECT_FALSE(QFile::exists(host.settingsFile()));
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_FALSE(host.pending().rebuild || host.pending().skinReload);
+    const Settings& after = host.stored().settings;
+    EXPECT_EQ(std::tie(after.AlphaV, after.ColorizeHue, after.Spacing, after.OpenAnim, after.CloseAnim),
+              std::tie(before.settings.AlphaV, before.settings.ColorizeHue, before.settings.Spacing,
+                       before.settings.OpenAnim, before.settings.CloseAnim));
+    EXPECT_EQ(host.stored().AOTMode, StackingMode::Aggressive);
+}
+
+TEST_F(ConfigDialog, OpacityTextAndHueSwatch) {
+    EXPECT_EQ(OpacityText(200), QStringLiteral("78%"));
+    EXPECT_EQ(OpacityText(245), QStringLiteral("96%"));
+    EXPECT_EQ(OpacityText(100), QStringLiteral("39%"));
+    EXPECT_EQ(HueSwatchColour(0), QColor(255, 0, 0));
+    EXPECT_EQ(HueSwatchColour(30), QColor(255, 128, 0));
+    EXPECT_EQ(HueSwatchColour(120), QColor(0, 255, 0));
+    EXPECT_EQ(HueSwatchColour(240), QColor(0, 0, 255));
+
+    open(Appearance);
+    control<QSlider>("tbAlpha")->setValue(245);
+    EXPECT_EQ(control<QLabel>("lblAlpha")->text(), QStringLiteral("96%"));
+    EXPECT_EQ(host.stored().settings.AlphaV, 245);
+    control<QSlider>("tbColorize")->setValue(240);
+    EXPECT_EQ(control<ColourSwatch>("shpColourize")->colour(), QColor(0, 0, 255));
+    EXPECT_EQ(host.stored().settings.ColorizeHue, 240);
+    EXPECT_TRUE(host.pending().rebuild && host.pending().skinReload);
+}
+
+TEST_F(ConfigDialog, ApplyReloadsAndRedrawsBeforeItRebuilds) {
+    open(Appearance);
+    control<QCheckBox>("chkColorize")->click();
+    control<QCheckBox>("chkAlpha")->click();
+    host.calls.clear();
+    control<QPushButton>("btnApply")->click();
+    EXPECT_EQ(host.calls, QStringList({QStringLiteral("reloadSkin"), QStringLiteral("redrawAllTabs"),
+                                       QStringLiteral("rebuildTabs")}));
+    EXPECT_FALSE(applyEnabled());
+    EXPECT_FALSE(host.pending().rebuild || host.pending().skinReload);
+
+    // Only a reload pending: no rebuild.
+    control<QCheckBox>("chkInvertLum")->click();
+    host.calls.clear();
+    control<QPushButton>("btnApply")->click();
+    EXPECT_EQ(host.calls, QStringList({QStringLiteral("reloadSkin"), QStringLiteral("redrawAllTabs")}));
+}
+
+TEST_F(ConfigDialog, ClosingRebuildsOnlyWithUnappliedChanges) {
+    open(Appearance);
+    control<QSlider>("tbColorize")->setValue(200);
+    host.calls.clear();
+    dialog->close();
+    EXPECT_EQ(host.calls, QStringList({QStringLiteral("configClosed"), QStringLiteral("rebuildTabs")}));
+    // The flags outlive the dialog.
+    EXPECT_TRUE(host.pending().skinReload);
+    delete dialog;
+
+    open(Appearance);
+    EXPECT_FALSE(applyEnabled());
+    host.calls.clear();
+    dialog->close();
+    EXPECT_EQ(host.calls, QStringList(QStringLiteral("configClosed")));
+}
+
+TEST_F(ConfigDialog, StartupEntryIsCreatedLeftAloneAndDeleted) {
+    EXPECT_EQ(StartupEntryPath(), entryPath());
+    open();
+    auto* box = control<QCheckBox>("cbkStartup");
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    QFile entry(entryPath());
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    entry.close();
+    EXPECT_TRUE(text.startsWith(QStringLiteral("[Desktop Entry]\n")));
+    EXPECT_TRUE(text.contains(
+        QStringLiteral("\nComment=Starts Kelvara automatically when you start your computer.")));
+    EXPECT_TRUE(
+        text.contains(QStringLiteral("\nExec=\"") + host.folder().executablePath() + QStringLiteral("\"\n")));
+
+    box->click();
+    EXPECT_FALSE(QFile::exists(entryPath()));
+
+    // Made by hand while the box shows off: checking the box leaves it as it is.
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nName=mine\n");
+    entry.close();
+    EXPECT_FALSE(box->isChecked());
+    box->click();
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    EXPECT_EQ(entry.readAll(), QByteArray("[Desktop Entry]\nName=mine\n"));
+    entry.close();
+
+    // Deleted by hand: the box shows it the next time the page is shown.
+    ASSERT_TRUE(entry.remove());
+    showPage(Animation);
+    showPage(General);
+    EXPECT_FALSE(box->isChecked());
+    EXPECT_FALSE(host.calls.contains(QStringLiteral("save")));
+}
+
+TEST_F(ConfigDialog, ExecLineQuotesThePath) {
+    const QByteArray text =
+        StartupEntryText(QStringLiteral("/opt/my apps/$HOME/50%/Kelvara"), QStringLiteral("/opt/"));
+    EXPECT_TRUE(text.contains("\nExec=\"/opt/my apps/\\\\$HOME/50%%/Kelvara\"\n")) << text.constData();
+}
+
+TEST_F(ConfigDialog, LanguageListSelectsTheActiveFileAndSwitches) {
+    const QString folder = host.folder().translationDir();
+    for (const char* name : {"English.txt", "Deutsch.txt", "readme.md"})
+        QFile(folder + QString::fromLatin1(name)).open(QIODevice::WriteOnly);
+    host.stored().TranslationPath = folder + QStringLiteral("deutsch.TXT");
+    open();
+    auto* list = control<QComboBox>("cbxTranslation");
+    ASSERT_EQ(list->count(), 2);
+    EXPECT_EQ(list->itemText(0), QStringLiteral("Deutsch"));
+    EXPECT_EQ(list->itemText(1), QStringLiteral("English"));
+    EXPECT_EQ(list->currentIndex(), 0);
+    EXPECT_EQ(host.calls, QStringList(QStringLiteral("dropPendingUpdateCheck")));
+
+    list->setCurrentIndex(1);
+    EXPECT_EQ(host.stored().TranslationPath, folder + QStringLiteral("English.txt"));
+    EXPECT_EQ(host.calls.mid(1), QStringList({QStringLiteral("save"), QStringLiteral("translateAll")}));
+    EXPECT_EQ(
+        IniFile(host.settingsFile()).readString(QStringLiteral("General"), QStringLiteral("Translation"), {}),
+        QStringLiteral("English.txt"));
+}
+
+TEST_F(ConfigDialog, GeneralAndAnimationHandlers) {
+    open();
+    control<QRadioButton>("rbAOTAggressive")->click();
+    EXPECT_EQ(host.stored().AOTMode, StackingMode::Aggressive);
+    control<QRadioButton>("rbAOTDisabled")->click();
+    EXPECT_EQ(host.stored().AOTMode, StackingMode::Disabled);
+    control<QCheckBox>("chkUpdate")->click();
+    EXPECT_TRUE(host.stored().AutoUpdate);
+    showPage(Animation);
+    control<QRadioButton>("rbOOff")->click();
+    control<QRadioButton>("rbCLinear")->click();
+    control<QCheckBox>("chkClickOpen")->click();
+    EXPECT_EQ(host.stored().settings.OpenAnim, AnimMode::Off);
+    EXPECT_EQ(host.stored().settings.CloseAnim, AnimMode::Linear);
+    EXPECT_TRUE(host.stored().settings.ClickOpen);
+    // The two groups select independently.
+    EXPECT_TRUE(control<QRadioButton>("rbOOff")->isChecked());
+    EXPECT_EQ(host.calls.mid(1).join(QLatin1Char(' ')),
+              QStringLiteral("timerOn save timerOff save save save save save"));
+    EXPECT_FALSE(applyEnabled());
+    const IniFile saved(host.settingsFile());
+    EXPECT_EQ(saved.readString(QStringLiteral("Animation"), QStringLiteral("Close"), {}),
+              QStringLiteral("Linear"));
+    EXPECT_EQ(saved.readString(QStringLiteral("General"), QStringLiteral("AOTMode"), {}),
+              QStringLiteral("Disabled"));
+}
+
+TEST_F(ConfigDialog, DonationLinkOpensItsPage) {
+    open();
+    auto* link = control<QLabel>("lblDonation");
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), link->mapToGlobal(QPointF(2, 2)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(link, &release);
+    EXPECT_EQ(host.calls.last(), QStringLiteral("openUrl ") + GeneralPage::donationUrl());
+    EXPECT_TRUE(GeneralPage::donationUrl().startsWith(QStringLiteral("https://")));
+}
+
+TEST_F(ConfigDialog, ApplyIsHiddenOnTheAboutPage) {
+    open(About);
+    EXPECT_FALSE(control<QPushButton>("btnApply")->isVisible());
+    showPage(Appearance);
+    EXPECT_TRUE(control<QPushButton>("btnApply")->isVisible());
+    EXPECT_EQ(dialog->size(), QSize(401, 334));
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Kelvara Configuration"));
+}
+
+} // namespace

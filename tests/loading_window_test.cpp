@@ -1,0 +1,205 @@
+#include "ui/loading_window.h"
+
+#include <memory>
+
+#include <gtest/gtest.h>
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QGuiApplication>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+
+#include "common/opaque_region.h"
+#include "core/application.h"
+#include "formats/avi_reader.h"
+#include "formats/avi_writer.h"
+#include "ui/animation_control.h"
+#include "ui/error_report.h"
+#include "ui/error_window.h"
+
+namespace {
+
+// The application lives from before the first test to after the last, and ends like a real
+// program's: before the process's exit handlers run.
+class AppEnvironment : public testing::Environment {
+public:
+    void SetUp() override { m_app = std::make_unique<KelvaraApplication>(m_argc, m_argv); }
+    void TearDown() override { m_app.reset(); }
+    KelvaraApplication& app() { return *m_app; }
+
+private:
+    int m_argc = 1;
+    char m_name[32] = "loading_window_test";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<KelvaraApplication> m_app;
+};
+
+AppEnvironment* const Environment =
+    static_cast<AppEnvironment*>(testing::AddGlobalTestEnvironment(new AppEnvironment));
+
+KelvaraApplication& App() {
+    return Environment->app();
+}
+
+constexpr QRgb Lime = qRgb(0, 255, 0);
+constexpr QRgb Blue = qRgb(20, 60, 200);
+
+// A frame of lime with a blue square whose corner moves with `index`.
+QImage Frame(QSize size, int index) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Lime);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 3; ++x)
+            image.setPixel(index + x, 1 + y, Blue);
+    }
+    return image;
+}
+
+class Splash : public testing::Test {
+protected:
+    void SetUp() override {
+        App();
+        if (ErrorDialog())
+            ErrorDialog()->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        ASSERT_TRUE(m_dir.isValid());
+    }
+
+    QString WriteClip(QSize size, int frames) {
+        QList<QImage> images;
+        for (int i = 0; i < frames; ++i)
+            images.append(Frame(size, i));
+        AviWriteOptions options;
+        options.framePeriodUs = 40000;
+        QFile file(m_dir.filePath(QStringLiteral("Loading.avi")));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(WriteAvi(images, options));
+        return file.fileName();
+    }
+
+    QTemporaryDir m_dir;
+};
+
+// Runs the event loop until the animation shows the frame; false after five seconds without it.
+bool WaitForFrame(const TAnimate* animate, int index) {
+    QElapsedTimer clock;
+    clock.start();
+    while (animate->FrameIndex() != index && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    return animate->FrameIndex() == index;
+}
+
+QStringList ReportedLines() {
+    return ErrorDialog() ? ErrorDialog()->Lines() : QStringList();
+}
+
+} // namespace
+
+TEST(CentredPosition, HalvesScreenAndWindowSeparately) {
+    const struct {
+        QRect screen;
+        QSize window;
+        QPoint expected;
+    } rows[] = {
+        {{0, 0, 1024, 768}, {142, 107}, {441, 331}},
+        {{0, 0, 1025, 769}, {143, 108}, {441, 330}},
+        {{0, 0, 100, 80}, {200, 150}, {-50, -35}},
+        {{1280, 0, 800, 600}, {96, 64}, {1632, 268}},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(CentredPosition(row.screen, row.window), row.expected);
+}
+
+TEST(OpaqueRegion, HoldsExactlyThePixelsThatAreNotTheKey) {
+    QImage image(4, 3, QImage::Format_ARGB32);
+    image.fill(Lime);
+    image.setPixel(0, 0, Blue);
+    image.setPixel(2, 0, qRgba(0, 255, 0, 10)); // lime with another alpha is still lime
+    image.setPixel(1, 1, qRgb(0, 254, 0));
+    image.setPixel(2, 1, Blue);
+    image.setPixel(3, 2, Blue);
+    const QRegion region = OpaqueRegion(image, Lime);
+    for (int y = 0; y < 3; ++y) {
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(region.contains(QPoint(x, y)), (image.pixel(x, y) & 0xFFFFFF) != (Lime & 0xFFFFFF))
+                << x << "," << y;
+    }
+    EXPECT_FALSE(region.contains(QPoint(-1, 0)));
+    EXPECT_TRUE(OpaqueRegion(Frame({8, 8}, 0).copy(0, 5, 8, 3), Lime).isEmpty());
+}
+
+TEST_F(Splash, TakesTheClipSizeAndIsCentredAndShapedByItsLimePixels) {
+    TfrmLoading splash(WriteClip({200, 150}, 3));
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_EQ(splash.size(), QSize(200, 150));
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    EXPECT_EQ(splash.pos(), screen.topLeft() + QPoint(screen.width() / 2 - 100, screen.height() / 2 - 75));
+    EXPECT_TRUE(ReportedLines().isEmpty());
+    EXPECT_TRUE(splash.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(splash.windowFlags() & Qt::WindowDoesNotAcceptFocus);
+
+    TAnimate* animate = splash.Animate1();
+    EXPECT_TRUE(animate->Active());
+    EXPECT_EQ(animate->IntervalMs(), 40);
+    EXPECT_EQ(splash.mask(), OpaqueRegion(Frame({200, 150}, 0), Lime));
+    // Frames advance on the timer, loop after the last, and the shape follows each one.
+    for (int expected : {1, 2, 0}) {
+        ASSERT_TRUE(WaitForFrame(animate, expected));
+        EXPECT_EQ(splash.mask(), OpaqueRegion(Frame({200, 150}, expected), Lime));
+    }
+}
+
+TEST_F(Splash, LaterShowingsRecentreButNeverRestartTheAnimation) {
+    TfrmLoading splash(WriteClip({20, 10}, 4));
+    TAnimate* animate = splash.Animate1();
+    ASSERT_TRUE(WaitForFrame(animate, 2));
+    splash.hide();
+    splash.move(0, 0);
+    splash.show();
+    EXPECT_EQ(animate->FrameIndex(), 2);
+    EXPECT_TRUE(animate->Active());
+    EXPECT_EQ(splash.pos(), CentredPosition(QGuiApplication::primaryScreen()->geometry(), {20, 10}));
+}
+
+TEST_F(Splash, MissingOrBrokenClipIsReportedAtCreationAndEveryLaterShowing) {
+    QFile broken(m_dir.filePath(QStringLiteral("broken.avi")));
+    ASSERT_TRUE(broken.open(QIODevice::WriteOnly));
+    broken.write("RIFF\x10\0\0\0AVI junk");
+    broken.close();
+    for (const QString& clip : {m_dir.filePath(QStringLiteral("missing.avi")), broken.fileName()}) {
+        SCOPED_TRACE(clip.toStdString());
+        if (ErrorDialog())
+            ErrorDialog()->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        TfrmLoading splash(clip);
+        EXPECT_TRUE(splash.isVisible());
+        EXPECT_EQ(splash.size(), QSize(142, 107));
+        EXPECT_EQ(ReportedLines(), QStringList{QStringLiteral("Cannot open AVI")});
+        // Shaped, but with nothing inside the window: all of it is see-through.
+        EXPECT_FALSE(splash.mask().isEmpty());
+        EXPECT_TRUE(splash.mask().intersected(splash.rect()).isEmpty());
+        EXPECT_FALSE(splash.Animate1()->Active());
+
+        splash.hide();
+        splash.show();
+        EXPECT_EQ(ReportedLines(),
+                  (QStringList{QStringLiteral("Cannot open AVI"), QStringLiteral("Cannot open AVI")}));
+        EXPECT_EQ(splash.pos(), CentredPosition(QGuiApplication::primaryScreen()->geometry(), {142, 107}));
+    }
+}
+
+TEST(ShippedClip, IsALoopingClipOnLime) {
+    QFile file(QStringLiteral(KELVARA_SOURCE_DIR "/data/Loading.avi"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const AviClip clip = ReadAvi(file.readAll());
+    EXPECT_GE(clip.frames.size(), 16);
+    EXPECT_LE(clip.frameSize.width(), 142);
+    EXPECT_LE(clip.frameSize.height(), 107);
+    for (const QImage& frame : clip.frames) {
+        const QRegion opaque = OpaqueRegion(frame, Lime);
+        EXPECT_FALSE(opaque.isEmpty());
+        EXPECT_NE(opaque, QRegion(frame.rect())) << "the background must be lime";
+        EXPECT_EQ(frame.pixel(0, 0), Lime);
+    }
+    EXPECT_NE(clip.frames.first(), clip.frames.last());
+}

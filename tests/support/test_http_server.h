@@ -1,0 +1,103 @@
+#pragma once
+
+#include <map>
+#include <memory>
+#include <vector>
+
+#include <QByteArray>
+#include <QHostAddress>
+#include <QList>
+#include <QString>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+
+// A tiny HTTP server on 127.0.0.1 for tests, inside the test process and driven by its event
+// loop. Each path gets a scripted answer: a raw head (status line and headers), body pieces sent
+// after delays, and an optional cut of the connection. It records every request head it reads.
+class TestHttpServer {
+public:
+    struct Piece {
+        int delayMs = 0;
+        QByteArray bytes;
+    };
+    struct Reply {
+        QByteArray head;           // e.g. "HTTP/1.0 200 OK\r\nContent-Length: 3\r\n"; "\r\n" is added
+        std::vector<Piece> pieces; // the body
+        bool cut = false;          // reset the connection after the body instead of closing it
+    };
+
+    static Reply Ok(const QByteArray& body, bool announceLength = true) {
+        QByteArray head = "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n";
+        if (announceLength)
+            head += "Content-Length: " + QByteArray::number(body.size()) + "\r\n";
+        return Reply{head, {{0, body}}};
+    }
+    static Reply Status(int status, const QByteArray& body) {
+        return Reply{"HTTP/1.0 " + QByteArray::number(status) +
+                         " Status\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n",
+                     {{0, body}}};
+    }
+
+    TestHttpServer() {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { accept(); });
+    }
+
+    // Answers requests for path (the part of the target before any "?").
+    void route(const QByteArray& path, Reply reply) { m_routes[path] = std::move(reply); }
+
+    quint16 port() const { return m_server.serverPort(); }
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+    QString url(const QString& path) const { return base() + path; }
+
+    // The request heads received, in order, each up to and without the blank line.
+    const QList<QByteArray>& requests() const { return m_requests; }
+
+private:
+    void accept() {
+        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+            auto buffer = std::make_shared<QByteArray>();
+            QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+            QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
+                if (buffer->contains("\r\n\r\n"))
+                    return;
+                *buffer += socket->readAll();
+                const qsizetype end = buffer->indexOf("\r\n\r\n");
+                if (end >= 0)
+                    answer(socket, buffer->left(end));
+            });
+        }
+    }
+
+    void answer(QTcpSocket* socket, const QByteArray& head) {
+        m_requests.append(head);
+        const QByteArray requestLine = head.left(head.indexOf("\r\n"));
+        QByteArray path = requestLine.split(' ').value(1);
+        path = path.left(path.indexOf('?') >= 0 ? path.indexOf('?') : path.size());
+        const auto it = m_routes.find(path);
+        const Reply reply = it != m_routes.end() ? it->second : Status(404, "not found");
+        socket->write(reply.head + "\r\n");
+        sendPieces(socket, std::make_shared<Reply>(reply), 0);
+    }
+
+    void sendPieces(QTcpSocket* socket, std::shared_ptr<Reply> reply, size_t index) {
+        if (index == reply->pieces.size()) {
+            if (reply->cut) {
+                socket->flush();
+                socket->abort();
+            } else {
+                socket->disconnectFromHost();
+            }
+            return;
+        }
+        QTimer::singleShot(reply->pieces[index].delayMs, socket, [this, socket, reply, index] {
+            socket->write(reply->pieces[index].bytes);
+            sendPieces(socket, reply, index + 1);
+        });
+    }
+
+    QTcpServer m_server;
+    std::map<QByteArray, Reply> m_routes;
+    QList<QByteArray> m_requests;
+};

@@ -1,0 +1,93 @@
+#include <gtest/gtest.h>
+
+#include "skins/skin.h"
+#include "tabs/tab_geometry.h"
+
+namespace {
+
+const QRect Area(0, 0, 1024, 768);
+
+TEST(TabGeometry, RowPositionsForEachAlignment) {
+    struct Row {
+        TabAlignment align;
+        bool noGap;
+        qint32 expected[3];
+    };
+    const Row rows[] = {
+        {TabAlignment::TopLeft, false, {12, 152, 292}},
+        {TabAlignment::Center, false, {302, 442, 582}},
+        {TabAlignment::BottomRight, false, {604, 744, 884}},
+        {TabAlignment::Center, true, {320, 448, 576}},
+        {TabAlignment::TopLeft, true, {12, 140, 268}},
+        {TabAlignment::BottomRight, true, {628, 756, 884}},
+    };
+    for (const Row& r : rows) {
+        const TabRow row{r.align, 12, 128, r.noGap};
+        for (int i = 0; i < 3; ++i)
+            EXPECT_EQ(TabPosition(i, 3, false, Area, row), r.expected[i])
+                << "align " << int(r.align) << " noGap " << r.noGap << " tab " << i;
+    }
+    // A vertical edge lines the tabs up from the work area's top, which need not be 0.
+    const TabRow centred{TabAlignment::Center, 12, 128, false};
+    EXPECT_EQ(TabPosition(0, 3, true, QRect(50, 100, 300, 1024), centred), 100 + 302);
+}
+
+TEST(TabGeometry, CentreHalvingDropsTheOddPixel) {
+    // Seven tabs of pitch 140 are wider than a 901-pixel area: both halves drop their odd
+    // pixel (450, not 450.5) and the row starts before the area.
+    const TabRow row{TabAlignment::Center, 12, 128, false};
+    EXPECT_EQ(TabPosition(0, 7, false, QRect(0, 0, 901, 10), row), 450 - 490);
+    EXPECT_EQ(TabPosition(0, 3, false, QRect(0, 0, 1023, 10), row), 511 - 210);
+}
+
+TEST(TabGeometry, SlotUnderPointer) {
+    const TabRow row{TabAlignment::Center, 12, 128, false};
+    const std::pair<qint32, qint32> rows[] = {{160, -1}, {300, 0}, {441, 0}, {442, 1}, {700, 2}, {750, 3}};
+    for (auto [c, slot] : rows)
+        EXPECT_EQ(SlotAt(c, 3, false, Area, row), slot) << "at " << c;
+    const TabRow right{TabAlignment::BottomRight, 12, 128, false};
+    EXPECT_EQ(SlotAt(604, 3, false, Area, right), 0);
+    EXPECT_EQ(SlotAt(884 + 127, 3, false, Area, right), 2);
+}
+
+TEST(TabGeometry, ClosedWindowPositionPerEdge) {
+    const TabRow row{TabAlignment::TopLeft, 12, 128, false};
+    const QRect area(10, 20, 1000, 700); // right edge at 1010, bottom at 720
+    EXPECT_EQ(PlacedPosition(1, 3, TabEdge::Bottom, area, row, 16), QPoint(10 + 152, 720 - 16));
+    EXPECT_EQ(PlacedPosition(1, 3, TabEdge::Top, area, row, 16), QPoint(10 + 152, 20));
+    EXPECT_EQ(PlacedPosition(1, 3, TabEdge::Left, area, row, 16), QPoint(10, 20 + 152));
+    EXPECT_EQ(PlacedPosition(1, 3, TabEdge::Right, area, row, 16), QPoint(1010 - 16, 20 + 152));
+}
+
+TEST(TabGeometry, ExtentMovesOnlyTheFarSide) {
+    const QRect area(0, 0, 1024, 768);
+    const QRect horizontal(300, 5, 128, 16);
+    const QRect vertical(5, 300, 16, 128);
+    // Bottom: the top moves so that the bottom stays on the work-area border.
+    EXPECT_EQ(ExtentGeometry(horizontal, TabEdge::Bottom, area, -1, 17), QRect(300, 752, 128, 16));
+    EXPECT_EQ(ExtentGeometry(horizontal, TabEdge::Bottom, area, 120, 17), QRect(300, 631, 128, 137));
+    EXPECT_EQ(ExtentGeometry(horizontal, TabEdge::Top, area, 120, 17), QRect(300, 5, 128, 137));
+    EXPECT_EQ(ExtentGeometry(vertical, TabEdge::Right, area, 120, 17), QRect(887, 300, 137, 128));
+    EXPECT_EQ(ExtentGeometry(vertical, TabEdge::Left, area, 40, 17), QRect(5, 300, 57, 128));
+}
+
+TEST(TabGeometry, ImageOffsetKeepsTheHeadAtTheFarSide) {
+    EXPECT_EQ(PaintOffset(TabEdge::Top, -1, 120), QPoint(0, -121));
+    EXPECT_EQ(PaintOffset(TabEdge::Left, 40, 120), QPoint(-80, 0));
+    EXPECT_EQ(PaintOffset(TabEdge::Bottom, 40, 120), QPoint(0, 0));
+    EXPECT_EQ(PaintOffset(TabEdge::Right, 40, 120), QPoint(0, 0));
+    EXPECT_EQ(TabImageSize(TabEdge::Left, 128, 17, 120), QSize(137, 128));
+    EXPECT_EQ(TabImageSize(TabEdge::Top, 128, 17, 120), QSize(128, 137));
+}
+
+TEST(TabGeometry, MonitorChoice) {
+    const QList<QRect> monitors{QRect(0, 0, 1024, 740), QRect(1024, 0, 800, 600)};
+    const QRect primary(1024, 0, 800, 570);
+    EXPECT_EQ(ChooseWorkArea(1, monitors, primary), monitors[0]);
+    EXPECT_EQ(ChooseWorkArea(2, monitors, primary), monitors[1]);
+    EXPECT_EQ(ChooseWorkArea(3, monitors, primary), primary);
+    EXPECT_EQ(ChooseWorkArea(0, monitors, primary), primary);
+    EXPECT_EQ(ChooseWorkArea(-5, monitors, primary), primary);
+}
+
+} // namespace

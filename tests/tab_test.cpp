@@ -1,0 +1,228 @@
+#include "tabs/tab.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImageWriter>
+#include <QTemporaryDir>
+
+#include "common/error.h"
+#include "formats/shortcut_link.h"
+#include "skins/skin.h"
+#include "pe_test_data.h"
+
+namespace {
+
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "tab_test";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = qApp ? nullptr : new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+class TabTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        EnsureApplication();
+        m_skin.ItemHeight = 20;
+        tab.TabFolder = m_dir.path();
+        tab.Skin = &m_skin;
+    }
+
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+
+    void writeLink(const QString& name, const QString& target, const QString& iconLocation = QString(),
+                   TShowCmd show = scShowNormal) {
+        TShortcutLink link;
+        link.ShortcutFile = path(name);
+        link.Target = target;
+        link.IconLocation = iconLocation;
+        link.ShowCmd = show;
+        link.Write();
+    }
+
+    void writeFile(const QString& name, const QByteArray& bytes) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+    }
+
+    QStringList captions() const {
+        QStringList out;
+        for (const TItem& item : tab.Items)
+            out.append(item.Data.Name);
+        return out;
+    }
+
+    TTab tab;
+
+private:
+    QTemporaryDir m_dir;
+    TSkin m_skin;
+};
+
+QImage Square(int size, QRgb colour) {
+    QImage image(size, size, QImage::Format_ARGB32);
+    image.fill(colour);
+    return image;
+}
+
+} // namespace
+
+TEST_F(TabTest, ItemsComeInTheOrderFilesOrderWithItsCaptionsAndTheRealFiles) {
+    tab.LoadItems();
+    EXPECT_TRUE(tab.Items.isEmpty());
+    EXPECT_EQ(tab.ItemsLength, 0);
+
+    writeLink(QStringLiteral("a.lnk"), QStringLiteral("/targets/a"));
+    writeLink(QStringLiteral("b.lnk"), QStringLiteral("/targets/b"));
+    writeLink(QStringLiteral("c.lnk"), QStringLiteral("/targets/c"), QString(), scShowMaximized);
+    writeFile(QStringLiteral("order.lst"), "b.lnk\r\nA.LNK\r\n");
+    tab.LoadItems();
+    EXPECT_EQ(captions(), QStringList({QStringLiteral("b"), QStringLiteral("A"), QStringLiteral("c")}));
+    ASSERT_EQ(tab.Items.size(), 3);
+    EXPECT_EQ(tab.Items[1].Data.LinkFile, path(QStringLiteral("a.lnk")));
+    EXPECT_EQ(tab.Items[1].Data.Target, QStringLiteral("/targets/a"));
+    EXPECT_EQ(tab.Items[2].Index, 2);
+    EXPECT_EQ(tab.Items[2].Data.ShowCmd, 3);
+    EXPECT_EQ(tab.ItemsLength, 60);
+
+    tab.Skin = nullptr;
+    tab.UpdateLength();
+    EXPECT_EQ(tab.ItemsLength, 0);
+}
+
+TEST_F(TabTest, CaptionsAreUnescapedAndABadNameOrShortcutEndsTheLoad) {
+    writeLink(QStringLiteral("x%3Ay.lnk"), QStringLiteral("/t"));
+    writeLink(QStringLiteral("z%zz.lnk"), QStringLiteral("/t"));
+    writeFile(QStringLiteral("broken.lnk"), "not a shortcut");
+    const struct {
+        const char* order;
+        const char* message;
+    } rows[] = {
+        {"x%3Ay.lnk\r\nz%zz.lnk\r\nbroken.lnk\r\n", "'$zz' is not a valid integer value"},
+        {"x%3Ay.lnk\r\nbroken.lnk\r\nz%zz.lnk\r\n", "Unable to open link file"},
+    };
+    for (const auto& row : rows) {
+        writeFile(QStringLiteral("order.lst"), row.order);
+        try {
+            tab.LoadItems();
+            ADD_FAILURE() << "no error";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), QString::fromLatin1(row.message));
+        }
+        EXPECT_EQ(captions(), QStringList(QStringLiteral("x:y"))); // what was read before stays
+    }
+}
+
+TEST_F(TabTest, AShortcutWithoutTargetGetsNothingFromTheItemBeforeIt) {
+    TShortcutLink full;
+    full.ShortcutFile = path(QStringLiteral("1.lnk"));
+    full.Target = QStringLiteral("/bin/true");
+    full.Arguments = QStringLiteral("-x");
+    full.WorkingDir = QStringLiteral("/tmp");
+    full.Description = QStringLiteral("full");
+    full.IconLocation = QStringLiteral("/icon.png");
+    full.IconNumber = 4;
+    full.Write();
+    TShortcutLink bare;
+    bare.ShortcutFile = path(QStringLiteral("2.lnk"));
+    bare.Write();
+    writeFile(QStringLiteral("order.lst"), "1.lnk\r\n2.lnk\r\n");
+
+    tab.LoadItems();
+    ASSERT_EQ(tab.Items.size(), 2);
+    const TItemData& second = tab.Items[1].Data;
+    EXPECT_EQ(second.Target, QString());
+    EXPECT_EQ(second.Arguments, QString());
+    EXPECT_EQ(second.WorkingDir, QString());
+    EXPECT_EQ(second.Description, QString());
+    EXPECT_EQ(second.IconLocation, QString());
+    EXPECT_EQ(second.IconIndex, 0);
+    tab.ExecuteItem(1); // nothing to start, and no error
+}
+
+TEST_F(TabTest, MoveItemShiftsTheItemsBetween) {
+    const struct {
+        int from;
+        int to;
+        const char* result;
+    } rows[] = {
+        {0, 3, "BCAD"}, {3, 1, "ADBC"},  {2, 3, "ABCD"}, {2, 2, "ABCD"}, {0, 4, "BCDA"},
+        {3, 0, "DABC"}, {-1, 2, "ABCD"}, {4, 0, "ABCD"}, {1, 5, "ABCD"},
+    };
+    for (const auto& row : rows) {
+        tab.Items.clear();
+        for (const char* name : {"A", "B", "C", "D"}) {
+            TItemData data;
+            data.Name = QString::fromLatin1(name);
+            tab.AddItem(data);
+        }
+        tab.MoveItem(row.from, row.to);
+        QString order;
+        for (const TItem& item : tab.Items) {
+            order += item.Data.Name;
+            // The Index fields travel with their items.
+            EXPECT_EQ(item.Index, item.Data.Name.front().unicode() - u'A');
+        }
+        EXPECT_EQ(order, QString::fromLatin1(row.result)) << row.from << " -> " << row.to;
+    }
+}
+
+TEST_F(TabTest, FindItemGivesTheLastMatchInAnyLetterCase) {
+    for (const char* file : {"/t/One.lnk", "/t/two.lnk", "/t/ONE.lnk"}) {
+        TItemData data;
+        data.LinkFile = QString::fromLatin1(file);
+        tab.AddItem(data);
+    }
+    EXPECT_EQ(tab.FindItem(QStringLiteral("/t/one.lnk")), 2);
+    EXPECT_EQ(tab.FindItem(QStringLiteral("/T/TWO.LNK")), 1);
+    EXPECT_EQ(tab.FindItem(QStringLiteral("/t/three.lnk")), -1);
+}
+
+TEST_F(TabTest, IconsComeFromImageAndIconFilesAndDesktopEntriesOnly) {
+    ASSERT_TRUE(Square(16, qRgb(255, 0, 0)).save(path(QStringLiteral("red.png"))));
+    ASSERT_TRUE(QImageWriter(path(QStringLiteral("blue.ico")), "ico").write(Square(32, qRgb(0, 0, 255))));
+    writeFile(QStringLiteral("notes.txt"), "plain text");
+    writeFile(QStringLiteral("Program.EXE"), pe_test::SampleProgram());
+    writeFile(QStringLiteral("app.desktop"), "[Desktop Entry]\nType=Application\nExec=true\nIcon=" +
+                                                 path(QStringLiteral("red.png")).toUtf8());
+
+    const struct {
+        const char* what;
+        QString target;
+        QString iconLocation;
+        int index;
+        QRgb centre; // 0: no icon
+    } rows[] = {
+        {"png as icon location", QStringLiteral("/bin/true"), path(QStringLiteral("red.png")), 0,
+         qRgb(255, 0, 0)},
+        {"ico image 0", path(QStringLiteral("blue.ico")), QString(), 0, qRgb(0, 0, 255)},
+        {"ico has no image 1", path(QStringLiteral("blue.ico")), QString(), 1, 0},
+        {"text document", path(QStringLiteral("notes.txt")), QString(), 0, 0},
+        {"folder", path(QString()), QString(), 0, 0},
+        {"missing file", path(QStringLiteral("gone.png")), QString(), 0, 0},
+        {"program icon 1", path(QStringLiteral("Program.EXE")), QString(), 1, qRgb(0, 0, 255)},
+        {"program has no icon 2", path(QStringLiteral("Program.EXE")), QString(), 2, 0},
+        {"desktop entry icon", path(QStringLiteral("app.desktop")), QString(), 0, qRgb(255, 0, 0)},
+    };
+    for (const auto& row : rows) {
+        tab.Items.clear();
+        TItemData data;
+        data.Target = row.target;
+        data.IconLocation = row.iconLocation;
+        data.IconIndex = row.index;
+        tab.AddItem(data);
+        const QImage& icon = tab.Items.front().Icon;
+        if (row.centre == 0) {
+            EXPECT_TRUE(icon.isNull()) << row.what;
+            continue;
+        }
+        ASSERT_FALSE(icon.isNull()) << row.what;
+        EXPECT_EQ(icon.size(), QSize(32, 32)) << row.what;
+        EXPECT_EQ(icon.pixel(16, 16), row.centre) << row.what;
+    }
+}

@@ -1,0 +1,324 @@
+#include <QDir>
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include "common/error.h"
+#include "common/program_folder.h"
+#include "support/qt_test_support.h"
+#include "support/test_http_server.h"
+#include "update/download_name.h"
+#include "update/download_progress.h"
+#include "update/update_window.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEST(DownloadProgressTest, EstimateOfMinutesLeft) {
+    const double minute = 1.0 / 1440;
+    struct Row {
+        double elapsedDays;
+        qint64 total, received;
+        int minutes;
+    };
+    const Row rows[] = {
+        {minute, 1000, 250, 3},       // a quarter after one minute
+        {minute, 1000, 1000, 0},      // all there
+        {minute, 0, 250, 0},          // nothing announced
+        {minute, -1, 250, 0},         // no length announced
+        {minute, 1000, 0, 0},         // nothing received yet
+        {minute * 2, 1000, 2000, -1}, // more than announced: negative
+        {minute * 2.5, 2, 1, 2},      // 2.5 rounds half to even
+        {minute * 3.5, 2, 1, 4},      // 3.5 too
+        {1e9, 1LL << 40, 1, INT_MAX}, // clamped, not overflowed
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(RemainingMinutes(row.elapsedDays, row.total, row.received), row.minutes)
+            << row.total << " " << row.received;
+    EXPECT_EQ(ProgressText(250, 1000, 3), u"250 bytes / 1000 bytes, 3 minutes remaining"_s);
+}
+
+TEST(DownloadProgressTest, SpinnerLineEnds) {
+    struct Row {
+        double phase;
+        std::array<QLine, 3> lines;
+    };
+    const Row rows[] = {
+        {0.0, {QLine(50, 25, 0, 25), QLine(38, 47, 12, 3), QLine(13, 47, 37, 3)}},
+        {1.0, {QLine(39, 46, 11, 4), QLine(14, 47, 36, 3), QLine(0, 26, 50, 24)}},
+        {2.5, {QLine(5, 40, 45, 10), QLine(2, 15, 48, 35), QLine(22, 0, 28, 50)}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(SpinnerLines(row.phase), row.lines) << row.phase;
+}
+
+TEST(DownloadNameTest, NameFromTheAddress) {
+    const std::pair<const char*, const char*> rows[] = {
+        {"http://h/files/Kelvara-setup.exe", "Kelvara-setup.exe"},
+        {"http://h/get.php?file=setup.exe", "get.php?file=setup.exe"},
+        {"http://h/get.php?path=a/b.exe", "b.exe"},
+        {"http://h/files/", ""},
+        {"setup.exe", "setup.exe"},
+    };
+    for (const auto& [url, name] : rows)
+        EXPECT_EQ(DownloadNameFromUrl(QString::fromLatin1(url)), QString::fromLatin1(name)) << url;
+}
+
+TEST(DownloadNameTest, RefusesNamesThatAreNotSafeInTheProgramFolder) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"Aqua"_s));
+    QFile skin(dir.path() + u"/Aqua/skin.ini"_s);
+    ASSERT_TRUE(skin.open(QIODevice::WriteOnly));
+    skin.close();
+    ASSERT_TRUE(QDir(dir.path()).mkpath(u"Downloads"_s));
+    const ProgramFolder folder(dir.path() + u"/Kelvara"_s);
+
+    const QString refused[] = {u""_s,
+                               u"."_s,
+                               u".."_s,
+                               u"a\\b"_s,
+                               u"a"_s + QChar(0) + u"b"_s,
+                               u"Kelvara"_s,
+                               u"kelvara.cfg.ini"_s,
+                               u"Kelvara.ini"_s,
+                               u"Kelvara.ini.bak"_s,
+                               u"Tabs"_s,
+                               u"TRANSLATION"_s,
+                               u"loading.avi"_s,
+                               u"Aqua"_s};
+    for (const QString& name : refused)
+        EXPECT_THROW(CheckDownloadName(name, folder), Error) << name.toStdString();
+    for (const QString& name : {u"Kelvara-setup.exe"_s, u"Downloads"_s, u"Kelvara2"_s, u"...x"_s})
+        EXPECT_NO_THROW(CheckDownloadName(name, folder)) << name.toStdString();
+}
+
+class UpdateWindowTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { EnsureApplication(); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(folder.appDir())); }
+
+    QPointer<TfrmUpdate> open(const QString& address) {
+        QPointer<TfrmUpdate> dialog = new TfrmUpdate(folder, prompts);
+        dialog->setClock([this] { return now; });
+        dialog->setOpenFile([this](const QString& path) { opened = path; });
+        dialog->startDownload(address);
+        return dialog;
+    }
+    template <typename T> static QString text(TfrmUpdate* dialog, const char* name) {
+        return dialog->findChild<T*>(QString::fromLatin1(name))->text();
+    }
+    QStringList files() const {
+        return QDir(folder.appDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+    }
+    QByteArray content(const QString& name) const {
+        QFile file(folder.appDir() + name);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
+    }
+    void put(const QString& name, const QByteArray& bytes) {
+        QFile file(folder.appDir() + name);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    TestHttpServer server;
+    QTemporaryDir dir;
+    ProgramFolder folder{dir.path() + u"/app/Kelvara"_s};
+    FakePrompts prompts;
+    qint64 now = 1'000'000;
+    QString opened;
+};
+
+TEST_F(UpdateWindowTest, StartsConnectingWithItsControls) {
+    server.route("/x.exe", TestHttpServer::Reply{"HTTP/1.0 200 OK\r\n", {{5000, ""}}});
+    QPointer<TfrmUpdate> dialog = open(server.url(u"/x.exe"_s));
+    EXPECT_EQ(dialog->windowTitle(), u"Downloading Update..."_s);
+    EXPECT_EQ(dialog->size(), QSize(359, 133));
+    EXPECT_EQ(text<QLabel>(dialog, "lblStatus"), u"Status: Connecting..."_s);
+    EXPECT_EQ(text<QLabel>(dialog, "lblBytes"), u"0 bytes / 0 bytes, waiting"_s);
+    EXPECT_EQ(text<QPushButton>(dialog, "Button1"), u"Cancel"_s);
+    EXPECT_EQ(dialog->findChild<QTimer*>(u"Timer1"_s)->interval(), 40);
+    EXPECT_NE(dialog->findChild<QWidget*>(u"panWaiting"_s), nullptr);
+    // Every control lies inside the client area.
+    for (QWidget* child : dialog->findChildren<QWidget*>())
+        EXPECT_TRUE(dialog->rect().contains(child->geometry())) << child->objectName().toStdString();
+    ASSERT_TRUE(WaitUntil([&] { return dialog->spinnerPhase() > 0.25; }));
+    EXPECT_EQ(text<QLabel>(dialog, "lblStatus"), u"Status: Connected"_s);
+    prompts.answers = {true};
+    dialog->close();
+    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+}
+
+TEST_F(UpdateWindowTest, ShowsProgressAndEstimateThenSavesOverTheOldFile) {
+    put(u"Kelvara-setup.exe"_s, "old");
+    server.route("/files/Kelvara-setup.exe",
+                 TestHttpServer::Reply{
+                     "HTTP/1.0 200 OK\r\nContent-Length: 1000\r\n",
+                     {{0, QByteArray(100, 'a')}, {400, QByteArray(150, 'b')}, {400, QByteArray(750, 'c')}}});
+    QString statusAtQuestion;
+    QPointer<TfrmUpdate> dialog = open(server.url(u"/files/Kelvara-setup.exe"_s));
+    prompts.onQuestion = [&] { statusAtQuestion = text<QLabel>(dialog, "lblStatus"); };
+    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    EXPECT_EQ(text<QLabel>(dialog, "lblStatus"), u"Status: Downloading..."_s);
+    EXPECT_EQ(dialog->downloadTotal(), 1000);
+    now += 60'000; // one minute later a quarter has arrived
+    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"250 bytes"_s); }));
+    EXPECT_EQ(text<QLabel>(dialog, "lblBytes"), u"250 bytes / 1000 bytes, 3 minutes remaining"_s);
+    auto* bar = dialog->findChild<QProgressBar*>(u"ProgressBar1"_s);
+    EXPECT_EQ(bar->maximum(), 1000);
+    EXPECT_EQ(bar->value(), 250);
+    EXPECT_EQ(content(u"Kelvara-setup.exe"_s), "old"); // replaced only at the end
+
+    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    EXPECT_EQ(statusAtQuestion, u"Status: Completed"_s);
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[0].caption, u"Download Complete"_s);
+    EXPECT_EQ(prompts.shown[0].text, u"Would you like to install the update now?"_s);
+    EXPECT_EQ(prompts.shown[1].caption, u"Kelvara 2.0"_s);
+    EXPECT_EQ(prompts.shown[1].text,
+              u"To install the update later, run Kelvara-setup.exe in the Kelvara directory."_s);
+    EXPECT_EQ(content(u"Kelvara-setup.exe"_s),
+              QByteArray(100, 'a') + QByteArray(150, 'b') + QByteArray(750, 'c'));
+    EXPECT_EQ(files(), QStringList({u"Kelvara-setup.exe"_s}));
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(UpdateWindowTest, WithoutALengthTheBarStaysAndYesInstalls) {
+    server.route("/get.php", TestHttpServer::Ok("hello world", false));
+    QString bytesAtQuestion;
+    int barAtQuestion = -1;
+    QPointer<TfrmUpdate> dialog = open(server.url(u"/get.php?file=a"_s));
+    bool closeRequested = false;
+    QObject::connect(dialog, &TfrmUpdate::closeProgramRequested, [&] { closeRequested = true; });
+    prompts.answers = {true};
+    prompts.onQuestion = [&] {
+        bytesAtQuestion = text<QLabel>(dialog, "lblBytes");
+        barAtQuestion = dialog->findChild<QProgressBar*>(u"ProgressBar1"_s)->value();
+    };
+    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    EXPECT_EQ(bytesAtQuestion, u"11 bytes / -1 bytes, 0 minutes remaining"_s);
+    EXPECT_EQ(barAtQuestion, 0);
+    EXPECT_EQ(opened, folder.appDir() + u"get.php?file=a"_s);
+    EXPECT_TRUE(closeRequested);
+    EXPECT_EQ(content(u"get.php?file=a"_s), "hello world");
+}
+
+// A download that does not complete is reported, and leaves the folder as it was.
+TEST_F(UpdateWindowTest, FailuresSaveNothing) {
+    put(u"setup.exe"_s, "old");
+    server.route("/setup.exe", TestHttpServer::Status(404, "<html>Not Found</html>"));
+    server.route("/cut/setup.exe", TestHttpServer::Reply{"HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n",
+                                                         {{0, QByteArray(1000, 'x')}},
+                                                         true});
+    server.route("/too/big.exe",
+                 TestHttpServer::Reply{"HTTP/1.0 200 OK\r\nContent-Length: 999999999999\r\n", {{0, "x"}}});
+    auto* gone = new TestHttpServer;
+    const QString refused = gone->url(u"/setup.exe"_s);
+    delete gone;
+    const QString rows[] = {
+        server.url(u"/setup.exe"_s),
+        server.url(u"/cut/setup.exe"_s),
+        server.url(u"/too/big.exe"_s),
+        refused,
+        server.url(u"/files/"_s),
+        server.url(u"/Tabs"_s),
+        server.url(u"/%2e%2e"_s) + u"/.."_s,
+        u"file:///etc/hostname"_s, // only web addresses are fetched
+    };
+    for (const QString& address : rows) {
+        SCOPED_TRACE(address.toStdString());
+        prompts.shown.clear();
+        const qsizetype requests = server.requests().size();
+        QPointer<TfrmUpdate> dialog = open(address);
+        ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+        ASSERT_EQ(prompts.shown.size(), 1u);
+        EXPECT_FALSE(prompts.shown[0].question);
+        EXPECT_EQ(prompts.shown[0].caption, u"Kelvara 2.0"_s);
+        EXPECT_TRUE(prompts.shown[0].text.startsWith(u"The update could not be downloaded."_s))
+            << prompts.shown[0].text.toStdString();
+        EXPECT_EQ(files(), QStringList({u"setup.exe"_s}));
+        EXPECT_EQ(content(u"setup.exe"_s), "old");
+        if (!address.contains(u"setup"_s) && !address.contains(u"big"_s)) {
+            EXPECT_EQ(server.requests().size(), requests) << "a refused name is not even requested";
+        }
+    }
+}
+
+TEST_F(UpdateWindowTest, CancelAsksAndOnlyYesStopsWithoutAFile) {
+    server.route("/slow.exe",
+                 TestHttpServer::Reply{"HTTP/1.0 200 OK\r\nContent-Length: 200\r\n",
+                                       {{0, QByteArray(100, 'a')}, {600, QByteArray(100, 'b')}}});
+    // No at the question: the download goes on and completes.
+    QPointer<TfrmUpdate> dialog = open(server.url(u"/slow.exe"_s));
+    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    dialog->findChild<QPushButton*>(u"Button1"_s)->click();
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].caption, u"Abort Download"_s);
+    EXPECT_EQ(prompts.shown[0].text, u"Are you sure you want to cancel this download?"_s);
+    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    EXPECT_EQ(content(u"slow.exe"_s).size(), 200);
+    ASSERT_TRUE(QFile::remove(folder.appDir() + u"slow.exe"_s));
+
+    // Yes (here through the Esc key): the dialog goes and nothing is written.
+    prompts.shown.clear();
+    prompts.answers = {true};
+    dialog = open(server.url(u"/slow.exe"_s));
+    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(dialog, &escape);
+    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    EXPECT_EQ(prompts.shown.size(), 1u);
+    EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
+}
+
+// The transfer may end while the cancel question is open: Yes still leaves no file; No finishes.
+TEST_F(UpdateWindowTest, TransferEndingDuringTheCancelQuestion) {
+    server.route("/quick.exe",
+                 TestHttpServer::Reply{"HTTP/1.0 200 OK\r\nContent-Length: 4\r\n", {{0, "ab"}, {200, "cd"}}});
+    for (const bool cancel : {true, false}) {
+        SCOPED_TRACE(cancel);
+        prompts.shown.clear();
+        QPointer<TfrmUpdate> dialog = open(server.url(u"/quick.exe"_s));
+        ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"2 bytes"_s); }));
+        prompts.answers = {cancel, false};
+        prompts.onQuestion = [&] {
+            prompts.onQuestion = nullptr;
+            WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"4 bytes"_s); });
+            QElapsedTimer settle;
+            settle.start();
+            WaitUntil([&] { return settle.elapsed() > 100; });
+        };
+        dialog->close();
+        ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+        EXPECT_EQ(files(), cancel ? QStringList() : QStringList({u"quick.exe"_s}));
+        EXPECT_EQ(prompts.shown.size(), cancel ? 1u : 3u);
+        QFile::remove(folder.appDir() + u"quick.exe"_s);
+    }
+}
+
+} // namespace
+
+namespace {
+
+// Not a check: keeps the dialog half-way through a download for a screenshot under Xvfb, e.g.
+//   xshot shot.png -- env QT_QPA_PLATFORM=xcb build/tests/update_window_test
+//       --gtest_also_run_disabled_tests --gtest_filter=*ForAScreenshot
+TEST_F(UpdateWindowTest, DISABLED_HoldsMidDownloadForAScreenshot) {
+    server.route("/files/Kelvara-2.1-setup.exe",
+                 TestHttpServer::Reply{"HTTP/1.0 200 OK\r\nContent-Length: 12345678\r\n",
+                                       {{0, QByteArray(3086419, 'a')}, {20000, "b"}}});
+    now = 0;
+    QPointer<TfrmUpdate> dialog = open(server.url(u"/files/Kelvara-2.1-setup.exe"_s));
+    WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"3086419"_s); });
+    now = 60'000;
+    WaitUntil([] { return false; }, 8000);
+}
+
+} // namespace
