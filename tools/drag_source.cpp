@@ -1,16 +1,17 @@
 // A stand-in for a file manager in the real-window tests: a small window that drags the files
 // named on its command line when the left button is pressed on it and moved. It prints the effect
-// the drop target reported ("copy", "move", "link" or "none") and, as a file manager does after a
-// move, deletes the files when the effect is "move".
+// the effect of the drag ("copy", "move", "link" or "none") and ends 3 seconds after the drop. It
+// never deletes the files itself: Qt's drag returns the effect the target offered while dragging,
+// not the one it reports with the drop, so a source deleting after "move" could race the target.
 //
 // Usage: drag_source X Y FILE...   (the window's top-left corner on the screen)
 #include <cstdio>
 
 #include <QApplication>
 #include <QDrag>
-#include <QFile>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QTimer>
 #include <QUrl>
 #include <QWidget>
 
@@ -46,11 +47,9 @@ protected:
                                                       : "none";
         std::printf("%s\n", name);
         std::fflush(stdout);
-        if (action == Qt::MoveAction) {
-            for (const QString& file : std::as_const(m_files))
-                QFile::remove(file);
-        }
-        QApplication::quit();
+        // A drop target may still ask for the data after the drag has ended, as a file manager
+        // would answer it: stay a little longer.
+        QTimer::singleShot(3000, qApp, &QApplication::quit);
     }
 
 private:
