@@ -45,12 +45,20 @@ e2e_window() {
     echo "$X $Y $WIDTH $HEIGHT"
 }
 
-e2e_no_window() { ! e2e_window "$1" >/dev/null; }
+# Prints "x y w h" of every visible window of process PID, from left to right.
+e2e_windows_of() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$1" 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        echo "$X $Y $WIDTH $HEIGHT"
+    done | sort -n
+}
 
-e2e_window_height_is() {
-    local geometry
-    geometry=$(e2e_window "$1") || return 1
-    [ "$(echo "$geometry" | cut -d' ' -f4)" = "$2" ]
+e2e_window_count_is() { [ "$(e2e_windows_of "$1" | wc -l)" = "$2" ]; }
+
+# Succeeds when the tab window at along-edge position X (of process PID) is H pixels high.
+e2e_tab_height_is() {
+    e2e_windows_of "$1" | awk -v x="$2" -v h="$3" '$1 == x && $4 == h { found = 1 } END { exit !found }'
 }
 
 # Drags with the left button from (x1, y1) to (x2, y2) in 12 steps 50 ms apart, which is what an
