@@ -3,7 +3,8 @@
 # file-manager stand-in (tools/drag_source, another process, so a real XDND drag) onto a tab
 # becomes an item, hovering opens the tab, a click launches the item and closes the tab, a right
 # click shows the menu, a tab dragged past its neighbour changes the row and the tabs folder's
-# order file, and a shortcut dragged onto a tab is moved into it.
+# order file, a shortcut dragged onto a tab is moved into it, and an item dragged out of one tab
+# onto another moves there.
 #
 # Usage: mouse_e2e.sh PROGRAM_FOLDER
 set -euo pipefail
@@ -117,4 +118,18 @@ e2e_drag 480 280 $((bx + bw / 2)) "$y_head"
 e2e_wait_for 10 test -f "$app/Tabs/A/my notes.lnk" || e2e_fail "the shortcut was not moved into tab A"
 [ ! -e "$work/desk/my notes.lnk" ] || e2e_fail "the shortcut is still on the desk"
 wait "$drag_pid" || true
+
+# 7. The item dragged out of tab A onto tab B moves there; A reads its folder again.
+away
+e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "tab A did not close"
+xdotool mousemove $((bx + bw / 2)) "$y_head"
+e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$open_height" || e2e_fail "tab A did not open"
+sleep 0.3
+e2e_drag $((bx + bw / 2)) $((bottom - open_height + head_height + item_height / 2)) $((ax + aw / 2)) "$y_head"
+e2e_wait_for 10 test -f "$app/Tabs/B/my notes.lnk" || e2e_fail "the item did not move to tab B"
+[ ! -e "$app/Tabs/A/my notes.lnk" ] || e2e_fail "the item is still in tab A"
+away
+e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "tab A did not close"
+xdotool mousemove $((bx + bw / 2)) "$y_head"
+e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$head_height" || e2e_fail "tab A still shows the item"
 echo "mouse e2e: all passed"
