@@ -59,6 +59,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     m_context.settings = &m_stored.settings;
     m_context.skin = &m_skin;
     m_context.layeredMode = m_layeredMode;
+    m_context.host = this;
     SetStackingMode(m_stored.AOTMode);
     TranslateAll();
 
@@ -256,6 +257,10 @@ void TfrmRunning::ShowPopup(const TItem& target, const QPoint& screenPos, TfrmTa
     }
     if (onTop)
         m_tmrOnTop.start();
+}
+
+bool TfrmRunning::AskUser(const QString& caption, const QString& text) {
+    return m_prompts.question(this, caption, text);
 }
 
 void TfrmRunning::NewTab1Click() {

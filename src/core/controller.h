@@ -15,6 +15,7 @@
 #include "skins/skin.h"
 #include "tabs/tab.h"
 #include "tabwindow/tab_context.h"
+#include "tabwindow/tab_host.h"
 
 class QMenu;
 class TfrmConfig;
@@ -27,7 +28,7 @@ class UserPrompts;
 // folder, owns the popup menu and its commands, and keeps the tabs on top in the aggressive
 // mode. It is a window that is never shown, so that it can own message boxes and the popup menu
 // and so that translation files can address it as "frmRunning".
-class TfrmRunning : public QWidget, public ConfigHost {
+class TfrmRunning : public QWidget, public ConfigHost, public TabHost {
     Q_OBJECT
 public:
     // Runs the controller creation: settings, skin folders, skin load, update check.
@@ -59,7 +60,13 @@ public:
 
     // Shows pmMain for target at a screen point, with the opening tab window's timers and
     // tmrOnTop suspended while it is open.
-    void ShowPopup(const TItem& target, const QPoint& screenPos, TfrmTab* opener);
+    void ShowPopup(const TItem& target, const QPoint& screenPos, TfrmTab* opener) override;
+
+    // What the tab windows ask of the controller: a tab moved along the edge or a new shortcut
+    // rebuilds the tab set; a drop asks before it replaces a file.
+    void RequestRebuild() override { RebuildTabs(); }
+    int TabWindowCount() const override { return int(m_tabWindows.size()); }
+    bool AskUser(const QString& caption, const QString& text) override;
 
     const ProgramFolder& Folder() const { return m_folder; }
     StoredSettings& Stored() { return m_stored; }

@@ -7,6 +7,7 @@
 #include "common/settings.h"
 
 class TSkin;
+class TabHost;
 
 // What every tab window reads at the moment of use: the settings record, the skin in use and the
 // always-on-top mode. The controller owns it and keeps it alive longer than its tab windows; a
@@ -19,6 +20,9 @@ struct TabContext {
     bool layeredMode = true;
     // The work area the tabs stand in; when empty, that of the configured monitor.
     std::function<QRect()> workArea;
+    // The controller the windows ask for the popup menu, rebuilds and questions; none in the
+    // skins preview.
+    TabHost* host = nullptr;
 };
 
 // The work area for the context: its own function, or the configured monitor's.

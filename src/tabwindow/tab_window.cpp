@@ -54,6 +54,8 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
     const qint32 width = m_ctx.skin ? std::max(1, m_ctx.skin->TabWidth) : 1;
     resize(width, width);
     ApplyExtent();
+    setMouseTracking(true); // hover works without a button held
+    setAcceptDrops(true);
     // The native window exists from here on, so that stacking changes switch its flag instead of
     // creating the window anew.
     winId();
@@ -209,6 +211,7 @@ void TfrmTab::paintEvent(QPaintEvent*) {
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, FullExtent());
     painter.drawImage(offset, m_translucent ? m_paintImage : m_tabImage);
+    PaintDropMarker(painter);
 }
 
 void PlaceTabs(const QList<TfrmTab*>& windows, const TabContext& context) {

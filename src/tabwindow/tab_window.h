@@ -6,10 +6,12 @@
 #include <QTimer>
 #include <QWidget>
 
+#include "tabs/pointer_geometry.h"
 #include "tabs/tab.h"
 #include "tabs/tab_animation.h"
 #include "tabwindow/tab_context.h"
 
+class QPainter;
 class QWindow;
 
 // Whether `window` is `owner` or belongs to it through its chain of transient parents and
@@ -56,6 +58,10 @@ public:
     // Leave detection for the window under the pointer: outside the tab it closes.
     void CheckPointer(const QWindow* underPointer);
 
+    // The item under a client point (NoItem on the head or while no item area shows); may lie
+    // beyond the last item.
+    int HitIndex(QPoint point) const;
+
     // How many times the tab has been drawn into TabImage.
     int RenderCount() const { return m_renderCount; }
     // The shape given to the window at the last extent change, in window coordinates.
@@ -65,6 +71,13 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
 
 private:
     qint32 FullExtent() const { return m_tab.ItemsLength; }
@@ -72,6 +85,15 @@ private:
     void Render();
     void SetTopmost(bool on);
     void UpdateShape();
+    TabGeometry PointerGeometry() const;
+    // Mouse handling.
+    void FinishTabMove(QPoint screenPos);
+    void DragItemOut(int index);
+    void ShowPopup(int index, QPoint screenPos);
+    // Drop handling.
+    void DragOver(QPoint pos);
+    void SetDropIndex(int index);
+    void PaintDropMarker(QPainter& painter) const;
 
     const TabContext& m_ctx;
     TTab m_tab;
@@ -86,6 +108,13 @@ private:
     QTimer m_tmrDrop;
     bool m_translucent = false;
     int m_renderCount = 0;
+    // The user drags the whole tab along the edge, from this client point.
+    bool MovingTab = false;
+    QPoint MoveOrigin;
+    // The left button went down on item PressedIndex at this client point.
+    bool ItemPressed = false;
+    QPoint PressOrigin;
+    int PressedIndex = -1;
 };
 
 // Puts every window at its place along the edge, in list order; sizes are not touched.

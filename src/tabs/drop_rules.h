@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// The decisions of a drop onto a tab that need no window and no disk: the effect offered while
+// dragging, the parts of the dropped path, and the name and description of a new shortcut.
+
+enum class DropEffect { None, Copy, Move, Link };
+
+// The parts of a dropped path P.
+struct DropPath {
+    QString path;      // P
+    QString name;      // N: the last component
+    QString type;      // X: the text after the last "." anywhere in P, lower case; may be empty
+    QString directory; // D: everything before N, with its trailing separator
+};
+
+DropPath SplitDropPath(const QString& path);
+
+// Exactly one path can be dropped. A shortcut file (type "lnk") is moved, or copied while Ctrl is
+// held; anything else gets a new shortcut (link), whatever keys are held.
+DropEffect DropEffectFor(const QStringList& paths, bool ctrlHeld);
+
+// The file name of the shortcut made for a dropped name: the text from the last "." of the name on
+// becomes ".lnk" (archive.tar.gz gives archive.tar.lnk), a name without "." gets ".lnk" appended.
+// A leading "." starts a hidden name, not an extension (.profile gives .profile.lnk), so that the
+// item keeps a caption. The stem is escaped, so that characters such as "%" come back unchanged
+// as the caption.
+QString LinkFileName(const QString& droppedName);
+
+// "Launches " + N + "."
+QString LinkDescription(const QString& droppedName);
+
+// True when P names the shortcut file N directly inside tabFolder (letter case of A-Z ignored):
+// dropping it only reorders the tab.
+bool LiesInTabFolder(const DropPath& dropped, const QString& tabFolder);

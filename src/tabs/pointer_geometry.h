@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QLine>
+#include <QPoint>
+
+#include "common/settings.h"
+
+// The pointer arithmetic of a tab window: which item lies under a client point, where a dragged
+// file would be inserted, and where the insertion marker is drawn. Coordinates are client
+// coordinates of the tab window (x to the right, y downward). HH is the skin's head height, IH its
+// item height, count the number of items.
+
+// No item under the point (the head, or a tab that shows no item area).
+inline constexpr int NoItem = -1;
+
+// The metrics the hit test and the drop boundary need.
+struct TabGeometry {
+    TabEdge edge = TabEdge::Bottom;
+    int headHeight = 0; // HH
+    int itemHeight = 0; // IH
+    int count = 0;      // number of items
+};
+
+// Index of the item under (x, y). While openExtent <= 0 there is none. On the bottom and right
+// edges the head lies at the window's start, so the real quotient is rounded down; on the top and
+// left edges the items are counted back from the head end with integer division, which assumes the
+// fully open layout. Negative results (the head) come back as NoItem; a result above the last item
+// is returned as it is, so that callers can tell "beyond the last item" from "on the head".
+int HitIndex(const TabGeometry& tab, int openExtent, QPoint point);
+
+// A left press becomes an item drag once the pointer has moved more than 10 pixels on either axis.
+bool BeyondDragThreshold(QPoint pressOrigin, QPoint point);
+
+// The insertion boundary nearest to the pointer: k lies before item k, 0 before the first item and
+// count after the last. Halves go to the even neighbour. On the bottom and right edges points over
+// the head can give -1 (no boundary; a drop there inserts at 0).
+int DropBoundary(const TabGeometry& tab, QPoint point);
+
+// Position of the marker of boundary k along the window's length (y on a horizontal edge, x on a
+// vertical one).
+int MarkerPosition(const TabGeometry& tab, int boundary);
+
+// The marker line across the whole thickness of the tab at that position.
+QLine MarkerLine(TabEdge edge, int position, int tabWidth);

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include "platform/user_question.h"
+#include "tabs/drop_rules.h"
+
+class TTab;
+
+// What the tab window shows after a drop has been carried out on disk.
+enum class DropOutcome {
+    Nothing,   // nothing was dropped, or the user declined replacing a file
+    Reordered, // an item of the tab moved: draw the tab again
+    Added,     // a shortcut was moved or copied in: read the items again and grow to show it
+    Linked,    // a new shortcut was written: rebuild the whole tab set
+};
+
+// Carries out the drop of path onto tab at the insertion boundary dropIndex, with the effect the
+// tab chose while dragging:
+// - a shortcut already in the tab folder only moves: in the items and in the order file;
+// - another shortcut is moved or copied into the tab folder and put at the boundary;
+// - anything else gets a new shortcut at the boundary, "Launches <name>." by description.
+// Replacing an existing file is asked first, through ask; when the user declines, the tab and its
+// order file stay as they were. The path is handed to the file operation as one path, whatever
+// characters it holds. Raises Error when the shortcut or the order file cannot be written.
+DropOutcome CarryOutDrop(TTab& tab, const QString& path, DropEffect effect, int dropIndex,
+                         const UserQuestion& ask);

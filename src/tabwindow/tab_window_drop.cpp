@@ -1,0 +1,147 @@
+// A tab window as a drop target: the effect offered while dragging, the insertion marker, and
+// the drop itself.
+#include "tabwindow/tab_window.h"
+
+#include <QDragEnterEvent>
+#include <QDragLeaveEvent>
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QPainter>
+#include <QUrl>
+
+#include "skins/skin.h"
+#include "tabs/pointer_geometry.h"
+#include "tabwindow/drop_operation.h"
+#include "tabwindow/tab_host.h"
+
+namespace {
+
+// The local files of a drag; anything that is not a local file makes the list unusable, so that
+// the drop is refused as a whole.
+QStringList DraggedPaths(const QMimeData* data) {
+    QStringList paths;
+    if (data == nullptr)
+        return paths;
+    for (const QUrl& url : data->urls()) {
+        if (!url.isLocalFile())
+            return {};
+        QString path = url.toLocalFile();
+        // A folder dragged from a file manager may come with a trailing separator.
+        while (path.size() > 1 && path.endsWith(QLatin1Char('/')))
+            path.chop(1);
+        paths.append(path);
+    }
+    return paths;
+}
+
+Qt::DropAction ActionFor(DropEffect effect) {
+    switch (effect) {
+    case DropEffect::Copy:
+        return Qt::CopyAction;
+    case DropEffect::Move:
+        return Qt::MoveAction;
+    case DropEffect::Link:
+        return Qt::LinkAction;
+    case DropEffect::None:
+        break;
+    }
+    return Qt::IgnoreAction;
+}
+
+DropEffect EffectOf(const QDropEvent* event) {
+    return DropEffectFor(DraggedPaths(event->mimeData()), event->modifiers() & Qt::ControlModifier);
+}
+
+// The effect is the tab's own decision, whatever the source offered.
+void Answer(QDropEvent* event, DropEffect effect) {
+    if (effect == DropEffect::None) {
+        event->ignore();
+        return;
+    }
+    event->setDropAction(ActionFor(effect));
+    event->accept();
+}
+
+} // namespace
+
+void TfrmTab::dragEnterEvent(QDragEnterEvent* event) {
+    // Accepted even when it cannot be dropped, so that the tab still opens and marks the place;
+    // the move events that follow tell the source that it cannot drop.
+    if (event->mimeData() && event->mimeData()->hasUrls()) {
+        event->setDropAction(ActionFor(EffectOf(event)));
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void TfrmTab::dragMoveEvent(QDragMoveEvent* event) {
+    DragOver(event->position().toPoint());
+    Answer(event, EffectOf(event));
+}
+
+void TfrmTab::dragLeaveEvent(QDragLeaveEvent*) {
+    SetDropIndex(-1);
+}
+
+void TfrmTab::DragOver(QPoint pos) {
+    SetOpen(true);
+    SetDropIndex(DropBoundary(PointerGeometry(), pos));
+}
+
+void TfrmTab::SetDropIndex(int index) {
+    if (index == m_tab.DropIndex)
+        return;
+    m_tab.DropIndex = index;
+    update(); // paintEvent draws the marker of the new boundary over the image
+}
+
+void TfrmTab::PaintDropMarker(QPainter& painter) const {
+    if (m_tab.DropIndex < 0 || m_ctx.skin == nullptr)
+        return;
+    const int position = MarkerPosition(PointerGeometry(), m_tab.DropIndex);
+    // A white line in XOR mode inverts the pixels under it, so it shows on any skin.
+    painter.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+    QPen pen(Qt::white, 2);
+    pen.setCapStyle(Qt::FlatCap);
+    painter.setPen(pen);
+    painter.drawLine(MarkerLine(m_ctx.settings->TabPos, position, m_ctx.skin->TabWidth));
+}
+
+void TfrmTab::dropEvent(QDropEvent* event) {
+    const QStringList paths = DraggedPaths(event->mimeData());
+    const DropEffect effect = EffectOf(event);
+    const int dropIndex = m_tab.DropIndex;
+    // The next drag starts without a boundary, so that its first marker always shows.
+    SetDropIndex(-1);
+    if (effect == DropEffect::None || paths.size() != 1) {
+        event->ignore();
+        return;
+    }
+    // After a move the tab has moved the file itself: the source is told "copied", so that it
+    // does not delete the file as well.
+    event->setDropAction(effect == DropEffect::Link ? Qt::LinkAction : Qt::CopyAction);
+    event->accept();
+    TabHost* host = m_ctx.host;
+    const UserQuestion ask = [host](const QString& caption, const QString& text) {
+        return host != nullptr && host->AskUser(caption, text);
+    };
+    switch (CarryOutDrop(m_tab, paths.front(), effect, dropIndex, ask)) {
+    case DropOutcome::Reordered:
+        RedrawTab();
+        break;
+    case DropOutcome::Added:
+        ReloadTab();
+        SetTargetExtent(m_tab.ItemsLength);
+        SetAnimParams(AnimMode::Linear);
+        m_tmrAnim.start();
+        break;
+    case DropOutcome::Linked:
+        if (host)
+            host->RequestRebuild();
+        break;
+    case DropOutcome::Nothing:
+        break;
+    }
+}

@@ -1,0 +1,134 @@
+// The mouse handling of a tab window: hover and click opening, launching, dragging an item out
+// and dragging the whole tab along the edge, and the popup menu.
+#include "tabwindow/tab_window.h"
+
+#include <QDrag>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPointer>
+#include <QUrl>
+
+#include "skins/skin.h"
+#include "tabs/order_file.h"
+#include "tabs/pointer_geometry.h"
+#include "tabs/tab_geometry.h"
+#include "tabwindow/tab_host.h"
+
+TabGeometry TfrmTab::PointerGeometry() const {
+    TabGeometry geometry;
+    geometry.edge = m_ctx.settings->TabPos;
+    if (m_ctx.skin) {
+        geometry.headHeight = m_ctx.skin->HeadHeight;
+        geometry.itemHeight = m_ctx.skin->ItemHeight;
+    }
+    geometry.count = int(m_tab.Items.size());
+    return geometry;
+}
+
+int TfrmTab::HitIndex(QPoint point) const {
+    return ::HitIndex(PointerGeometry(), m_tab.OpenExtent, point);
+}
+
+void TfrmTab::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    if (MovingTab) {
+        // The window follows the pointer along the edge only.
+        if (m_ctx.settings->vertical())
+            move(x(), y() + pos.y() - MoveOrigin.y());
+        else
+            move(x() + pos.x() - MoveOrigin.x(), y());
+        return;
+    }
+    if (!m_tmrAnim.isActive()) {
+        int hot = NoItem;
+        if (m_tab.OpenExtent > 0)
+            hot = HitIndex(pos);
+        else if (!m_ctx.settings->ClickOpen)
+            SetOpen(true);
+        if (hot >= m_tab.Items.size())
+            hot = NoItem;
+        SetHotIndex(hot);
+    }
+    if (ItemPressed && BeyondDragThreshold(PressOrigin, pos)) {
+        ItemPressed = false;
+        DragItemOut(PressedIndex);
+    }
+}
+
+void TfrmTab::mousePressEvent(QMouseEvent* event) {
+    const QPoint pos = event->position().toPoint();
+    const int index = HitIndex(pos);
+    const int count = int(m_tab.Items.size());
+    if (event->button() == Qt::LeftButton) {
+        if (index >= 0) {
+            if (index >= count)
+                return;
+            ItemPressed = true;
+            PressOrigin = pos;
+            PressedIndex = index;
+        } else if (m_ctx.settings->ClickOpen && m_tab.OpenExtent <= 0) {
+            SetOpen(true);
+        } else {
+            MovingTab = true;
+            grabMouse();
+            m_tmrDrop.stop();
+            MoveOrigin = pos;
+        }
+    } else if (event->button() == Qt::RightButton) {
+        ShowPopup(index, event->globalPosition().toPoint());
+    }
+}
+
+void TfrmTab::mouseReleaseEvent(QMouseEvent* event) {
+    if (MovingTab) {
+        MovingTab = false;
+        releaseMouse();
+        m_tmrDrop.start();
+        FinishTabMove(event->globalPosition().toPoint());
+    } else if (ItemPressed) {
+        ItemPressed = false;
+        m_tab.ExecuteItem(PressedIndex);
+        SetOpen(false);
+    }
+}
+
+void TfrmTab::FinishTabMove(QPoint screenPos) {
+    const bool vertical = m_ctx.settings->vertical();
+    const int c = vertical ? screenPos.y() : screenPos.x();
+    const int n = m_ctx.host ? m_ctx.host->TabWindowCount() : 1;
+    const int slot = SlotAt(c, n, vertical, TabWorkArea(m_ctx), RowFor(*m_ctx.settings, *m_ctx.skin));
+    const QString tabsFolder = QFileInfo(m_tab.TabFolder).absolutePath();
+    SetOrderPosition(tabsFolder, m_tab.TabName, slot);
+    if (m_ctx.host)
+        m_ctx.host->RequestRebuild();
+}
+
+void TfrmTab::DragItemOut(int index) {
+    if (index < 0 || index >= m_tab.Items.size())
+        return;
+    const QString linkFile = m_tab.Items.at(index).Data.LinkFile;
+    auto* data = new QMimeData;
+    data->setUrls({QUrl::fromLocalFile(linkFile)});
+    auto* drag = new QDrag(this);
+    drag->setMimeData(data);
+    // The drag runs its own loop, in which this window may be released by a rebuild.
+    const QPointer<TfrmTab> self(this);
+    drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
+    if (self && !QFileInfo::exists(linkFile))
+        ReloadTab();
+}
+
+void TfrmTab::ShowPopup(int index, QPoint screenPos) {
+    if (m_ctx.host == nullptr)
+        return;
+    TItem target;
+    if (index >= 0 && index < m_tab.Items.size()) {
+        target = m_tab.Items.at(index);
+    } else {
+        target.Index = -1;
+        target.Data.Name = m_tab.TabName;
+        target.Data.LinkFile = m_tab.TabFolder;
+    }
+    m_ctx.host->ShowPopup(target, screenPos, this);
+}

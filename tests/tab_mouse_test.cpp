@@ -1,0 +1,153 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QMouseEvent>
+
+#include "qstring_printer.h"
+#include "tab_window_fixture.h"
+
+namespace {
+
+void Send(TfrmTab& window, QEvent::Type type, QPoint pos, Qt::MouseButton button = Qt::NoButton,
+          QPoint global = QPoint()) {
+    const Qt::MouseButtons held =
+        type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
+    QMouseEvent event(type, QPointF(pos), QPointF(global.isNull() ? window.mapToGlobal(pos) : global), button,
+                      held, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &event);
+}
+
+void Hover(TfrmTab& window, QPoint pos) {
+    Send(window, QEvent::MouseMove, pos);
+}
+
+} // namespace
+
+TEST(TabMouse, HoverOpensUnlessClickOpenIsOn) {
+    for (const bool clickOpen : {false, true}) {
+        TabWindowFixture f;
+        f.WriteLink(QStringLiteral("a.lnk"));
+        f.settings.ClickOpen = clickOpen;
+        f.window = std::make_unique<TfrmTab>(f.context);
+        TfrmTab& window = *f.window;
+        window.TabModel().TabName = f.tabName;
+        window.TabModel().TabFolder = f.tabFolder;
+        window.TabModel().LoadItems();
+        window.RebuildImage();
+
+        Hover(window, QPoint(10, 5));
+        EXPECT_EQ(window.Open(), !clickOpen);
+        // A right press on a closed tab finds no item: the menu is the tab's.
+        Send(window, QEvent::MouseButtonPress, QPoint(10, 5), Qt::RightButton, QPoint(300, 700));
+        ASSERT_EQ(f.host.popups.size(), 1);
+        EXPECT_EQ(f.host.popups.front().Index, -1);
+        EXPECT_EQ(f.host.popups.front().Data.Name, f.tabName);
+        EXPECT_EQ(f.host.popups.front().Data.LinkFile, f.tabFolder);
+        EXPECT_EQ(f.host.popupPos, QPoint(300, 700));
+        // In click mode a left press on the head opens the tab and starts no tab drag.
+        Send(window, QEvent::MouseButtonPress, QPoint(10, 5), Qt::LeftButton);
+        Send(window, QEvent::MouseButtonRelease, QPoint(10, 5), Qt::LeftButton);
+        EXPECT_TRUE(window.Open());
+        EXPECT_EQ(f.host.rebuilds, clickOpen ? 0 : 1);
+    }
+}
+
+TEST(TabMouse, HoverHighlightsTheItemUnderThePointer) {
+    TabWindowFixture f;
+    for (const char* name : {"a.lnk", "b.lnk", "c.lnk"})
+        f.WriteLink(QString::fromUtf8(name));
+    TfrmTab& window = f.Open();
+    const struct {
+        int y;
+        int hot;
+    } rows[] = {{16, -1}, {17, 0}, {56, 0}, {57, 1}, {136, 2}, {140, -1}, {60, 1}};
+    for (const auto& row : rows) {
+        Hover(window, QPoint(60, row.y));
+        EXPECT_EQ(window.TabModel().HotIndex, row.hot) << "y " << row.y;
+    }
+    // While the tab animates the highlight stays where it was.
+    window.SetOpen(false);
+    Hover(window, QPoint(60, 20));
+    EXPECT_EQ(window.TabModel().HotIndex, 1);
+}
+
+TEST(TabMouse, ClickLaunchesAndClosesRightClickOffersTheItem) {
+    TabWindowFixture f;
+    const QString marker = f.root + QStringLiteral("/launched");
+    const QString script = f.root + QStringLiteral("/launch.sh");
+    QFile file(script);
+    file.open(QIODevice::WriteOnly);
+    file.write("#!/bin/sh\necho \"$@\" > \"" + marker.toUtf8() + "\"\n");
+    file.close();
+    file.setPermissions(file.permissions() | QFile::ExeOwner);
+    TShortcutLink link;
+    link.ShortcutFile = f.tabFolder + QStringLiteral("/Run.lnk");
+    link.Target = script;
+    link.Arguments = QStringLiteral("one two");
+    link.Write();
+    f.WriteLink(QStringLiteral("Other.lnk"));
+    f.WriteOrder(f.tabFolder, Names("Other.lnk Run.lnk"));
+    TfrmTab& window = f.Open();
+
+    Send(window, QEvent::MouseButtonPress, QPoint(60, 70), Qt::RightButton, QPoint(77, 88));
+    ASSERT_EQ(f.host.popups.size(), 1);
+    EXPECT_EQ(f.host.popups.front().Index, 1);
+    EXPECT_EQ(f.host.popups.front().Data.Name, QStringLiteral("Run"));
+    EXPECT_EQ(f.host.popups.front().Data.LinkFile, link.ShortcutFile);
+
+    // A press beyond the last item is ignored.
+    Send(window, QEvent::MouseButtonPress, QPoint(60, 200), Qt::LeftButton);
+    Send(window, QEvent::MouseButtonRelease, QPoint(60, 200), Qt::LeftButton);
+    EXPECT_TRUE(window.Open());
+    EXPECT_EQ(f.host.rebuilds, 0);
+
+    // Exactly 10 pixels of movement is still a click.
+    Send(window, QEvent::MouseButtonPress, QPoint(60, 70), Qt::LeftButton);
+    Send(window, QEvent::MouseMove, QPoint(70, 80), Qt::LeftButton);
+    Send(window, QEvent::MouseButtonRelease, QPoint(70, 80), Qt::LeftButton);
+    QElapsedTimer clock;
+    clock.start();
+    while (!QFileInfo::exists(marker) && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    QFile launched(marker);
+    ASSERT_TRUE(launched.open(QIODevice::ReadOnly));
+    EXPECT_EQ(launched.readAll(), QByteArray("one two\n"));
+    // The tab closes although the pointer is still over it.
+    EXPECT_TRUE(window.tmrAnim().isActive());
+    EXPECT_EQ(window.TargetExtent(), f.skin.TabHeight - f.skin.HeadHeight);
+    f.Animate();
+    EXPECT_FALSE(window.Open());
+}
+
+TEST(TabMouse, DraggingTheHeadReordersTheRow) {
+    // Top-left row, spacing 12, tabs 128 wide: tab i starts at 12 + 140 i.
+    const struct {
+        int releaseX;
+        const char* order;
+    } rows[] = {
+        {342, "B A C D"}, // over C
+        {600, "B C D A"}, // past D
+        {202, "A B C D"}, // over B
+        {20, "A B C D"},  // its own place
+    };
+    for (const auto& row : rows) {
+        TabWindowFixture f(QStringLiteral("A"));
+        for (const char* name : {"B", "C", "D"})
+            QDir().mkpath(f.tabsFolder + QLatin1Char('/') + QString::fromUtf8(name));
+        f.WriteOrder(f.tabsFolder, Names("A B C D"));
+        f.host.tabCount = 4;
+        TfrmTab& window = f.Open();
+        window.move(12, 700);
+
+        Send(window, QEvent::MouseButtonPress, QPoint(30, 5), Qt::LeftButton, QPoint(42, 705));
+        EXPECT_FALSE(window.tmrDrop().isActive());
+        Send(window, QEvent::MouseMove, QPoint(80, 9), Qt::LeftButton, QPoint(92, 709));
+        EXPECT_EQ(window.pos(), QPoint(62, 700)); // along the edge only
+        Send(window, QEvent::MouseButtonRelease, QPoint(30, 5), Qt::LeftButton, QPoint(row.releaseX, 705));
+        EXPECT_TRUE(window.tmrDrop().isActive());
+        EXPECT_EQ(f.ReadOrder(f.tabsFolder), Names(row.order)) << "release at " << row.releaseX;
+        EXPECT_EQ(f.host.rebuilds, 1);
+    }
+}
