@@ -77,4 +77,29 @@ xdotool key Return
 e2e_wait_for 10 app_ended || fail "the refusal did not end the program"
 [ -z "$(ls "$work/app/Tabs/A")" ] || fail "the refusing program changed the tabs"
 
+# 4. An error raised in an event handler lands in "Ooops!" and the program goes on: a click on a
+#    resolution macro with a malformed size ("X" in capitals) raises the conversion error. One
+#    tab of Aqua stands at 570..697, closed at y 782; with one 38-pixel item it opens to y 740.
+fresh_folder
+printf '[Macros]\r\nBad=macro:screenres#1024X768\r\n' >"$work/app/Kelvara.ini"
+start_app
+e2e_wait_for 10 bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_APP_PID 2>/dev/null | wc -l) -ge 1 ]" ||
+    fail "the tab window did not appear"
+sleep 0.5
+xdotool mousemove 634 790
+e2e_wait_for 5 bash -c "$(declare -f app_windows); E2E_APP_PID=$E2E_APP_PID; app_windows | grep -q '^570 740 128 60 '" ||
+    fail "hovering did not open the tab: $(app_windows | tr '\n' ';')"
+xdotool mousemove 634 780 click 1
+wait_for_window "Ooops!" || fail "the error did not reach the error report"
+sleep 0.5
+app_running || fail "the program ended after the error"
+
+# 5. A right click on the tab's head shows the menu; "E&xit" ends the program.
+xdotool mousemove 634 750 click 3
+e2e_wait_for 5 bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_APP_PID 2>/dev/null | wc -l) -ge 3 ]" ||
+    fail "no menu on a right click"
+sleep 0.3
+xdotool key x
+e2e_wait_for 10 app_ended || fail "Exit did not end the program"
+
 echo "app_e2e: all checks passed"
