@@ -29,8 +29,8 @@ enum Page { General = 0, Skins = 1 };
 
 void Click(QWidget* target) {
     const QPoint at(2, 2);
-    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton,
-                        Qt::NoButton, Qt::NoModifier);
+    QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
+                        Qt::NoModifier);
     QCoreApplication::sendEvent(target, &release);
 }
 
@@ -95,7 +95,8 @@ TEST_F(SkinsPageTest, WebsiteAddressIsFormedAndOpened) {
     };
     host.skins.clear();
     for (const Row& row : rows)
-        makeSkin(QStringLiteral("Skin%1").arg(&row - rows), QStringLiteral("Website=") + QLatin1String(row.value));
+        makeSkin(QStringLiteral("Skin%1").arg(&row - rows),
+                 QStringLiteral("Website=") + QLatin1String(row.value));
     open();
     auto* website = control<LinkLabel>("lblWebsite");
     for (const Row& row : rows) {
@@ -103,10 +104,12 @@ TEST_F(SkinsPageTest, WebsiteAddressIsFormedAndOpened) {
         list->setCurrentRow(int(&row - rows));
         EXPECT_TRUE(website->isVisibleTo(dialog)) << row.value;
         EXPECT_EQ(website->text(), QStringLiteral("Author Website: ") + address);
-        EXPECT_EQ(website->toolTip(), QStringLiteral("Click here to visit the skin author's website, ") + address);
+        EXPECT_EQ(website->toolTip(),
+                  QStringLiteral("Click here to visit the skin author's website, ") + address);
         host.calls.clear();
         Click(website);
-        EXPECT_EQ(host.calls, QStringList{QStringLiteral("openUrl ") + QUrl(address).toString()}) << row.value;
+        EXPECT_EQ(host.calls, QStringList{QStringLiteral("openUrl ") + QUrl(address).toString()})
+            << row.value;
     }
 }
 
@@ -145,7 +148,8 @@ TEST_F(SkinsPageTest, MetaLabelsShowExactlyThePresentKeys) {
         }
     }
     list->setCurrentRow(4);
-    EXPECT_FALSE(author->isVisibleTo(dialog) || website->isVisibleTo(dialog) || description->isVisibleTo(dialog));
+    EXPECT_FALSE(author->isVisibleTo(dialog) || website->isVisibleTo(dialog) ||
+                 description->isVisibleTo(dialog));
 }
 
 TEST_F(SkinsPageTest, DescriptionIsFormattedRichText) {
@@ -194,14 +198,16 @@ TEST_F(SkinsPageTest, ApplySkinSavesReloadsAndRebuildsWithoutEnablingApply) {
     makeSkin(QStringLiteral("First"), {});
     makeSkin(QStringLiteral("Second"), {});
     open();
-    const QStringList applied{QStringLiteral("save"), QStringLiteral("reloadSkin"), QStringLiteral("rebuildTabs")};
+    const QStringList applied{QStringLiteral("save"), QStringLiteral("reloadSkin"),
+                              QStringLiteral("rebuildTabs")};
 
     list->setCurrentRow(1);
     control<QPushButton>("btnApplySkin")->click();
     EXPECT_EQ(host.calls, applied);
     EXPECT_EQ(host.stored().SkinName, QStringLiteral("Second"));
-    EXPECT_EQ(IniFile(host.settingsFile()).readString(QStringLiteral("Appearance"), QStringLiteral("Skin"), {}),
-              QStringLiteral("Second"));
+    EXPECT_EQ(
+        IniFile(host.settingsFile()).readString(QStringLiteral("Appearance"), QStringLiteral("Skin"), {}),
+        QStringLiteral("Second"));
     EXPECT_FALSE(control<QPushButton>("btnApply")->isEnabled());
     EXPECT_FALSE(host.pending().rebuild || host.pending().skinReload);
 
@@ -284,6 +290,18 @@ TEST(SkinPreview, TabsStandOnTheBottomEdgeWithTheKeyColourReplaced) {
                 expected = face.rgb();
             ASSERT_EQ(shown.pixel(x, y), expected) << x << ", " << y;
         }
+    }
+
+    // In a box lower than the open tab, the tab's head stays whole at the top.
+    const QSize low(253, height - 5);
+    QImage cut(low, QImage::Format_RGB32);
+    {
+        QPainter painter(&cut);
+        preview.paint(painter, low, face);
+    }
+    for (int x = 6; x < 6 + skin.TabWidth; ++x) {
+        const QRgb head = open.pixel(x - 6, 0);
+        ASSERT_EQ(cut.pixel(x, 0), head == PixelFromColour(KeyColour) ? face.rgb() : head) << x;
     }
 }
 

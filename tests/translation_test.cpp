@@ -108,11 +108,11 @@ TEST_F(Translation, TemplateHoldsTheKeysInWalkOrderAndMatchesTheShippedFile) {
     EXPECT_EQ(written.keyNames(QStringLiteral("Main")), expectedMain);
 
     const QStringList configComponents = Names(
-        {"lblDonation", "lblLanguage",    "cbkStartup",     "lblOnTop",      "rbAOTDisabled", "rbAOTNormal",
-         "rbAOTAggressive", "chkUpdate",  "lblAuthor",      "lblWebsite",    "btnApplySkin",  "lblOpeningAnim",
-         "lblClosingAnim", "chkClickOpen", "rbOOff",        "rbOLinear",     "rbOAccelerated", "rbCOff",
-         "rbCLinear",   "rbCAccelerated", "lblMonitor",     "lblPosition",   "lblSpacing",    "Label6",
-         "chkInvertLum", "chkColorize",   "chkAlpha",       "lblAlpha",      "btnApply"});
+        {"lblDonation",     "lblLanguage",    "cbkStartup", "lblOnTop",    "rbAOTDisabled",  "rbAOTNormal",
+         "rbAOTAggressive", "chkUpdate",      "lblAuthor",  "lblWebsite",  "btnApplySkin",   "lblOpeningAnim",
+         "lblClosingAnim",  "chkClickOpen",   "rbOOff",     "rbOLinear",   "rbOAccelerated", "rbCOff",
+         "rbCLinear",       "rbCAccelerated", "lblMonitor", "lblPosition", "lblSpacing",     "Label6",
+         "chkInvertLum",    "chkColorize",    "chkAlpha",   "lblAlpha",    "btnApply"});
     ASSERT_EQ(configComponents.size(), 29);
     QStringList expectedConfig;
     for (const QString& name : configComponents)

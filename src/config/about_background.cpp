@@ -27,7 +27,8 @@ QImage AboutBackground::Strip() {
         const QRgb to = x < half ? cyan : white;
         const int step = x < half ? x : x - half;
         strip.setPixel(x, 0,
-                       qRgb(Mix(qRed(from), qRed(to), step, half - 1), Mix(qGreen(from), qGreen(to), step, half - 1),
+                       qRgb(Mix(qRed(from), qRed(to), step, half - 1),
+                            Mix(qGreen(from), qGreen(to), step, half - 1),
                             Mix(qBlue(from), qBlue(to), step, half - 1)));
     }
     return strip;

@@ -23,7 +23,8 @@ AboutPage::AboutPage(PageContext& context, QWidget* parent)
     StatusBar1 = place<QStatusBar>(this, QStringLiteral("StatusBar1"), 0, 287);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->resize(393, StatusBarHeight);
-    StatusBar1->showMessage(QStringLiteral("Kelvara is free software, made with care by the Kelvara developers."));
+    StatusBar1->showMessage(
+        QStringLiteral("Kelvara is free software, made with care by the Kelvara developers."));
 
     tmrAbout.setObjectName(QStringLiteral("tmrAbout"));
     tmrAbout.setInterval(10);

@@ -1,5 +1,7 @@
 #include "config/skin_preview.h"
 
+#include <algorithm>
+
 #include <QPainter>
 
 #include "common/colour.h"
@@ -43,7 +45,8 @@ void SkinPreview::paint(QPainter& painter, QSize box, QColor buttonFace) const {
     bitmap.fill(PixelFromColour(KeyColour));
     PaintTab(PreviewTabOpen, bitmap, PreviewSettings);
     ReplaceColour(bitmap, KeyColour, face);
-    painter.drawImage(6, box.height() - height, bitmap);
+    // A tab taller than the box would lose its head, title and all; its last item is cut instead.
+    painter.drawImage(6, std::max(0, box.height() - height), bitmap);
 
     // Drawn over the open tab's picture without clearing it: only the head rows are shown.
     PaintTab(PreviewTabClosed, bitmap, PreviewSettings);

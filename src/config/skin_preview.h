@@ -27,7 +27,8 @@ public:
     void load(const QString& name, const QStringList& skinList, const QString& appDir, bool layeredMode);
 
     // Paints the preview into a box of the given size: the box is filled with the button face,
-    // the open tab stands at x = 6 with its bottom on the box's bottom edge, and right of it the
+    // the open tab stands at x = 6 with its bottom on the box's bottom edge (or, when it is taller
+    // than the box, with its head at the top), and right of it the
     // handle of the closed tab (its top TabHeight rows) stands on the bottom edge too. KeyColour
     // pixels of the tabs show the button face.
     void paint(QPainter& painter, QSize box, QColor buttonFace) const;

@@ -5,7 +5,6 @@
 #include <QListWidget>
 #include <QPainter>
 #include <QPushButton>
-#include <QStyleOptionGroupBox>
 #include <QTextEdit>
 #include <QUrl>
 
@@ -19,6 +18,19 @@
 #include "skins/skin_folder.h"
 #include "skins/skin_meta.h"
 
+namespace {
+
+// The width of the column right of the list: the preview, the labels and the description.
+constexpr int DetailsWidth = 257;
+
+// A text cut with an ellipsis to the width of the column, so that a long author name or web
+// address does not run off the page; the hint shows the whole address.
+QString fitted(const QLabel* label, const QString& text) {
+    return label->fontMetrics().elidedText(text, Qt::ElideRight, DetailsWidth);
+}
+
+} // namespace
+
 SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsSkins"), parent) {
     lbxSkins = place<QListWidget>(this, QStringLiteral("lbxSkins"), 8, 8);
@@ -31,7 +43,7 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
                                     QStringLiteral("view it's details.")}));
 
     gbPreview = place<QGroupBox>(this, QStringLiteral("gbPreview"), 128, 8);
-    gbPreview->resize(257, 145);
+    gbPreview->resize(DetailsWidth, 145);
     gbPreview->setTitle(QStringLiteral("Preview"));
     pbxSkinPreview = place<TGraphicPanel>(gbPreview, QStringLiteral("pbxSkinPreview"), 0, 0);
 
@@ -47,7 +59,7 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
     autoSized(lblWebsite);
 
     mmoDescription = place<QTextEdit>(this, QStringLiteral("mmoDescription"), 128, 192);
-    mmoDescription->resize(257, 73);
+    mmoDescription->resize(DetailsWidth, 73);
     mmoDescription->setReadOnly(true);
     mmoDescription->setFrameShape(QFrame::NoFrame);
     mmoDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
@@ -88,15 +100,9 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
 }
 
 void SkinsPage::arrange() {
-    // The preview fills the group box within its frame, below its caption.
-    QStyleOptionGroupBox option;
-    option.initFrom(gbPreview);
-    option.text = gbPreview->title();
-    option.lineWidth = 1;
-    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
-    option.textAlignment = gbPreview->alignment();
-    pbxSkinPreview->setGeometry(
-        gbPreview->style()->subControlRect(QStyle::CC_GroupBox, &option, QStyle::SC_GroupBoxContents, gbPreview));
+    // The preview fills the group box below its caption, inside its frame.
+    const int top = gbPreview->fontMetrics().height();
+    pbxSkinPreview->setGeometry(2, top, gbPreview->width() - 4, gbPreview->height() - top - 2);
 }
 
 void SkinsPage::loadControls() {
@@ -133,13 +139,15 @@ void SkinsPage::showMeta(const QString& name) {
     // The texts composed here are not translated; the built-in ones are.
     const SkinMeta meta = ReadSkinMeta(host().folder().appDir() + name + u'/');
 
-    lblAuthor->setText(meta.Author ? QStringLiteral("Skin Author: ") + *meta.Author : QString());
+    lblAuthor->setText(meta.Author ? fitted(lblAuthor, QStringLiteral("Skin Author: ") + *meta.Author)
+                                   : QString());
     lblAuthor->setVisible(meta.Author.has_value());
 
     if (meta.Website) {
         SkinWebsite = WebsiteAddress(*meta.Website);
-        lblWebsite->setToolTip(QStringLiteral("Click here to visit the skin author's website, ") + SkinWebsite);
-        lblWebsite->setText(QStringLiteral("Author Website: ") + SkinWebsite);
+        lblWebsite->setToolTip(QStringLiteral("Click here to visit the skin author's website, ") +
+                               SkinWebsite);
+        lblWebsite->setText(fitted(lblWebsite, QStringLiteral("Author Website: ") + SkinWebsite));
     } else {
         lblWebsite->setToolTip(QString());
         lblWebsite->setText(QString());
