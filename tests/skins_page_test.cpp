@@ -13,8 +13,10 @@
 
 #include "common/ini_file.h"
 #include "config/config_dialog.h"
+#include "config/graphic_panel.h"
 #include "config/link_label.h"
 #include "config/page_control.h"
+#include "config/position_page.h"
 #include "config/skin_button.h"
 #include "config/skin_preview.h"
 #include "fake_config_host.h"
@@ -32,6 +34,12 @@ void Click(QWidget* target) {
     QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton, Qt::NoButton,
                         Qt::NoModifier);
     QCoreApplication::sendEvent(target, &release);
+}
+
+void Move(QWidget* target, QPoint at) {
+    QMouseEvent move(QEvent::MouseMove, at, target->mapToGlobal(at), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &move);
 }
 
 class SkinsPageTest : public testing::Test {
@@ -240,6 +248,25 @@ TEST_F(SkinsPageTest, EntriesWithAButtonPictureAre31PixelsHigh) {
     open();
     EXPECT_EQ(list->visualItemRect(list->item(0)).height(), SkinButtonHeight);
     EXPECT_EQ(list->visualItemRect(list->item(1)).height(), list->fontMetrics().height());
+}
+
+TEST_F(SkinsPageTest, MovingOverTheDetailsRemovesThePositionHover) {
+    host.skins.clear();
+    makeSkin(QStringLiteral("First"), QStringLiteral("Author=A\nDescription=d"));
+    open(General);
+    auto* positions = dialog->findChild<PositionPage*>();
+    auto* diagram = dialog->findChild<TGraphicPanel*>(QStringLiteral("gpPosition"));
+    showPage(Skins);
+    const auto hoverThenMoveOver = [&](QWidget* target) {
+        Move(diagram, QPoint(150, 57));
+        EXPECT_TRUE(positions->hoverShown());
+        Move(target, QPoint(3, 3));
+        return !positions->hoverShown();
+    };
+    EXPECT_TRUE(hoverThenMoveOver(list->viewport()));
+    EXPECT_TRUE(hoverThenMoveOver(control<QLabel>("lblAuthor")));
+    EXPECT_TRUE(hoverThenMoveOver(control<QTextEdit>("mmoDescription")->viewport()));
+    EXPECT_TRUE(hoverThenMoveOver(control<QPushButton>("btnApplySkin")));
 }
 
 TEST(SkinButton, SelectedEntryMixesInATenthOfTheHighlight) {
