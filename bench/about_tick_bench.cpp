@@ -1,7 +1,8 @@
 // Cost of one tick of the About page's flowing background (it runs every 10 ms while the page
 // shows), and of the skins preview drawn for each selection in the skins list.
 //
-//   about_tick_bench [PROGRAM_DIR]   (PROGRAM_DIR holds the skin Aqua; default: none, no preview)
+//   QT_QPA_PLATFORM=offscreen about_tick_bench [PROGRAM_DIR]
+// PROGRAM_DIR holds the skin Aqua; without it only the tick is measured.
 
 #include <cstdio>
 
