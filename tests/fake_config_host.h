@@ -21,6 +21,7 @@ public:
     QStringList calls;
     int monitors = 1;
     bool nt = true;
+    QStringList skins{QStringLiteral("Aqua")};
 
     QString settingsFile() const { return m_folder.settingsFile(); }
 
@@ -34,7 +35,7 @@ public:
     bool isNT() const override { return nt; }
     bool layeredMode() const override { return nt; }
     int monitorCount() const override { return monitors; }
-    QStringList skinList() const override { return {QStringLiteral("Aqua")}; }
+    QStringList skinList() const override { return skins; }
     void translateAll() override { calls << QStringLiteral("translateAll"); }
     void setAggressiveTimer(bool on) override {
         calls << (on ? QStringLiteral("timerOn") : QStringLiteral("timerOff"));

@@ -107,14 +107,13 @@ TEST_F(Translation, TemplateHoldsTheKeysInWalkOrderAndMatchesTheShippedFile) {
         expectedMain << QStringLiteral("frmRunning.") + name;
     EXPECT_EQ(written.keyNames(QStringLiteral("Main")), expectedMain);
 
-    // The Skins page adds lblAuthor, lblWebsite and btnApplySkin after chkUpdate.
-    const QStringList configComponents =
-        Names({"lblDonation",  "lblLanguage",     "cbkStartup",  "lblOnTop",       "rbAOTDisabled",
-               "rbAOTNormal",  "rbAOTAggressive", "chkUpdate",   "lblOpeningAnim", "lblClosingAnim",
-               "chkClickOpen", "rbOOff",          "rbOLinear",   "rbOAccelerated", "rbCOff",
-               "rbCLinear",    "rbCAccelerated",  "lblMonitor",  "lblPosition",    "lblSpacing",
-               "Label6",       "chkInvertLum",    "chkColorize", "chkAlpha",       "lblAlpha",
-               "btnApply"});
+    const QStringList configComponents = Names(
+        {"lblDonation",     "lblLanguage",    "cbkStartup", "lblOnTop",    "rbAOTDisabled",  "rbAOTNormal",
+         "rbAOTAggressive", "chkUpdate",      "lblAuthor",  "lblWebsite",  "btnApplySkin",   "lblOpeningAnim",
+         "lblClosingAnim",  "chkClickOpen",   "rbOOff",     "rbOLinear",   "rbOAccelerated", "rbCOff",
+         "rbCLinear",       "rbCAccelerated", "lblMonitor", "lblPosition", "lblSpacing",     "Label6",
+         "chkInvertLum",    "chkColorize",    "chkAlpha",   "lblAlpha",    "btnApply"});
+    ASSERT_EQ(configComponents.size(), 29);
     QStringList expectedConfig;
     for (const QString& name : configComponents)
         expectedConfig << QStringLiteral("frmConfig.") + name

@@ -12,6 +12,7 @@
 #include "config/config_dialog.h"
 #include "config/config_host.h"
 #include "config/page_control.h"
+#include "skins/skin_list.h"
 #include "translation/translation.h"
 
 namespace {
@@ -32,7 +33,7 @@ public:
     bool isNT() const override { return true; }
     bool layeredMode() const override { return true; }
     int monitorCount() const override { return m_monitors; }
-    QStringList skinList() const override { return {QStringLiteral("Aqua")}; }
+    QStringList skinList() const override { return FindSkins(m_folder.appDir()); }
     void translateAll() override {
         if (m_dialog)
             ApplyTranslation(m_dialog, m_stored.TranslationPath, ConfigSection);
@@ -64,7 +65,7 @@ int main(int argc, char** argv) {
                       QStringLiteral("0")});
     parser.addOption(
         {QStringLiteral("translation"), QStringLiteral("Translation file."), QStringLiteral("FILE")});
-    parser.addOption({QStringLiteral("program-dir"), QStringLiteral("Folder holding Translation/."),
+    parser.addOption({QStringLiteral("program-dir"), QStringLiteral("Program folder (skins, Translation/)."),
                       QStringLiteral("DIR"),
                       QCoreApplication::applicationDirPath() + QStringLiteral("/../Kelvara")});
     parser.addOption({QStringLiteral("monitors"), QStringLiteral("Monitors reported."), QStringLiteral("N"),

@@ -3,12 +3,14 @@
 #include <QCloseEvent>
 #include <QPushButton>
 
+#include "config/about_page.h"
 #include "config/animation_page.h"
 #include "config/appearance_page.h"
 #include "config/config_host.h"
 #include "config/general_page.h"
 #include "config/page_control.h"
 #include "config/position_page.h"
+#include "config/skins_page.h"
 #include "config/startup_entry.h"
 
 TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
@@ -35,15 +37,12 @@ TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
     Pages->setGeometry(0, 0, 401, 334);
     Pages->addPage(new GeneralPage(*this, use == Use::Interactive ? StartupEntryPath() : QString(), this),
                    QStringLiteral("General"));
-    auto* skins = new QWidget(this);
-    skins->setObjectName(QStringLiteral("tsSkins"));
-    Pages->addPage(skins, QStringLiteral("Skins"));
+    Pages->addPage(new SkinsPage(*this, use == Use::Interactive, this), QStringLiteral("Skins"));
     Pages->addPage(new AnimationPage(*this, this), QStringLiteral("Animation"));
     m_position = new PositionPage(*this, this);
     Pages->addPage(m_position, QStringLiteral("Position"));
     Pages->addPage(new AppearancePage(*this, this), QStringLiteral("Appearance"));
-    m_about = new QWidget(this);
-    m_about->setObjectName(QStringLiteral("tsAbout"));
+    m_about = new AboutPage(*this, this);
     Pages->addPage(m_about, QStringLiteral("About"));
     Pages->setCurrentIndex(0);
 
@@ -90,6 +89,7 @@ void TfrmConfig::showEvent(QShowEvent* event) {
 
 void TfrmConfig::closeEvent(QCloseEvent* event) {
     event->accept();
+    m_about->stopAnimation();
     if (m_use != Use::Interactive || m_closed)
         return;
     m_closed = true;
@@ -121,6 +121,7 @@ void TfrmConfig::watchMouseMove(QWidget* control) {
 }
 
 void TfrmConfig::pageChanged() {
+    m_about->stopAnimation();
     QWidget* shown = Pages->currentWidget();
     if (auto* page = qobject_cast<ConfigPage*>(shown))
         page->load();

@@ -4,6 +4,7 @@
 
 #include "config/config_page.h"
 
+class AboutPage;
 class QPushButton;
 class PageControl;
 class PositionPage;
@@ -50,5 +51,5 @@ private:
     PageControl* Pages;
     QPushButton* btnApply;
     PositionPage* m_position;
-    QWidget* m_about;
+    AboutPage* m_about;
 };

@@ -1,0 +1,59 @@
+#include "config/skin_preview.h"
+
+#include <algorithm>
+
+#include <QPainter>
+
+#include "common/colour.h"
+#include "skins/skin_bitmap.h"
+#include "skins/skin_folder.h"
+#include "tabs/tab_painter.h"
+
+SkinPreview::SkinPreview() {
+    PreviewTabOpen.Skin = &PreviewSkin;
+    PreviewTabOpen.TabName = QStringLiteral("System");
+    for (const char* caption : {"Text Editor", "Configuration", "Command Line Terminal"}) {
+        TItemData record;
+        record.Name = QString::fromLatin1(caption);
+        PreviewTabOpen.AddItem(record);
+    }
+    PreviewTabOpen.HotIndex = 1;
+
+    PreviewTabClosed.Skin = &PreviewSkin;
+    PreviewTabClosed.TabName = QStringLiteral("Games");
+    PreviewTabClosed.HotIndex = 0;
+}
+
+void SkinPreview::load(const QString& name, const QStringList& skinList, const QString& appDir,
+                       bool layeredMode) {
+    PreviewSkin.Load(name, PreviewSettings, skinList, appDir, layeredMode);
+    PreviewTabOpen.UpdateLength();
+    PreviewTabClosed.UpdateLength();
+}
+
+void SkinPreview::paint(QPainter& painter, QSize box, QColor buttonFace) const {
+    painter.fillRect(QRect(QPoint(0, 0), box), buttonFace);
+    const int width = PreviewSkin.TabWidth;
+    const int height = PreviewSkin.HeadHeight + PreviewTabOpen.ItemsLength;
+    // A skin folder that went missing, or a skin.ini with nonsense metrics, draws nothing.
+    if (width <= 0 || height <= 0 || qint64(width) * height > MaxSkinPicturePixels)
+        return;
+    const ColourValue face = ColourFromPixel(buttonFace.rgb());
+
+    // Parts no picture covers show the button face, as see-through parts do.
+    QImage bitmap(width, height, QImage::Format_RGB32);
+    bitmap.fill(PixelFromColour(KeyColour));
+    PaintTab(PreviewTabOpen, bitmap, PreviewSettings);
+    ReplaceColour(bitmap, KeyColour, face);
+    // A tab taller than the box would lose its head, title and all; its last item is cut instead.
+    painter.drawImage(6, std::max(0, box.height() - height), bitmap);
+
+    // Drawn over the open tab's picture without clearing it: only the head rows are shown.
+    PaintTab(PreviewTabClosed, bitmap, PreviewSettings);
+    ReplaceColour(bitmap, KeyColour, face);
+    // Drawn with its top TabHeight rows above the box's bottom edge: the rest falls outside.
+    painter.save();
+    painter.setClipRect(QRect(QPoint(0, 0), box));
+    painter.drawImage(width + 18, box.height() - PreviewSkin.TabHeight, bitmap);
+    painter.restore();
+}

@@ -1,0 +1,178 @@
+#include "config/skins_page.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPushButton>
+#include <QTextEdit>
+#include <QUrl>
+
+#include "common/error.h"
+#include "config/config_host.h"
+#include "config/graphic_panel.h"
+#include "config/link_label.h"
+#include "config/skin_list_delegate.h"
+#include "formats/markup_rtf.h"
+#include "formats/rtf_reader.h"
+#include "skins/skin_folder.h"
+#include "skins/skin_meta.h"
+
+namespace {
+
+// The width of the column right of the list: the preview, the labels and the description.
+constexpr int DetailsWidth = 257;
+
+// A text cut with an ellipsis to the width of the column, so that a long author name or web
+// address does not run off the page; the hint shows the whole address.
+QString fitted(const QLabel* label, const QString& text) {
+    return label->fontMetrics().elidedText(text, Qt::ElideRight, DetailsWidth);
+}
+
+} // namespace
+
+SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
+    : ConfigPage(context, QStringLiteral("tsSkins"), parent) {
+    lbxSkins = place<QListWidget>(this, QStringLiteral("lbxSkins"), 8, 8);
+    lbxSkins->resize(113, 292);
+    lbxSkins->setSelectionMode(QAbstractItemView::SingleSelection);
+    lbxSkins->setUniformItemSizes(false);
+    lbxSkins->setItemDelegate(new SkinListDelegate(lbxSkins));
+    lbxSkins->setToolTip(HintLines({QStringLiteral("List of the currently available skins."),
+                                    QStringLiteral("Click on a skin to preview it, and"),
+                                    QStringLiteral("view it's details.")}));
+
+    gbPreview = place<QGroupBox>(this, QStringLiteral("gbPreview"), 128, 8);
+    gbPreview->resize(DetailsWidth, 145);
+    gbPreview->setTitle(QStringLiteral("Preview"));
+    pbxSkinPreview = place<TGraphicPanel>(gbPreview, QStringLiteral("pbxSkinPreview"), 0, 0);
+
+    // The order of creation is the order of the keys in a written translation file.
+    lblAuthor = place<QLabel>(this, QStringLiteral("lblAuthor"), 128, 160);
+    lblAuthor->setText(QStringLiteral("Skin Author:"));
+    lblAuthor->setToolTip(HintLines(
+        {QStringLiteral("This is the name of the person"), QStringLiteral("that created this skin.")}));
+    autoSized(lblAuthor);
+
+    lblWebsite = place<LinkLabel>(this, QStringLiteral("lblWebsite"), 128, 176);
+    lblWebsite->setText(QStringLiteral("Author Website: "));
+    autoSized(lblWebsite);
+
+    mmoDescription = place<QTextEdit>(this, QStringLiteral("mmoDescription"), 128, 192);
+    mmoDescription->resize(DetailsWidth, 73);
+    mmoDescription->setReadOnly(true);
+    mmoDescription->setFrameShape(QFrame::NoFrame);
+    mmoDescription->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    mmoDescription->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    QPalette face = mmoDescription->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Button));
+    mmoDescription->setPalette(face);
+    mmoDescription->setPlainText(QStringLiteral("Skin Description:"));
+    mmoDescription->setToolTip(HintLines({QStringLiteral("Description of the currently selected"),
+                                          QStringLiteral("skin provided by the Skin Author")}));
+
+    btnApplySkin = place<QPushButton>(this, QStringLiteral("btnApplySkin"), 128, 276);
+    btnApplySkin->resize(75, 25);
+    btnApplySkin->setText(QStringLiteral("Apply Skin"));
+    btnApplySkin->setToolTip(QStringLiteral("Apply the currently selected skin."));
+
+    // Mouse moves over a list or a text box arrive at its viewport.
+    for (QWidget* control : {static_cast<QWidget*>(lbxSkins), lbxSkins->viewport(),
+                             static_cast<QWidget*>(lblAuthor), static_cast<QWidget*>(mmoDescription),
+                             mmoDescription->viewport(), static_cast<QWidget*>(btnApplySkin)})
+        context.watchMouseMove(control);
+
+    connect(lbxSkins, &QListWidget::currentRowChanged, this, &SkinsPage::skinSelected);
+    connect(lbxSkins, &QListWidget::itemDoubleClicked, this, &SkinsPage::applySkin);
+    connect(btnApplySkin, &QPushButton::clicked, this, &SkinsPage::applySkin);
+    connect(lblWebsite, &LinkLabel::clicked, this, [this] { host().openUrl(QUrl(SkinWebsite)); });
+    connect(pbxSkinPreview, &TGraphicPanel::paint, this, &SkinsPage::paintPreview);
+
+    if (loadPreview) {
+        ConfigHost& h = host();
+        try {
+            m_preview.load(h.stored().SkinName, h.skinList(), h.folder().appDir(), h.layeredMode());
+        } catch (const SkinNotFound&) {
+            // The skin in use is always one of the list; without it the preview stays empty
+            // until a skin is selected.
+        }
+    }
+}
+
+void SkinsPage::arrange() {
+    // The preview fills the group box below its caption, inside its frame.
+    const int top = gbPreview->fontMetrics().height();
+    pbxSkinPreview->setGeometry(2, top, gbPreview->width() - 4, gbPreview->height() - top - 2);
+}
+
+void SkinsPage::loadControls() {
+    // Replacing the entries clears the selection; the first skin is then selected and shown,
+    // whichever skin is in use.
+    m_skins = host().skinList();
+    const QString appDir = host().folder().appDir();
+    const QSignalBlocker quiet(lbxSkins);
+    lbxSkins->clear();
+    for (const QString& name : m_skins) {
+        auto* item = new QListWidgetItem(name, lbxSkins);
+        const std::optional<QImage> button =
+            SkinFolder(appDir + name + u'/').readPicture(QStringLiteral("button.bmp"));
+        if (button)
+            item->setData(SkinListDelegate::ButtonRole, *button);
+    }
+    if (!m_skins.isEmpty()) {
+        lbxSkins->setCurrentRow(0);
+        skinSelected(0);
+    }
+}
+
+void SkinsPage::skinSelected(int row) {
+    if (row < 0 || row >= m_skins.size())
+        return;
+    const QString& name = m_skins[row];
+    ConfigHost& h = host();
+    m_preview.load(name, m_skins, h.folder().appDir(), h.layeredMode());
+    showMeta(name);
+    pbxSkinPreview->update();
+}
+
+void SkinsPage::showMeta(const QString& name) {
+    // The texts composed here are not translated; the built-in ones are.
+    const SkinMeta meta = ReadSkinMeta(host().folder().appDir() + name + u'/');
+
+    lblAuthor->setText(meta.Author ? fitted(lblAuthor, QStringLiteral("Skin Author: ") + *meta.Author)
+                                   : QString());
+    lblAuthor->setVisible(meta.Author.has_value());
+
+    if (meta.Website) {
+        SkinWebsite = WebsiteAddress(*meta.Website);
+        lblWebsite->setToolTip(QStringLiteral("Click here to visit the skin author's website, ") +
+                               SkinWebsite);
+        lblWebsite->setText(fitted(lblWebsite, QStringLiteral("Author Website: ") + SkinWebsite));
+    } else {
+        lblWebsite->setToolTip(QString());
+        lblWebsite->setText(QString());
+    }
+    lblWebsite->setVisible(meta.Website.has_value());
+
+    if (meta.Description)
+        ReadRtf(MarkupToRtf(QStringLiteral("Skin Description: ") + *meta.Description),
+                *mmoDescription->document());
+    else
+        mmoDescription->clear();
+    mmoDescription->setVisible(meta.Description.has_value());
+}
+
+void SkinsPage::applySkin() {
+    const int row = lbxSkins->currentRow();
+    if (row < 0 || row >= m_skins.size() || !lbxSkins->item(row)->isSelected())
+        return;
+    ConfigHost& h = host();
+    h.stored().SkinName = lbxSkins->item(row)->text();
+    h.saveSettings();
+    h.reloadSkin();
+    h.rebuildTabs();
+}
+
+void SkinsPage::paintPreview(QPainter& painter) {
+    m_preview.paint(painter, pbxSkinPreview->size(), palette().color(QPalette::Button));
+}
