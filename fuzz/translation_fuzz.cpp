@@ -31,9 +31,8 @@ namespace {
 // The profile functions give at most this many characters of a value.
 constexpr qsizetype MaxValueLength = 2047;
 
-template <typename T> T* Named(QObject* parent, const char* name) {
-    T* component = new T();
-    component->setParent(parent);
+template <typename T> T* Named(QWidget* parent, const char* name) {
+    T* component = new T(parent);
     component->setObjectName(QString::fromLatin1(name));
     return component;
 }
@@ -58,21 +57,31 @@ std::unique_ptr<QWidget> MakeForm() {
     return form;
 }
 
-// Every text a translation carries, in walk order.
-QStringList Texts(const QWidget& form) {
-    QStringList texts;
-    for (const QObject* child : form.findChildren<QObject*>()) {
-        const QVariant text = child->property("text");
-        if (text.isValid())
-            texts << text.toString();
-        const QVariant hint = child->property("toolTip");
-        if (hint.isValid())
-            texts << hint.toString();
+// Calls text(getter, setter) for every text a translation carries, in one fixed order.
+template <typename F> void ForEachText(QWidget& form, F&& text) {
+    for (QObject* child : form.findChildren<QObject*>()) {
+        for (const char* property : {"text", "toolTip"}) {
+            if (child->property(property).isValid())
+                text([=] { return child->property(property).toString(); },
+                     [=](const QString& value) { child->setProperty(property, value); });
+        }
     }
-    const auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("tvwPages"));
-    for (QTreeWidgetItemIterator it(const_cast<QTreeWidget*>(tree)); *it; ++it)
-        texts << (*it)->text(0);
+    auto* tree = form.findChild<QTreeWidget*>(QStringLiteral("tvwPages"));
+    for (QTreeWidgetItemIterator it(tree); *it; ++it) {
+        QTreeWidgetItem* node = *it;
+        text([=] { return node->text(0); }, [=](const QString& value) { node->setText(0, value); });
+    }
+}
+
+QStringList Texts(QWidget& form) {
+    QStringList texts;
+    ForEachText(form, [&](auto get, auto) { texts << get(); });
     return texts;
+}
+
+void SetTexts(QWidget& form, const QStringList& texts) {
+    qsizetype i = 0;
+    ForEachText(form, [&](auto, auto set) { set(texts.at(i++)); });
 }
 
 // A text survives a round trip when the file can hold it: the reader drops blanks around values
@@ -101,7 +110,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             file.write(reinterpret_cast<const char*>(data), qint64(size)) != qint64(size))
             std::abort();
     }
-    const std::unique_ptr<QWidget> form = MakeForm();
+    // The forms are made once (widgets are slow to make) and get their built-in texts back for
+    // every input.
+    static const std::unique_ptr<QWidget> form = MakeForm();
+    static const std::unique_ptr<QWidget> copy = MakeForm();
+    static const QStringList builtIn = Texts(*form);
+    SetTexts(*form, builtIn);
+    SetTexts(*copy, builtIn);
     try {
         ApplyTranslation(form.get(), FilePath(), ConfigSection);
     } catch (const Error&) {
@@ -116,7 +131,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     IniFile written = IniFile::fromData(FilePath(), QByteArrayView());
     WriteTranslationKeys(form.get(), written, ConfigSection);
     const IniFile reread = IniFile::fromData(FilePath(), written.serialize());
-    const std::unique_ptr<QWidget> copy = MakeForm();
     ReadTranslation(copy.get(), reread, ConfigSection);
     if (Texts(*copy) != texts)
         std::abort();

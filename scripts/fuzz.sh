@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds the libFuzzer configuration (build-fuzz/, clang with ASan and UBSan) and runs every
 # fuzz/<name>_fuzz.cpp target for N seconds each (first argument, default 60), JOBS targets at a
-# time (second argument, default 1), starting from the seed corpus fuzz/corpus/<name>/. New corpus
+# time (second argument, default 1); further arguments name the targets to run (default all). Each
+# starts from the seed corpus fuzz/corpus/<name>/. New corpus
 # entries stay in build-fuzz/corpus/<name>/; crashing inputs go to fuzz/findings/. Prints one line
 # per target (also kept in build-fuzz/fuzz-report.txt) and exits non-zero if any found something.
 set -euo pipefail
@@ -14,10 +15,12 @@ findings=$root/fuzz/findings
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S "$root" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DKELVARA_FUZZ=ON >/dev/null
 fi
-targets=()
-for source in "$root"/fuzz/*_fuzz.cpp; do
-    targets+=("$(basename "$source" .cpp)")
-done
+targets=("${@:3}")
+if [ "${#targets[@]}" -eq 0 ]; then
+    for source in "$root"/fuzz/*_fuzz.cpp; do
+        targets+=("$(basename "$source" .cpp)")
+    done
+fi
 cmake --build "$build" --target "${targets[@]}" >/dev/null
 mkdir -p "$findings"
 
