@@ -1,3 +1,6 @@
+#include <exception>
+#include <memory>
+
 #include <QApplication>
 
 #include "common/error.h"
@@ -21,12 +24,17 @@ int main(int argc, char** argv) {
     InstallTooltipStyle();
 
     const ProgramFolder folder(QCoreApplication::applicationFilePath());
-    TfrmRunning controller(folder, QCoreApplication::arguments().mid(1), DefaultUserPrompts());
+    std::unique_ptr<TfrmRunning> controller;
     try {
-        controller.Start();
-    } catch (const Error& e) {
-        // Before the message loop no error handler reaches: the error ends the program.
-        DefaultUserPrompts().message(nullptr, ApplicationCaption(), e.message());
+        controller =
+            std::make_unique<TfrmRunning>(folder, QCoreApplication::arguments().mid(1), DefaultUserPrompts());
+        controller->Start();
+    } catch (const std::exception& e) {
+        // Before the message loop no error handler reaches: the error ends the program, with its
+        // message rather than an abort.
+        const auto* error = dynamic_cast<const Error*>(&e);
+        DefaultUserPrompts().message(nullptr, ApplicationCaption(),
+                                     error ? error->message() : QString::fromLocal8Bit(e.what()));
         return 1;
     }
     if (controller.EndRequested())

@@ -20,12 +20,18 @@ bool HasLineBreak(const QString& text) {
     return text.contains(QLatin1Char('\n')) || text.contains(QLatin1Char('\r'));
 }
 
-QByteArray ReadCapped(const QString& path) {
+// The file's first MaxFileSize bytes, cut at the last line break within them. complete tells
+// whether that is the whole file (a missing file is whole and empty).
+QByteArray ReadCapped(const QString& path, bool* complete) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    *complete = true;
+    if (!file.open(QIODevice::ReadOnly)) {
+        *complete = !file.exists();
         return {};
+    }
     QByteArray data = file.read(IniFile::MaxFileSize);
     if (data.size() == IniFile::MaxFileSize && !file.atEnd()) {
+        *complete = false;
         // Keep whole lines only, so that no key is read with a value cut short.
         const qsizetype lastBreak = data.lastIndexOf('\n');
         if (lastBreak >= 0)
@@ -90,7 +96,7 @@ QString IniFile::Line::value() const {
 }
 
 IniFile::IniFile(QString path) : m_path(std::move(path)) {
-    parse(ReadCapped(m_path));
+    parse(ReadCapped(m_path, &m_complete));
 }
 
 IniFile IniFile::fromData(QString path, QByteArrayView data) {
@@ -265,6 +271,9 @@ QByteArray IniFile::serialize() const {
 }
 
 void IniFile::save() {
+    // Saving what was only partly read would drop the rest of the file.
+    if (!m_complete)
+        throw Error(QStringLiteral("Unable to write to ") + m_path);
     const QByteArray data = serialize();
     QSaveFile file(m_path);
     // Unbuffered: a buffered write that the disk cuts short (full disk, size limit) is dropped

@@ -50,7 +50,8 @@ public:
     // structure: these raise Error("Unable to write to " + path) and change nothing.
     void writeString(const QString& section, const QString& key, const QString& value);
     // Writes the whole file; raises Error("Unable to write to " + path) on failure, leaving the
-    // old file intact.
+    // old file intact. A file that could not be read whole (past MaxFileSize, or there but not
+    // readable) is never written over, since the part not read would be lost.
     void save();
 
     // The text the file would be saved as.
@@ -82,6 +83,7 @@ private:
     void addLine(QString text);
 
     QString m_path;
+    bool m_complete = true;                     // the whole file was read
     QString m_lineBreak = QStringLiteral("\n"); // that of the file read, kept on rewrite
     QStringList m_preamble;                     // lines before the first section
     QList<Section> m_sections;

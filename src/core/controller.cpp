@@ -229,7 +229,14 @@ bool TfrmRunning::PromptNewTab() {
         m_prompts.askText(this, QStringLiteral("New Tab"), QStringLiteral("Enter name for Tab:"), QString());
     if (answer.isEmpty())
         return false;
-    QDir().mkpath(m_folder.tabsDir() + QLatin1Char('/') + EscapeName(answer));
+    // A folder that cannot be made (the tabs folder is a file, say) would bring back the same
+    // question over and over without a word: say why instead, and count it as no new tab.
+    const QString folder = m_folder.tabsDir() + QLatin1Char('/') + EscapeName(answer);
+    if (!QDir().mkpath(folder)) {
+        m_prompts.message(this, ApplicationCaption(),
+                          QStringLiteral("Unable to create %1").arg(QDir::toNativeSeparators(folder)));
+        return false;
+    }
     RebuildTabs();
     return true;
 }

@@ -66,6 +66,10 @@ void CleanOrderFile(const QString& folder) {
     QSet<QString> existing;
     for (const QString& entry : ListEntries(folder, QStringLiteral("*"), true, true))
         existing.insert(FoldCase(entry));
+    // The order file itself is an entry: without it the folder could not be listed, and every
+    // line would look stale.
+    if (!existing.contains(FoldCase(QStringLiteral("order.lst"))))
+        return;
     QStringList kept;
     for (const QString& line : ParseOrderLines(bytes)) {
         if (existing.contains(FoldCase(line)))

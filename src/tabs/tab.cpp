@@ -2,6 +2,7 @@
 
 #include <QFileInfo>
 
+#include "common/error.h"
 #include "common/names.h"
 #include "formats/shortcut_link.h"
 #include "skins/skin.h"
@@ -29,13 +30,25 @@ qint32 StoredShowCmd(TShowCmd cmd) {
 } // namespace
 
 void TTab::LoadItems() {
+    LoadListedItems(OrderedListing(TabFolder, QStringLiteral("*.lnk"), true, false));
+}
+
+void TTab::LoadListedItems(const QList<OrderedName>& names) {
     Items.clear();
     UpdateLength();
-    const QList<OrderedName> names = OrderedListing(TabFolder, QStringLiteral("*.lnk"), true, false);
     for (const OrderedName& name : names) {
+        const QString path = TabFolder + QLatin1Char('/') + name.entryName;
         // A fresh record for every item, so that no field carries over from the item before.
         TItemData record;
-        ReadItem(TabFolder + QLatin1Char('/') + name.entryName, record, name.name);
+        try {
+            ReadItem(path, record, name.name);
+        } catch (const Error&) {
+            // Deleted since the listing (by another program, or moved away by a drop): it is no
+            // longer an item, and the items after it still load.
+            if (!QFileInfo(path).exists())
+                continue;
+            throw;
+        }
         AddItem(record);
     }
 }

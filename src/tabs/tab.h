@@ -4,6 +4,8 @@
 #include <QList>
 #include <QString>
 
+#include "tabs/order_file.h"
+
 class TSkin;
 
 // What one shortcut file says about an item.
@@ -44,6 +46,9 @@ public:
     // shortcut that cannot be read, or a file name with a malformed escape, raises its error and
     // ends the load; the items read before it stay.
     void LoadItems();
+    // LoadItems for a listing made before: a listed shortcut that is gone by the time it is read
+    // is left out.
+    void LoadListedItems(const QList<OrderedName>& names);
 
     // Fills record from the shortcut file at path: every field is set, so nothing of an earlier
     // record remains. fileName is the name the caption is made from (the order file's spelling of
