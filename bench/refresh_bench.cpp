@@ -1,8 +1,9 @@
 // Times RebuildTabs (the "Refresh" command) on whole program folders, and checks that refreshing
 // does not make the process grow: resident memory and the number of windows before and after 200
 // refreshes. Run it under Xvfb (QT_QPA_PLATFORM=xcb) for real windows, or on the offscreen
-// platform. Each FOLDER is a program folder as scripts/bench/in_process.sh generates it.
-//     refresh_bench FOLDER...
+// platform. Each FOLDER is a program folder as scripts/bench/in_process.sh generates it;
+// --refreshes N changes the 200.
+//     refresh_bench [--refreshes N] FOLDER...
 
 #include <cstdio>
 #include <vector>
@@ -19,7 +20,6 @@ namespace {
 
 constexpr int kTimedRuns = 15;
 constexpr int kWarmUpRefreshes = 20;
-constexpr int kMemoryRefreshes = 200;
 
 // What the event loop does after a handler returns: released windows are destroyed, pending
 // paints and X requests are carried out.
@@ -28,7 +28,7 @@ void ReturnToEventLoop() {
     QCoreApplication::processEvents();
 }
 
-void RunFolder(const QString& folder) {
+void RunFolder(const QString& folder, int memoryRefreshes) {
     const ProgramFolder programFolder(QDir(folder).absoluteFilePath(QStringLiteral("Kelvara")));
     TfrmRunning controller(programFolder, {}, DefaultUserPrompts());
     controller.Start();
@@ -48,7 +48,7 @@ void RunFolder(const QString& folder) {
     }
     const long rssBefore = bench::StatusKiB("VmRSS");
     const qsizetype widgetsBefore = QApplication::allWidgets().size();
-    for (int i = 0; i < kMemoryRefreshes; ++i) {
+    for (int i = 0; i < memoryRefreshes; ++i) {
         controller.RebuildTabs();
         ReturnToEventLoop();
     }
@@ -62,7 +62,7 @@ void RunFolder(const QString& folder) {
                 *std::max_element(rebuild.begin(), rebuild.end()), kTimedRuns, bench::Median(cleanup));
     std::printf("  resident memory after %d refreshes %.1f MiB, after %d more %.1f MiB (%+ld KiB);"
                 " widgets %lld -> %lld\n",
-                kWarmUpRefreshes, rssBefore / 1024.0, kMemoryRefreshes, rssAfter / 1024.0,
+                kWarmUpRefreshes, rssBefore / 1024.0, memoryRefreshes, rssAfter / 1024.0,
                 rssAfter - rssBefore, static_cast<long long>(widgetsBefore),
                 static_cast<long long>(widgetsAfter));
 }
@@ -72,13 +72,19 @@ void RunFolder(const QString& folder) {
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    if (argc < 2) {
-        std::fprintf(stderr, "usage: refresh_bench FOLDER...\n");
+    QStringList folders = QCoreApplication::arguments().mid(1);
+    int refreshes = 200;
+    if (folders.size() >= 2 && folders.first() == QLatin1String("--refreshes")) {
+        refreshes = folders.at(1).toInt();
+        folders = folders.mid(2);
+    }
+    if (folders.isEmpty() || refreshes < 1) {
+        std::fprintf(stderr, "usage: refresh_bench [--refreshes N] FOLDER...\n");
         return 2;
     }
     bench::PrintMachine();
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
-    for (int i = 1; i < argc; ++i)
-        RunFolder(QString::fromLocal8Bit(argv[i]));
+    for (const QString& folder : folders)
+        RunFolder(folder, refreshes);
     return 0;
 }
