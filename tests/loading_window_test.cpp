@@ -139,11 +139,18 @@ TEST_F(Splash, LaterShowingsRecentreButNeverRestartTheAnimation) {
     TAnimate* animate = splash.Animate1();
     ASSERT_TRUE(WaitForFrame(animate, 2));
     splash.hide();
+    // Hidden, the clip holds its frame: several frame periods (40 ms) pass without a frame.
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < 250)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_EQ(animate->FrameIndex(), 2);
     splash.move(0, 0);
     splash.show();
     EXPECT_EQ(animate->FrameIndex(), 2);
     EXPECT_TRUE(animate->Active());
     EXPECT_EQ(splash.pos(), CentredPosition(QGuiApplication::primaryScreen()->geometry(), {20, 10}));
+    EXPECT_TRUE(WaitForFrame(animate, 3));
 }
 
 TEST_F(Splash, MissingOrBrokenClipIsReportedAtCreationAndEveryLaterShowing) {

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageWriter>
 #include <QTemporaryDir>
@@ -225,4 +227,32 @@ TEST_F(TabTest, IconsComeFromImageAndIconFilesAndDesktopEntriesOnly) {
         EXPECT_EQ(icon.size(), QSize(32, 32)) << row.what;
         EXPECT_EQ(icon.pixel(16, 16), row.centre) << row.what;
     }
+}
+
+TEST_F(TabTest, AnIconFileThatChangesIsReadAgain) {
+    const QString file = path(QStringLiteral("icon.png"));
+    auto centreOfIcon = [&] {
+        tab.Items.clear();
+        TItemData data;
+        data.Target = QStringLiteral("/bin/true");
+        data.IconLocation = file;
+        tab.AddItem(data);
+        return tab.Items.front().Icon.pixel(16, 16);
+    };
+    ASSERT_TRUE(Square(16, qRgb(255, 0, 0)).save(file));
+    EXPECT_EQ(centreOfIcon(), qRgb(255, 0, 0));
+    EXPECT_EQ(centreOfIcon(), qRgb(255, 0, 0)); // read again unchanged
+
+    // Another picture of another size: the file's size differs.
+    ASSERT_TRUE(Square(24, qRgb(0, 0, 255)).save(file));
+    EXPECT_EQ(centreOfIcon(), qRgb(0, 0, 255));
+
+    // The same size in bytes, written within the same second: only the time tells them apart.
+    const QDateTime stamp = QFileInfo(file).lastModified();
+    ASSERT_TRUE(Square(24, qRgb(0, 255, 0)).save(file));
+    QFile touched(file);
+    ASSERT_TRUE(touched.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(touched.setFileTime(stamp.addSecs(5), QFileDevice::FileModificationTime));
+    touched.close();
+    EXPECT_EQ(centreOfIcon(), qRgb(0, 255, 0));
 }

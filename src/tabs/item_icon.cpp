@@ -1,5 +1,7 @@
 #include "tabs/item_icon.h"
 
+#include <QCache>
+#include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
 #include <QIcon>
@@ -15,6 +17,21 @@ namespace {
 constexpr int kIconAllocationLimitMiB = 16;
 // Programs and libraries larger than this are not looked into.
 constexpr qint64 kMaxProgramSize = qint64(1) << 30;
+// Icons kept from earlier reads; at 4 KiB an icon, this is at most 4 MiB.
+constexpr int kCachedIcons = 1024;
+
+// An icon read from a picture, icon or program file, kept for as long as the file keeps its size
+// and modification time: every refresh reads all shortcuts again, and their icons seldom change.
+struct CachedIcon {
+    qint64 size = 0;
+    QDateTime modified;
+    QImage icon;
+};
+
+QCache<QString, CachedIcon>& IconCache() {
+    static QCache<QString, CachedIcon> cache(kCachedIcons);
+    return cache;
+}
 
 QImage FitIcon(const QImage& picture) {
     if (picture.isNull())
@@ -80,8 +97,17 @@ QImage ExtractItemIcon(const QString& source, int index) {
         return {};
     if (info.suffix().compare(QLatin1String("desktop"), Qt::CaseInsensitive) == 0)
         return DesktopEntryIcon(source);
+    // A .desktop file is not cached: its icon can change in the theme while the file stays.
+    const QString key = info.absoluteFilePath() + u'\n' + QString::number(index);
+    const QDateTime modified = info.lastModified();
+    if (const CachedIcon* cached = IconCache().object(key)) {
+        if (cached->size == info.size() && cached->modified == modified)
+            return cached->icon;
+    }
     const QString suffix = info.suffix().toLower();
-    if (suffix == QLatin1String("exe") || suffix == QLatin1String("dll"))
-        return ProgramIcon(source, index);
-    return ReadImageFile(source, index);
+    QImage icon = suffix == QLatin1String("exe") || suffix == QLatin1String("dll")
+                      ? ProgramIcon(source, index)
+                      : ReadImageFile(source, index);
+    IconCache().insert(key, new CachedIcon{info.size(), modified, icon});
+    return icon;
 }

@@ -43,10 +43,12 @@ void TAnimate::SetClip(const AviClip& clip) {
 }
 
 void TAnimate::Play() {
-    if (!HasClip() || m_timer.isActive())
+    if (!HasClip() || m_playing)
         return;
+    m_playing = true;
     m_frame = 0;
-    m_timer.start();
+    if (isVisible())
+        m_timer.start();
     update();
     Q_EMIT FrameChanged();
 }
@@ -59,6 +61,17 @@ void TAnimate::NextFrame() {
     m_frame = (m_frame + 1) % int(m_clip.frames.size());
     update();
     Q_EMIT FrameChanged();
+}
+
+void TAnimate::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (m_playing)
+        m_timer.start();
+}
+
+void TAnimate::hideEvent(QHideEvent* event) {
+    QWidget::hideEvent(event);
+    m_timer.stop();
 }
 
 void TAnimate::paintEvent(QPaintEvent*) {

@@ -8,7 +8,8 @@
 
 // Plays an AVI clip: every frame from the first to the last, again and again, at the clip's
 // frame rate, drawn opaque at the widget's top-left corner. Opening a clip sizes the widget to
-// its frames.
+// its frames. While the widget is hidden the clip holds its frame and no timer runs, so a hidden
+// splash costs nothing; shown again, it goes on from that frame.
 class TAnimate : public QWidget {
     Q_OBJECT
 
@@ -21,7 +22,7 @@ public:
 
     // Starts playing from the first frame, unless it already plays: once started it never stops.
     void Play();
-    bool Active() const { return m_timer.isActive(); }
+    bool Active() const { return m_playing; }
 
     int FrameIndex() const { return m_frame; }
     QImage CurrentFrame() const;
@@ -32,6 +33,8 @@ Q_SIGNALS:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     void SetClip(const AviClip& clip);
@@ -39,5 +42,6 @@ private:
 
     AviClip m_clip;
     int m_frame = 0;
+    bool m_playing = false;
     QTimer m_timer;
 };

@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 
 #include "common/error.h"
+#include "update/curl_library.h"
 
 namespace {
 
@@ -12,12 +13,6 @@ constexpr char UserAgent[] = "Mozilla/4.0 (compatible; ICS)";
 constexpr char AcceptHeader[] = "Accept: image/gif, image/x-xbitmap, image/jpeg, image/pjpeg, */*";
 constexpr long MaxRedirections = 10;
 
-void InitCurlOnce() {
-    static const bool initialised = curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK;
-    if (!initialised)
-        throw Error(QStringLiteral("The network library could not be initialised."));
-}
-
 bool IsFollowedRedirection(long status) {
     return status == 300 || status == 301 || status == 302 || status == 303 || status == 307 || status == 308;
 }
@@ -25,21 +20,24 @@ bool IsFollowedRedirection(long status) {
 } // namespace
 
 HttpClient::HttpClient(QObject* parent) : QObject(parent) {
-    InitCurlOnce();
-    m_multi = curl_multi_init();
-    if (!m_multi)
-        throw Error(QStringLiteral("The network library could not be initialised."));
-    curl_multi_setopt(m_multi, CURLMOPT_SOCKETFUNCTION, &HttpClient::SocketCallback);
-    curl_multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
-    curl_multi_setopt(m_multi, CURLMOPT_TIMERFUNCTION, &HttpClient::TimerCallback);
-    curl_multi_setopt(m_multi, CURLMOPT_TIMERDATA, this);
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { socketAction(CURL_SOCKET_TIMEOUT, 0); });
 }
 
 HttpClient::~HttpClient() {
     abort();
-    curl_multi_cleanup(m_multi);
+    if (m_multi)
+        Curl().multi_cleanup(m_multi);
+}
+
+void HttpClient::createMulti() {
+    m_multi = Curl().multi_init();
+    if (!m_multi)
+        throw Error(QStringLiteral("The network library could not be initialised."));
+    Curl().multi_setopt(m_multi, CURLMOPT_SOCKETFUNCTION, &HttpClient::SocketCallback);
+    Curl().multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
+    Curl().multi_setopt(m_multi, CURLMOPT_TIMERFUNCTION, &HttpClient::TimerCallback);
+    Curl().multi_setopt(m_multi, CURLMOPT_TIMERDATA, this);
 }
 
 void HttpClient::get() {
@@ -55,38 +53,41 @@ void HttpClient::get() {
     m_error.clear();
     m_events.clear();
 
-    m_easy = curl_easy_init();
+    // The network library is loaded with the first request.
+    if (!m_multi)
+        createMulti();
+    m_easy = Curl().easy_init();
     if (!m_easy)
         throw Error(QStringLiteral("The network library could not start a request."));
     m_urlBytes = m_url.toUtf8();
-    m_headers = curl_slist_append(nullptr, AcceptHeader);
+    m_headers = Curl().slist_append(nullptr, AcceptHeader);
 
-    curl_easy_setopt(m_easy, CURLOPT_URL, m_urlBytes.constData());
-    curl_easy_setopt(m_easy, CURLOPT_HTTPGET, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
-    curl_easy_setopt(m_easy, CURLOPT_USERAGENT, UserAgent);
-    curl_easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
-    curl_easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_MAXREDIRS, MaxRedirections);
+    Curl().easy_setopt(m_easy, CURLOPT_URL, m_urlBytes.constData());
+    Curl().easy_setopt(m_easy, CURLOPT_HTTPGET, 1L);
+    Curl().easy_setopt(m_easy, CURLOPT_HTTP_VERSION, long(CURL_HTTP_VERSION_1_0));
+    Curl().easy_setopt(m_easy, CURLOPT_USERAGENT, UserAgent);
+    Curl().easy_setopt(m_easy, CURLOPT_HTTPHEADER, m_headers);
+    Curl().easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
+    Curl().easy_setopt(m_easy, CURLOPT_MAXREDIRS, MaxRedirections);
     // Only web addresses: an address from the server must not reach local files or other schemes.
-    curl_easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(m_easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    Curl().easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
+    Curl().easy_setopt(m_easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
     // An empty proxy name makes libcurl ignore the proxy environment variables too.
-    curl_easy_setopt(m_easy, CURLOPT_PROXY, "");
-    curl_easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_curlError);
+    Curl().easy_setopt(m_easy, CURLOPT_PROXY, "");
+    Curl().easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
+    Curl().easy_setopt(m_easy, CURLOPT_ERRORBUFFER, m_curlError);
     if (m_maxBodySize > 0)
-        curl_easy_setopt(m_easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(m_maxBodySize));
-    curl_easy_setopt(m_easy, CURLOPT_PREREQFUNCTION, &HttpClient::PrereqCallback);
-    curl_easy_setopt(m_easy, CURLOPT_PREREQDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &HttpClient::HeaderCallback);
-    curl_easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
-    curl_easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &HttpClient::WriteCallback);
-    curl_easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
+        Curl().easy_setopt(m_easy, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(m_maxBodySize));
+    Curl().easy_setopt(m_easy, CURLOPT_PREREQFUNCTION, &HttpClient::PrereqCallback);
+    Curl().easy_setopt(m_easy, CURLOPT_PREREQDATA, this);
+    Curl().easy_setopt(m_easy, CURLOPT_HEADERFUNCTION, &HttpClient::HeaderCallback);
+    Curl().easy_setopt(m_easy, CURLOPT_HEADERDATA, this);
+    Curl().easy_setopt(m_easy, CURLOPT_WRITEFUNCTION, &HttpClient::WriteCallback);
+    Curl().easy_setopt(m_easy, CURLOPT_WRITEDATA, this);
 
     // Adding the handle asks for a timeout of 0 through TimerCallback; the transfer starts when
     // that timer fires in the event loop.
-    if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK) {
+    if (Curl().multi_add_handle(m_multi, m_easy) != CURLM_OK) {
         releaseEasy();
         throw Error(QStringLiteral("The network library could not start a request."));
     }
@@ -155,7 +156,7 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
         return length;
 
     long status = 0;
-    curl_easy_getinfo(self->m_easy, CURLINFO_RESPONSE_CODE, &status);
+    Curl().easy_getinfo(self->m_easy, CURLINFO_RESPONSE_CODE, &status);
     if (status >= 100 && status <= 199)
         return length;
     if (IsFollowedRedirection(status) && self->m_sawLocation) {
@@ -163,7 +164,7 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
         return length;
     }
     curl_off_t contentLength = -1;
-    curl_easy_getinfo(self->m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &contentLength);
+    Curl().easy_getinfo(self->m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &contentLength);
     self->m_events.push_back({EventKind::HeaderEnd, qint64(contentLength)});
     return length;
 }
@@ -235,25 +236,25 @@ void HttpClient::forgetSocket(curl_socket_t socket) {
 void HttpClient::socketAction(curl_socket_t socket, int eventMask) {
     // Also without a request: libcurl may still watch a cached connection.
     int running = 0;
-    curl_multi_socket_action(m_multi, socket, eventMask, &running);
+    Curl().multi_socket_action(m_multi, socket, eventMask, &running);
     collectFinished();
     dispatchEvents();
 }
 
 void HttpClient::collectFinished() {
     int left = 0;
-    while (CURLMsg* message = curl_multi_info_read(m_multi, &left)) {
+    while (CURLMsg* message = Curl().multi_info_read(m_multi, &left)) {
         if (message->msg != CURLMSG_DONE || message->easy_handle != m_easy)
             continue;
         m_result = int(message->data.result);
-        curl_easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &m_status);
+        Curl().easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &m_status);
         if (!m_writeError.isEmpty())
             m_error = m_writeError;
         else if (m_result == CURLE_FILESIZE_EXCEEDED)
             m_error = QStringLiteral("The answer is larger than %1 bytes.").arg(m_maxBodySize);
         else if (m_result != CURLE_OK)
             m_error =
-                QString::fromUtf8(m_curlError[0] ? m_curlError : curl_easy_strerror(CURLcode(m_result)));
+                QString::fromUtf8(m_curlError[0] ? m_curlError : Curl().easy_strerror(CURLcode(m_result)));
         releaseEasy();
         m_events.push_back({EventKind::Done, m_result});
         break;
@@ -294,9 +295,9 @@ void HttpClient::dispatchEvents() {
 }
 
 void HttpClient::releaseEasy() {
-    curl_multi_remove_handle(m_multi, m_easy);
-    curl_easy_cleanup(m_easy);
+    Curl().multi_remove_handle(m_multi, m_easy);
+    Curl().easy_cleanup(m_easy);
     m_easy = nullptr;
-    curl_slist_free_all(m_headers);
+    Curl().slist_free_all(m_headers);
     m_headers = nullptr;
 }

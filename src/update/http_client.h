@@ -83,6 +83,7 @@ private:
     void socketAction(curl_socket_t socket, int eventMask);
     void collectFinished();
     void dispatchEvents();
+    void createMulti();
     void releaseEasy();
 
     CURLM* m_multi = nullptr;

@@ -1,0 +1,87 @@
+// CPU time of one animation tick of a tab window: the tick itself (extent, geometry, shape) and
+// the repaint it causes, with the events it posts carried out as the event loop would. Opens and
+// closes the first tab of a program folder many times and also counts how often the tab was
+// drawn into its image meanwhile (an animation must only move and copy the image: 0).
+// Run it under Xvfb (QT_QPA_PLATFORM=xcb) for a real window.
+//     animation_bench FOLDER
+
+#include <cstdio>
+#include <vector>
+
+#include <QApplication>
+#include <QDir>
+
+#include "bench_support.h"
+#include "common/program_folder.h"
+#include "core/controller.h"
+#include "platform/user_prompts.h"
+#include "tabwindow/tab_window.h"
+
+namespace {
+
+constexpr int kCycles = 20;
+
+// Ticks the window's animation by hand until it ends; returns the CPU time of every tick.
+std::vector<double> Animate(TfrmTab& window) {
+    // The timers would tick on their own while events are processed; the bench ticks instead.
+    window.tmrAnim().stop();
+    window.tmrDrop().stop();
+    std::vector<double> ticks;
+    bool ended = false;
+    while (!ended) {
+        const qint32 before = window.TabModel().OpenExtent;
+        ticks.push_back(bench::ThreadCpuMs([&] {
+            window.tmrAnimTimer();
+            QCoreApplication::processEvents();
+        }));
+        // The end is the tick that does not move (it stops the timer).
+        ended = window.TabModel().OpenExtent == before;
+        window.tmrAnim().stop();
+        window.tmrDrop().stop();
+    }
+    return ticks;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: animation_bench FOLDER\n");
+        return 2;
+    }
+    bench::PrintMachine();
+    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    const ProgramFolder folder(
+        QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("Kelvara")));
+    TfrmRunning controller(folder, {}, DefaultUserPrompts());
+    controller.Start();
+    QCoreApplication::processEvents();
+    if (controller.TabWindows().isEmpty()) {
+        std::fprintf(stderr, "animation_bench: the folder has no tab\n");
+        return 1;
+    }
+    TfrmTab& window = *controller.TabWindows().first();
+    const int rendersBefore = window.RenderCount();
+    std::vector<double> opening;
+    std::vector<double> closing;
+    for (int i = 0; i < kCycles; ++i) {
+        window.SetOpen(true);
+        const std::vector<double> open = Animate(window);
+        opening.insert(opening.end(), open.begin(), open.end());
+        window.SetOpen(false);
+        const std::vector<double> close = Animate(window);
+        closing.insert(closing.end(), close.begin(), close.end());
+    }
+    std::vector<double> all = opening;
+    all.insert(all.end(), closing.begin(), closing.end());
+    std::printf("%d items, %d openings and closings, %zu ticks (%zu opening, %zu closing)\n",
+                int(window.TabModel().Items.size()), kCycles, all.size(), opening.size(), closing.size());
+    std::printf("  CPU time a tick with its repaint: median %.3f ms (opening %.3f, closing %.3f; max %.3f)\n",
+                bench::Median(all), bench::Median(opening), bench::Median(closing),
+                *std::max_element(all.begin(), all.end()));
+    std::printf("  tab drawn into its image during the animations: %d times\n",
+                window.RenderCount() - rendersBefore);
+    return 0;
+}

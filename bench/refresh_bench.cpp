@@ -1,0 +1,90 @@
+// Times RebuildTabs (the "Refresh" command) on whole program folders, and checks that refreshing
+// does not make the process grow: resident memory and the number of windows before and after 200
+// refreshes. Run it under Xvfb (QT_QPA_PLATFORM=xcb) for real windows, or on the offscreen
+// platform. Each FOLDER is a program folder as scripts/bench/in_process.sh generates it;
+// --refreshes N changes the 200.
+//     refresh_bench [--refreshes N] FOLDER...
+
+#include <cstdio>
+#include <vector>
+
+#include <QApplication>
+#include <QDir>
+
+#include "bench_support.h"
+#include "common/program_folder.h"
+#include "core/controller.h"
+#include "platform/user_prompts.h"
+
+namespace {
+
+constexpr int kTimedRuns = 15;
+constexpr int kWarmUpRefreshes = 20;
+
+// What the event loop does after a handler returns: released windows are destroyed, pending
+// paints and X requests are carried out.
+void ReturnToEventLoop() {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QCoreApplication::processEvents();
+}
+
+void RunFolder(const QString& folder, int memoryRefreshes) {
+    const ProgramFolder programFolder(QDir(folder).absoluteFilePath(QStringLiteral("Kelvara")));
+    TfrmRunning controller(programFolder, {}, DefaultUserPrompts());
+    controller.Start();
+    ReturnToEventLoop();
+    const qsizetype tabs = controller.TabWindows().size();
+
+    std::vector<double> rebuild;
+    std::vector<double> cleanup;
+    for (int i = 0; i < kTimedRuns; ++i) {
+        rebuild.push_back(bench::WallMs([&] { controller.RebuildTabs(); }));
+        cleanup.push_back(bench::WallMs(ReturnToEventLoop));
+    }
+
+    for (int i = 0; i < kWarmUpRefreshes; ++i) {
+        controller.RebuildTabs();
+        ReturnToEventLoop();
+    }
+    const long rssBefore = bench::StatusKiB("VmRSS");
+    const qsizetype widgetsBefore = QApplication::allWidgets().size();
+    for (int i = 0; i < memoryRefreshes; ++i) {
+        controller.RebuildTabs();
+        ReturnToEventLoop();
+    }
+    const long rssAfter = bench::StatusKiB("VmRSS");
+    const qsizetype widgetsAfter = QApplication::allWidgets().size();
+
+    std::printf("%s: %lld tab windows\n", qPrintable(QDir(folder).dirName()), static_cast<long long>(tabs));
+    std::printf("  RebuildTabs: median %.1f ms (min %.1f, max %.1f) over %d runs;"
+                " then destroying the released windows: %.1f ms\n",
+                bench::Median(rebuild), *std::min_element(rebuild.begin(), rebuild.end()),
+                *std::max_element(rebuild.begin(), rebuild.end()), kTimedRuns, bench::Median(cleanup));
+    std::printf("  resident memory after %d refreshes %.1f MiB, after %d more %.1f MiB (%+ld KiB);"
+                " widgets %lld -> %lld\n",
+                kWarmUpRefreshes, rssBefore / 1024.0, memoryRefreshes, rssAfter / 1024.0,
+                rssAfter - rssBefore, static_cast<long long>(widgetsBefore),
+                static_cast<long long>(widgetsAfter));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QStringList folders = QCoreApplication::arguments().mid(1);
+    int refreshes = 200;
+    if (folders.size() >= 2 && folders.first() == QLatin1String("--refreshes")) {
+        refreshes = folders.at(1).toInt();
+        folders = folders.mid(2);
+    }
+    if (folders.isEmpty() || refreshes < 1) {
+        std::fprintf(stderr, "usage: refresh_bench [--refreshes N] FOLDER...\n");
+        return 2;
+    }
+    bench::PrintMachine();
+    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
+    for (const QString& folder : folders)
+        RunFolder(folder, refreshes);
+    return 0;
+}

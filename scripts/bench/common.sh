@@ -1,0 +1,42 @@
+# Shared by the benchmark scripts: sourced, not run. Needs $build (the build folder) and $work (a
+# scratch folder the caller removes); starts Xvfb and writes program folders there.
+
+xvfb_pid=
+stop_xvfb() {
+    if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+
+# Starts Xvfb on a display number no other server holds and exports DISPLAY for the xcb platform.
+start_xvfb() {
+    local display=70
+    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+    Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    xvfb_pid=$!
+    export DISPLAY=":$display"
+    export QT_QPA_PLATFORM=xcb
+    export XDG_RUNTIME_DIR=$work/runtime
+    mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+    for _ in $(seq 50); do
+        xdpyinfo >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    echo "Xvfb did not start" >&2
+    return 1
+}
+
+# make_folder NAME TABS ITEMS: a program folder $work/NAME, a copy of the built one (executable,
+# skins, translations, splash clip; no tabs, no settings file, so the defaults apply: skin Aqua,
+# always on top Normal, no update check) with a generated tab set of TABS tabs of ITEMS shortcuts.
+make_folder() {
+    local dir=$work/$1
+    mkdir -p "$dir"
+    (cd "$build/Kelvara" && find . -maxdepth 1 -mindepth 1 ! -name Tabs ! -name '*.ini' -exec cp -r {} "$dir/" \;)
+    "$build/tools/make_bench_folder" "$dir" "$2" "$3"
+}
+
+# One line naming the machine and the versions that the figures depend on.
+print_machine() {
+    echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
+        "$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo), Linux $(uname -r)," \
+        "Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null || echo '?'), Xvfb 1920x1080x24"
+}

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# The in-process benchmarks on generated program folders (10 tabs x 20 shortcuts and 30 x 40,
+# default skin) under one Xvfb: RebuildTabs and memory over 200 refreshes (refresh_bench), one
+# animation tick (animation_bench), a drop (drop_bench), and the skin loads (skin_load_bench).
+#     scripts/bench/in_process.sh              (BUILD_DIR defaults to build/)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+build=${BUILD_DIR:-$root/build}
+cmake --build "$build" --target program_folder make_bench_folder refresh_bench animation_bench drop_bench \
+    skin_load_bench >/dev/null
+
+work=$(mktemp -d)
+. "$root/scripts/bench/common.sh"
+trap 'stop_xvfb; rm -rf "$work"' EXIT
+start_xvfb
+make_folder k10x20 10 20
+make_folder k30x40 30 40
+print_machine
+
+echo "== refresh_bench"
+"$build/bench/refresh_bench" "$work/k10x20" "$work/k30x40"
+echo "== animation_bench"
+"$build/bench/animation_bench" "$work/k10x20"
+echo "== drop_bench"
+"$build/bench/drop_bench" "$work/k10x20"
+echo "== skin_load_bench"
+"$build/bench/skin_load_bench" "$root/data"
