@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
                                      error ? error->message() : QString::fromLocal8Bit(e.what()));
         return 1;
     }
-    if (controller.EndRequested())
+    if (controller->EndRequested())
         return 0;
     return app.exec();
 }
