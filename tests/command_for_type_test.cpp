@@ -80,16 +80,6 @@ QTemporaryDir* CommandForTypeTest::dir = nullptr;
 
 } // namespace
 
-TEST_F(CommandForTypeTest, SearchPathsFollowTheEnvironmentInPrecedenceOrder) {
-    EXPECT_EQ(paths.mimeappsLists,
-              (QStringList{root + QStringLiteral("/config/mimeapps.list"),
-                           root + QStringLiteral("/etc/mimeapps.list"),
-                           root + QStringLiteral("/data/applications/mimeapps.list"),
-                           root + QStringLiteral("/system/applications/mimeapps.list")}));
-    EXPECT_EQ(paths.applicationDirs, (QStringList{root + QStringLiteral("/data/applications"),
-                                                  root + QStringLiteral("/system/applications")}));
-}
-
 TEST_F(CommandForTypeTest, CommandOfTheDefaultApplication) {
     const QString docs = root + QStringLiteral("/docs/");
     WriteFile(docs + QStringLiteral("my notes.txt"), "plain words\n");

@@ -236,7 +236,8 @@ TEST(TabDrop, OverTheHeadInsertsFirstWithoutAMarker) {
     Drag(window, {other}, QPoint(60, 5), false, false);
     EXPECT_EQ(window.TabModel().DropIndex, -1);
     EXPECT_EQ(window.grab().toImage(), plain);
-    QDropEvent drop(QPointF(60, 5), Offered, FileList({other}), Qt::LeftButton, Qt::NoModifier);
+    const std::unique_ptr<QMimeData> data(FileList({other}));
+    QDropEvent drop(QPointF(60, 5), Offered, data.get(), Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(&window, &drop);
     EXPECT_EQ(f.ReadOrder(f.tabFolder), Names("new.lnk a.lnk"));
 }

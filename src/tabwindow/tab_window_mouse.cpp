@@ -94,6 +94,8 @@ void TfrmTab::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void TfrmTab::FinishTabMove(QPoint screenPos) {
+    if (m_ctx.skin == nullptr)
+        return;
     const bool vertical = m_ctx.settings->vertical();
     const int c = vertical ? screenPos.y() : screenPos.x();
     const int n = m_ctx.host ? m_ctx.host->TabWindowCount() : 1;

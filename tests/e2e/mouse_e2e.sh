@@ -12,10 +12,11 @@ program=$(cd "$1" && pwd)
 drag_source=$program/../tools/drag_source
 here=$(cd "$(dirname "$0")" && pwd)
 # shellcheck source=/dev/null
+source "$here/xvfb.sh"
+# shellcheck source=/dev/null
 source "$here/mouse_e2e_helpers.sh"
 
 work=$(mktemp -d)
-trap 'e2e_stop; rm -rf "$work"' EXIT
 cp -r "$program" "$work/Kelvara"
 app=$work/Kelvara
 skin_value() { grep -i "^$1=" "$app/Aqua/skin.ini" | head -1 | cut -d= -f2 | tr -d '\r '; }
@@ -42,9 +43,9 @@ mkdir -p "$work/docs"
 echo "some words" > "$work/docs/my notes.txt"
 
 e2e_start_display 1024x768
+trap 'e2e_stop_display; rm -rf "$work"' EXIT
 bottom=768
-E2E_LOG=$work/program.log
-"$app/Kelvara" 2> "$E2E_LOG" &
+"$app/Kelvara" 2> "$work/program.log" &
 E2E_APP_PID=$!
 pid=$E2E_APP_PID
 e2e_wait_for 15 e2e_window_count_is "$pid" 2 || e2e_fail "the two tab windows did not appear"

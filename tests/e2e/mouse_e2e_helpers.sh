@@ -1,40 +1,5 @@
-# Helpers for the mouse real-window test: a private Xvfb display and xdotool wrappers.
-
-e2e_fail() {
-    echo "FAIL: $*" >&2
-    [ -n "${E2E_LOG:-}" ] && [ -f "$E2E_LOG" ] && sed 's/^/  program: /' "$E2E_LOG" >&2
-    exit 1
-}
-
-e2e_start_display() {
-    local size=$1 n
-    for n in $(seq 400 499); do
-        [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
-    done
-    Xvfb :$n -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
-    E2E_XVFB_PID=$!
-    export DISPLAY=:$n
-    e2e_wait_for 10 xdpyinfo || e2e_fail "Xvfb did not start"
-}
-
-e2e_stop() {
-    [ -n "${E2E_APP_PID:-}" ] && kill "$E2E_APP_PID" 2>/dev/null
-    [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
-    return 0
-}
-
-# Waits until COMMAND succeeds, at most SECONDS.
-e2e_wait_for() {
-    local seconds=$1
-    shift
-    local end=$((SECONDS + seconds))
-    while [ $SECONDS -lt $end ]; do
-        "$@" >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    return 1
-}
+# Helpers of the mouse real-window test, beside the shared ones of xvfb.sh: windows of a process,
+# tab heights, and an xdotool drag that makes a real XDND drop.
 
 # Prints "x y w h" of the first visible window named NAME; fails when there is none.
 e2e_window() {
