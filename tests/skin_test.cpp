@@ -423,7 +423,9 @@ TEST_F(SkinFixture, MetaKeysAreReadOnlyWhenPresent) {
         {"HTTP://Host.example", "HTTP://Host.example"},
         {"http://", "http://http://"},
         {"http://x", "http://x"},
-        {"https://secure.example", "http://https://secure.example"},
+        {"https://secure.example", "https://secure.example"},
+        {"HTTPS://Secure.example", "HTTPS://Secure.example"},
+        {"https://", "http://https://"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(WebsiteAddress(QLatin1StringView(row.value)), QLatin1StringView(row.address)) << row.value;

@@ -28,5 +28,9 @@ QString WebsiteAddress(const QString& value) {
     const QString prefix = QStringLiteral("http://");
     if (value.size() >= 8 && FoldCase(value.left(7)) == prefix)
         return value;
+    // An address that already says https must not become "http://https://...".
+    const QString secure = QStringLiteral("https://");
+    if (value.size() > secure.size() && FoldCase(value.left(secure.size())) == secure)
+        return value;
     return prefix + value;
 }

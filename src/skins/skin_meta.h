@@ -20,5 +20,6 @@ SkinMeta ReadSkinMeta(const QString& skinFolder);
 SkinMeta ReadSkinMeta(const IniFile& ini);
 
 // The web address for a Website value: the value itself when it is at least 8 characters long and
-// begins with "http://" in any letter case, otherwise "http://" followed by the value.
+// begins with "http://" in any letter case, or begins with "https://" and goes on after it;
+// otherwise "http://" followed by the value.
 QString WebsiteAddress(const QString& value);
