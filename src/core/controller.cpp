@@ -183,10 +183,13 @@ void TfrmRunning::RebuildTabs() {
     do {
         m_rebuildAgain = false;
         RebuildOnce();
+        // A new tab made by the prompt asks for a rebuild, which this loop then carries out (a
+        // nested call would only note it).
+        if (m_tabWindows.isEmpty() && !m_endRequested && !m_rebuildAgain && !PromptNewTab()) {
+            RequestEnd();
+            break;
+        }
     } while (m_rebuildAgain);
-
-    if (m_tabWindows.isEmpty() && !m_endRequested && !PromptNewTab())
-        RequestEnd();
 }
 
 void TfrmRunning::RebuildOnce() {
