@@ -70,6 +70,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int rebuilds = argc > 2 ? std::atoi(argv[2]) : 1000;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes, also into a pipe
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
