@@ -23,7 +23,7 @@ fi
 cmake "$asan" -DKELVARA_BENCH=ON >/dev/null
 cmake --build "$asan" >/dev/null
 echo "== leaks ($asan, LeakSanitizer)"
-ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+ASAN_OPTIONS=detect_leaks=1:abort_on_error=1:quarantine_size_mb=16 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
     LSAN_OPTIONS=suppressions=$root/tests/lsan.supp \
     "$asan/bench/rebuild_soak_bench" "$asan/Kelvara" "$rebuilds" 2> >(quiet)
 echo "no leak reported"
