@@ -4,7 +4,8 @@
 //
 //   rebuild_soak_bench PROGRAM_FOLDER [REBUILDS]
 //
-// PROGRAM_FOLDER is an assembled program folder (build/Kelvara): its skin Aqua is used.
+// PROGRAM_FOLDER is an assembled program folder (build/Kelvara): its skin Aqua and splash clip
+// are used.
 #include <cstdio>
 #include <cstdlib>
 #include <unistd.h>
@@ -70,15 +71,18 @@ int main(int argc, char** argv) {
         return 2;
     }
     const int rebuilds = argc > 2 ? std::atoi(argv[2]) : 1000;
+    std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes, also into a pipe
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 
     QTemporaryDir dir;
-    const QString skin = QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("Aqua"));
-    if (!QFile::link(skin, dir.filePath(QStringLiteral("Aqua"))) ||
-        !MakeTabs(dir.filePath(QStringLiteral("Tabs")))) {
+    const QDir program(QString::fromLocal8Bit(argv[1]));
+    bool ready = MakeTabs(dir.filePath(QStringLiteral("Tabs")));
+    for (const QString& name : {QStringLiteral("Aqua"), QStringLiteral("Loading.avi")})
+        ready = ready && QFile::link(program.absoluteFilePath(name), dir.filePath(name));
+    if (!ready) {
         std::fprintf(stderr, "cannot set up a program folder in %s\n", qPrintable(dir.path()));
         return 2;
     }

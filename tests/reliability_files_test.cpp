@@ -177,7 +177,11 @@ TEST_F(ReliabilityFiles, EveryWriterOnAFullDiskKeepsTheOldFile) {
         {"order file", tab + QStringLiteral("/order.lst"), [&] { MakeTabFolder(tab, 40); },
          [&] { SetOrderPosition(tab, QStringLiteral("Item number 39.lnk"), 0); },
          QStringLiteral("Unable to write ") + tab + QStringLiteral("/order.lst")},
-        {"shortcut", shortcut, [&] { WriteShortcut(shortcut, QStringLiteral("/usr/bin/old")); },
+        {"shortcut", shortcut,
+         [&] {
+             QDir().mkpath(tab);
+             WriteShortcut(shortcut, QStringLiteral("/usr/bin/old"));
+         },
          [&] { WriteShortcut(shortcut, QStringLiteral("/usr/bin/") + QString(300, QLatin1Char('n'))); },
          QStringLiteral("Unable to create .lnk file")},
     };

@@ -70,9 +70,13 @@ QByteArray StartupEntryText(const QString& executable, const QString& appDir) {
 void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& appDir) {
     if (QFileInfo::exists(entryPath))
         return;
+    // Unbuffered, so that a write cut short by a full disk fails here instead of committing a
+    // truncated entry.
     QSaveFile file(entryPath);
-    if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()) || !file.open(QIODevice::WriteOnly) ||
-        file.write(StartupEntryText(executable, appDir)) < 0 || !file.commit())
+    const QByteArray text = StartupEntryText(executable, appDir);
+    if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()) ||
+        !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() ||
+        !file.commit())
         throw Error(QStringLiteral("Unable to write to ") + entryPath);
 }
 

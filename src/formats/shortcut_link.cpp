@@ -57,7 +57,10 @@ void TShortcutLink::Write() const {
 
     const std::optional<QByteArray> bytes = SerializeLnk(data);
     QSaveFile file(ShortcutFile);
-    if (!bytes || !file.open(QIODevice::WriteOnly) || file.write(*bytes) != bytes->size() || !file.commit())
+    // Unbuffered, so that a write the disk cuts short fails here: a buffered one fails only in the
+    // flush at commit, which QSaveFile does not notice, and a cut-off file would replace the old.
+    if (!bytes || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
+        file.write(*bytes) != bytes->size() || !file.commit())
         throw EShortcutError(QStringLiteral("Unable to create .lnk file"));
 }
 

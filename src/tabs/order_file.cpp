@@ -34,7 +34,10 @@ QByteArray ReadOrderBytes(const QString& folder) {
 bool WriteOrderLines(const QString& folder, const QStringList& lines) {
     const QByteArray bytes = SerializeOrderLines(lines);
     QSaveFile file(OrderFilePath(folder));
-    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.commit();
+    // Unbuffered, so that a write the disk cuts short fails here: a buffered one fails only in the
+    // flush at commit, which QSaveFile does not notice, and a cut-off file would replace the old.
+    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() &&
+           file.commit();
 }
 
 // A name that holds a line break cannot be a line of the order file.

@@ -114,7 +114,10 @@ void TfrmUpdate::startDownload(const QString& address) {
         return;
     }
     m_file = std::make_unique<QSaveFile>(m_folder.appDir() + DownloadName);
-    if (!m_file->open(QIODevice::WriteOnly)) {
+    // Unbuffered, so that a write the disk cuts short fails while the data arrives: a buffered one
+    // fails only in the flush at commit, which QSaveFile does not notice, and a cut-off update
+    // would be reported as complete.
+    if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = m_file->errorString();
         m_file.reset();
         fail(QStringLiteral("The file %1 could not be created: %2").arg(DownloadName, reason));
