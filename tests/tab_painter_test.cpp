@@ -5,8 +5,13 @@
 #include "tab_test_skin.h"
 #include "tabs/tab_painter.h"
 #include "tabs/tab_shape.h"
+#include "support/app_environment.h"
 
 namespace {
+
+// The application ends before the process does, so its font caches are freed.
+AppEnvironment* const Environment = RegisterAppEnvironment();
+
 
 const QRgb Key = PixelFromColour(KeyColour);
 const QRgb Head[] = {qRgb(200, 0, 0), qRgb(201, 0, 0), qRgb(202, 0, 0), qRgb(203, 0, 0)};

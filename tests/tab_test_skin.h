@@ -16,7 +16,9 @@ inline void EnsureApp() {
     static int argc = 1;
     static char name[] = "tab_test";
     static char* argv[] = {name, nullptr};
-    static QApplication app(argc, argv);
+    // A test program that registers its own application (destroyed before exit) uses that one.
+    if (!QCoreApplication::instance())
+        static QApplication app(argc, argv);
     // The offscreen platform cannot shape windows and says so at every shape change.
     static const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
