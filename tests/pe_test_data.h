@@ -6,18 +6,13 @@
 #include <QImageWriter>
 #include <QList>
 
+#include "formats/byte_writer.h"
+
 // Builds small Windows programs holding icon resources, for the tests of the icon reader.
 namespace pe_test {
 
-inline void PutU16(QByteArray& out, quint16 value) {
-    out += char(value & 0xFF);
-    out += char(value >> 8);
-}
-
-inline void PutU32(QByteArray& out, quint32 value) {
-    PutU16(out, quint16(value & 0xFFFF));
-    PutU16(out, quint16(value >> 16));
-}
+using ::PutU16;
+using ::PutU32;
 
 inline void SetU32(QByteArray& out, qsizetype at, quint32 value) {
     for (int i = 0; i < 4; ++i)

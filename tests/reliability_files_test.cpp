@@ -23,19 +23,16 @@
 #include "platform/file_operation.h"
 #include "support/private_mounts.h"
 #include "tabs/order_file.h"
+#include "support/file_bytes.h"
 
 namespace {
 
 QByteArray Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return ReadBytes(path);
 }
 
 void Write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    ASSERT_EQ(file.write(bytes), bytes.size());
+    WriteBytes(path, bytes);
 }
 
 // Every entry below folder (hidden ones included) with its content, one text per entry.

@@ -24,6 +24,7 @@
 #include "tabwindow/tab_window.h"
 #include "ui/error_report.h"
 #include "ui/error_window.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -62,15 +63,11 @@ public:
 };
 
 QByteArray Read(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+    return ReadBytes(path);
 }
 
 void Write(const QString& path, const QByteArray& bytes) {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write(bytes);
+    WriteBytes(path, bytes);
 }
 
 void WriteShortcut(const QString& path) {
