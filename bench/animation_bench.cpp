@@ -13,6 +13,7 @@
 
 #include "bench_support.h"
 #include "common/program_folder.h"
+#include "core/application.h"
 #include "core/controller.h"
 #include "platform/user_prompts.h"
 #include "tabwindow/tab_window.h"
@@ -45,6 +46,7 @@ std::vector<double> Animate(TfrmTab& window) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrepareDisplayEnvironment(); // as the program does
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     if (argc != 2) {

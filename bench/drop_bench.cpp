@@ -20,6 +20,7 @@
 
 #include "bench_support.h"
 #include "common/program_folder.h"
+#include "core/application.h"
 #include "core/controller.h"
 #include "platform/user_prompts.h"
 #include "tabs/order_file.h"
@@ -48,6 +49,7 @@ void SendDrop(TfrmTab& window, const QString& file) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrepareDisplayEnvironment(); // as the program does
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     if (argc != 2) {

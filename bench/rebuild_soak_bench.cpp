@@ -17,6 +17,7 @@
 #include <QTemporaryDir>
 
 #include "common/program_folder.h"
+#include "core/application.h"
 #include "core/controller.h"
 #include "formats/shortcut_link.h"
 #include "platform/user_prompts.h"
@@ -74,6 +75,7 @@ int main(int argc, char** argv) {
     std::setvbuf(stdout, nullptr, _IOLBF, 0); // each figure as it comes, also into a pipe
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareDisplayEnvironment(); // as the program does
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
 

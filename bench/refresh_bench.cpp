@@ -13,6 +13,7 @@
 
 #include "bench_support.h"
 #include "common/program_folder.h"
+#include "core/application.h"
 #include "core/controller.h"
 #include "platform/user_prompts.h"
 
@@ -70,6 +71,7 @@ void RunFolder(const QString& folder, int memoryRefreshes) {
 } // namespace
 
 int main(int argc, char** argv) {
+    PrepareDisplayEnvironment(); // as the program does
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QStringList folders = QCoreApplication::arguments().mid(1);

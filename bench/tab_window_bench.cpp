@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QPainter>
 
+#include "core/application.h"
 #include "skins/skin.h"
 #include "tabs/tab.h"
 #include "tabwindow/tab_window.h"
@@ -51,6 +52,7 @@ int main(int argc, char** argv) {
         // That platform cannot shape windows and would say so at every tick.
         qputenv("QT_LOGGING_RULES", "default.warning=false");
     }
+    PrepareDisplayEnvironment(); // as the program does
     QApplication app(argc, argv);
     Settings settings;
     settings.Spacing = 12;

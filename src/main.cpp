@@ -12,9 +12,7 @@
 #include "skins/font_substitutions.h"
 
 int main(int argc, char** argv) {
-    // Tab windows need an X11 window system; in a Wayland session they go through XWayland.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-        qputenv("QT_QPA_PLATFORM", "xcb");
+    PrepareDisplayEnvironment();
 
     KelvaraApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationCaption());

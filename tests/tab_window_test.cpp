@@ -140,6 +140,20 @@ TEST(TabWindow, HoverRendersOnlyOnAChange) {
     EXPECT_EQ(window->TabImage().pixel(0, 17 + 40), qRgb(0, 200, 0));
 }
 
+TEST(TabWindow, ShowingDrawsOnlyATabNeverDrawn) {
+    Fixture f(TabEdge::Bottom);
+    auto drawn = f.Window(3);
+    drawn->show();
+    EXPECT_EQ(drawn->RenderCount(), 1);
+
+    TfrmTab fresh(f.context);
+    fresh.TabModel().TabName = QStringLiteral("Fresh");
+    AddItems(fresh.TabModel(), 2, f.skin.ItemHeight);
+    fresh.show();
+    EXPECT_EQ(fresh.RenderCount(), 1);
+    EXPECT_FALSE(fresh.TabImage().isNull());
+}
+
 TEST(TabWindow, EmptyTabWithoutAnimationOpensAndCloses) {
     Fixture f(TabEdge::Bottom, AnimMode::Off);
     auto window = f.Window(0);

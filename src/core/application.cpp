@@ -5,6 +5,13 @@
 #include "common/error.h"
 #include "ui/error_report.h"
 
+void PrepareDisplayEnvironment() {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", "xcb");
+    if (!qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM"))
+        qputenv("QT_XCB_NO_MITSHM", "1");
+}
+
 KelvaraApplication::KelvaraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
 
 bool KelvaraApplication::notify(QObject* receiver, QEvent* event) {

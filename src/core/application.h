@@ -2,6 +2,14 @@
 
 #include <QApplication>
 
+// Sets what the display connection must know before the application object is made: the X11
+// platform in a Wayland session (tab windows need X11; they go through XWayland), and window
+// contents sent without shared memory. Tab windows change size on every tick of their sliding
+// animation, and Qt's shared-memory backing store makes a new segment (system calls and X round
+// trips) each time a window grows: an opening tick cost five times a closing one. Plain image
+// transfer costs the same at every size. Values the user set are left alone.
+void PrepareDisplayEnvironment();
+
 // The application object. An exception that leaves an event handler, a timer or a menu command
 // is caught here: its message goes to the error report, and the event loop carries on with the
 // next event.

@@ -198,7 +198,10 @@ void TfrmTab::showEvent(QShowEvent* event) {
     // No taskbar or pager entry; the hint is given before every mapping of the window.
     SetSkipTaskbarAndPager(this);
     QWidget::showEvent(event);
-    RebuildImage();
+    // The rebuild that made the window has drawn it already; drawing it again would only cost
+    // time. A window shown before it was ever drawn is drawn now.
+    if (m_renderCount == 0)
+        RebuildImage();
 }
 
 void TfrmTab::paintEvent(QPaintEvent*) {
