@@ -23,7 +23,8 @@
 #define KELVARA_ASAN 1
 #endif
 #ifdef KELVARA_ASAN
-#include <sanitizer/allocator_interface.h>
+// Exported by the sanitizer runtime; GCC ships no header for it.
+extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #endif
 
 #include <QApplication>
