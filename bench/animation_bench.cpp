@@ -6,16 +6,13 @@
 //     animation_bench FOLDER
 
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include <QApplication>
-#include <QDir>
 
-#include "bench_support.h"
-#include "common/program_folder.h"
+#include "controller_support.h"
 #include "core/application.h"
-#include "core/controller.h"
-#include "platform/user_prompts.h"
 #include "tabwindow/tab_window.h"
 
 namespace {
@@ -53,17 +50,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: animation_bench FOLDER\n");
         return 2;
     }
-    bench::PrintMachine();
-    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
-    const ProgramFolder folder(
-        QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("Kelvara")));
-    TfrmRunning controller(folder, {}, DefaultUserPrompts());
-    controller.Start();
-    QCoreApplication::processEvents();
-    if (controller.TabWindows().isEmpty()) {
-        std::fprintf(stderr, "animation_bench: the folder has no tab\n");
+    const std::unique_ptr<TfrmRunning> running = bench::StartOnFolder("animation_bench", argv[1]);
+    if (!running)
         return 1;
-    }
+    TfrmRunning& controller = *running;
     TfrmTab& window = *controller.TabWindows().first();
     const int rendersBefore = window.RenderCount();
     std::vector<double> opening;

@@ -8,21 +8,18 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <memory>
 #include <vector>
 
 #include <QApplication>
-#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "bench_support.h"
-#include "common/program_folder.h"
+#include "controller_support.h"
 #include "core/application.h"
-#include "core/controller.h"
-#include "platform/user_prompts.h"
 #include "tabs/order_file.h"
 #include "tabwindow/tab_window.h"
 
@@ -56,17 +53,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: drop_bench FOLDER\n");
         return 2;
     }
-    bench::PrintMachine();
-    std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
-    const ProgramFolder folder(
-        QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("Kelvara")));
-    TfrmRunning controller(folder, {}, DefaultUserPrompts());
-    controller.Start();
-    QCoreApplication::processEvents();
-    if (controller.TabWindows().isEmpty()) {
-        std::fprintf(stderr, "drop_bench: the folder has no tab\n");
+    const std::unique_ptr<TfrmRunning> running = bench::StartOnFolder("drop_bench", argv[1]);
+    if (!running)
         return 1;
-    }
+    TfrmRunning& controller = *running;
     const QString tabFolder = controller.TabWindows().first()->TabModel().TabFolder;
     const qsizetype items = controller.TabWindows().first()->TabModel().Items.size();
 
