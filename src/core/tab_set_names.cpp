@@ -1,10 +1,9 @@
 #include "core/tab_set_names.h"
 
-#include <cstdio>
-
 #include <QFileInfo>
 
 #include "common/names.h"
+#include "platform/rename_without_replacing.h"
 
 LegacyShortcut ParseLegacyValue(const QString& value) {
     LegacyShortcut shortcut;
@@ -65,7 +64,5 @@ bool RenameEntry(const QString& from, const QString& to) {
         return false;
     if (target.absolutePath() != source.absolutePath())
         return false;
-    if (target.exists() || target.isSymLink())
-        return false;
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    return RenameWithoutReplacing(from, to);
 }

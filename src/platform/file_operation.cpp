@@ -8,6 +8,7 @@
 #include <QFileInfo>
 
 #include "platform/recycle_bin.h"
+#include "platform/rename_without_replacing.h"
 
 namespace fs = std::filesystem;
 
@@ -46,22 +47,16 @@ void RemoveEntry(const QString& path) {
     fs::remove_all(ToPath(path), ec);
 }
 
-bool RenameEntry(const QString& from, const QString& to) {
-    std::error_code ec;
-    fs::rename(ToPath(from), ToPath(to), ec);
-    return !ec;
-}
-
 // Puts the finished staged entry at destination. An entry already there is set aside first and
 // only removed once the new one is in place, so a failure keeps the old one.
 bool PlaceStaged(const QString& staged, const QString& destination, bool replacing) {
     if (!replacing)
-        return RenameEntry(staged, destination);
+        return RenameWithoutReplacing(staged, destination);
     const QString old = SideName(destination, QStringLiteral(".replaced"));
-    if (!RenameEntry(destination, old))
+    if (!RenameWithoutReplacing(destination, old))
         return false;
-    if (!RenameEntry(staged, destination)) {
-        RenameEntry(old, destination);
+    if (!RenameWithoutReplacing(staged, destination)) {
+        RenameWithoutReplacing(old, destination);
         return false;
     }
     RemoveEntry(old);
@@ -158,14 +153,14 @@ bool TAMHFileOp::place(const QString& source, const QString& to, bool move) {
     // The entry is assembled under a hidden name and appears under its own name only when complete.
     const QString staged = SideName(to, QStringLiteral(".partial"));
     // On one file system a move is a rename and copies nothing.
-    const bool renamed = move && RenameEntry(source, staged);
+    const bool renamed = move && RenameWithoutReplacing(source, staged);
     if (!renamed && !CopyEntry(source, staged)) {
         RemoveEntry(staged);
         return false;
     }
     if (!PlaceStaged(staged, to, replacing)) {
         if (renamed)
-            RenameEntry(staged, source);
+            RenameWithoutReplacing(staged, source);
         else
             RemoveEntry(staged);
         return false;
@@ -190,7 +185,5 @@ bool TAMHFileOp::merge(const QString& source, const QString& to, bool move) {
 }
 
 bool TAMHFileOp::rename(const QString& source, const QString& destination) {
-    if (!EntryExists(source) || EntryExists(destination))
-        return false;
-    return RenameEntry(source, destination);
+    return RenameWithoutReplacing(source, destination);
 }
