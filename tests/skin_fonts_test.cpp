@@ -52,6 +52,10 @@ TEST(SkinFonts, LoadingRegistersTheSkinsFontsEveryTime) {
     ASSERT_FALSE(shippedFonts.isEmpty());
     QFile::copy(ShippedSkinDir() + FontSkin + u'/' + shippedFonts[0], skinDir + u"face.ttf");
 
+    // Each change of the font table makes Qt drop its font caches.
+    int tableChanges = 0;
+    QObject::connect(&gui.app, &QGuiApplication::fontDatabaseChanged, [&] { ++tableChanges; });
+
     TSkin skin;
     const QStringList skins{QStringLiteral("Fonted")};
     skin.Load(QStringLiteral("Fonted"), {}, skins, dir.path() + u'/', false);
@@ -59,10 +63,15 @@ TEST(SkinFonts, LoadingRegistersTheSkinsFontsEveryTime) {
     EXPECT_EQ(expected.size(), 2);
     EXPECT_TRUE(expected.contains(skinDir + u"Broken.TTF")); // kept though it cannot be registered
     EXPECT_TRUE(expected.contains(skinDir + u"face.ttf"));
+    const int changesAtFirstLoad = tableChanges;
+    EXPECT_GE(changesAtFirstLoad, 1);
+    // Loaded again (as the settings dialog's preview does): listed again, the table left alone.
     skin.Load(QStringLiteral("Fonted"), {}, skins, dir.path() + u'/', false);
     EXPECT_EQ(SkinFonts().size(), 4);
+    EXPECT_EQ(tableChanges, changesAtFirstLoad);
     UnregisterSkinFonts();
     EXPECT_TRUE(SkinFonts().isEmpty());
+    EXPECT_EQ(tableChanges, changesAtFirstLoad + 1); // the shared registration removed once
 }
 
 TEST(SkinFonts, ShippedSkinFontsResolveWhenRegistered) {

@@ -1,5 +1,7 @@
 #include "skins/skin_fonts.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QFontDatabase>
 #include <QGuiApplication>
@@ -25,10 +27,19 @@ bool HaveFontTable() {
 } // namespace
 
 void RegisterSkinFont(const QString& path) {
+    QList<RegisteredFont>& fonts = Registered();
     RegisteredFont font{path, -1};
-    if (HaveFontTable())
+    // A file in the font table already shares that entry. Every registration would add the file
+    // again and make Qt drop all its font caches, so that the next text drawn anywhere loads
+    // its fonts anew: each skin chosen in the settings dialog's list would do that.
+    const auto same = std::find_if(fonts.cbegin(), fonts.cend(), [&](const RegisteredFont& registered) {
+        return registered.id != -1 && registered.path == path;
+    });
+    if (same != fonts.cend())
+        font.id = same->id;
+    else if (HaveFontTable())
         font.id = QFontDatabase::addApplicationFont(path);
-    Registered().append(font);
+    fonts.append(font);
 }
 
 void UnregisterSkinFonts() {
@@ -36,9 +47,12 @@ void UnregisterSkinFonts() {
     if (fonts.isEmpty())
         return;
     if (HaveFontTable()) {
+        QList<int> removed;
         for (const RegisteredFont& font : std::as_const(fonts)) {
-            if (font.id != -1)
+            if (font.id != -1 && !removed.contains(font.id)) {
                 QFontDatabase::removeApplicationFont(font.id);
+                removed.append(font.id);
+            }
         }
     }
     fonts.clear();
