@@ -59,6 +59,9 @@ void WriteTab(const QString& tabsDir, int tab, int items, const QString& iconDir
 } // namespace
 
 int main(int argc, char** argv) {
+    // Icons are drawn into images only: no display is needed.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     if (argc != 4) {
         std::fprintf(stderr, "usage: make_bench_folder FOLDER TABS ITEMS\n");
