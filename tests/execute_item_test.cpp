@@ -178,6 +178,28 @@ TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineWithoutFieldCodes) {
                                          .toUtf8());
 }
 
+TEST_F(ExecuteItemTest, ATerminalEntryRunsInTheDefaultTerminalEmulator) {
+    // The recording script stands in for the terminal emulator, found through PATH.
+    const QString program = path(QStringLiteral("console-tool"));
+    const QString terminalDir = path(QStringLiteral("terminal"));
+    QDir().mkpath(terminalDir);
+    ASSERT_TRUE(QFile::rename(writeScript(), terminalDir + QStringLiteral("/x-terminal-emulator")));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(terminalDir) + ':' + oldPath);
+    QFile entry(path(QStringLiteral("console.desktop")));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Console\nTerminal=true\nExec=" + program.toUtf8() +
+                " --verbose %f\nPath=" + path(QStringLiteral("work")).toUtf8() + "\n");
+    entry.close();
+    addShortcut(entry.fileName(), QStringLiteral("extra"), QString());
+    tab.ExecuteItem(0);
+    qputenv("PATH", oldPath);
+    EXPECT_EQ(WaitForFile(marker()),
+              (QDir(path(QStringLiteral("work"))).canonicalPath() + QStringLiteral("\n-e\n") + program +
+               QStringLiteral("\n--verbose\nextra\n"))
+                  .toUtf8());
+}
+
 TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToTheDesktopsDefaultApplication) {
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");

@@ -71,6 +71,8 @@ DesktopEntry ParseDesktopEntry(QByteArrayView bytes) {
             entry.icon = value;
         else if (key == QLatin1String("URL"))
             entry.url = value;
+        else if (key == QLatin1String("Terminal"))
+            entry.terminal = value == QLatin1String("true");
     }
     return entry;
 }

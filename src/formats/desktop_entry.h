@@ -8,9 +8,10 @@
 struct DesktopEntry {
     QString type; // "Application", "Link", ...
     QString exec;
-    QString path; // working folder of the program
-    QString icon; // a theme icon name or an absolute file path
-    QString url;  // the address of a Link entry
+    QString path;          // working folder of the program
+    QString icon;          // a theme icon name or an absolute file path
+    QString url;           // the address of a Link entry
+    bool terminal = false; // Terminal=true: the program runs in a terminal window
 };
 
 // Files larger than this are not desktop entries.

@@ -30,8 +30,18 @@ bool LaunchDesktopEntry(const TItemData& item, const QFileInfo& target) {
     QStringList command = DesktopExecArguments(entry.exec);
     if (command.isEmpty())
         return false;
-    const QString program = command.takeFirst();
+    QString program = command.takeFirst();
     command += QProcess::splitCommand(item.Arguments);
+    // A console program gets a terminal window: the system's default terminal emulator, which
+    // takes "-e program arguments...". Without one it starts as it is.
+    if (entry.terminal) {
+        const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
+        if (!terminal.isEmpty()) {
+            command.prepend(program);
+            command.prepend(QStringLiteral("-e"));
+            program = terminal;
+        }
+    }
     const QString defaultDir = entry.path.isEmpty() ? target.absolutePath() : entry.path;
     return StartProgram(program, command, WorkingDirFor(item, defaultDir));
 }
