@@ -76,6 +76,15 @@ protected:
 
     QString marker() const { return path(QStringLiteral("ran.txt")); }
 
+    // An application entry whose program starts in the folder "work"; returns its path.
+    QString writeApplicationEntry(const QString& name, const QByteArray& keys) {
+        QFile entry(path(name));
+        EXPECT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write("[Desktop Entry]\nType=Application\n" + keys +
+                    "Path=" + path(QStringLiteral("work")).toUtf8() + "\n");
+        return entry.fileName();
+    }
+
     void addShortcut(const QString& target, const QString& arguments, const QString& workingDir) {
         TShortcutLink link;
         link.ShortcutFile = tabFolder() + QStringLiteral("/item.lnk");
@@ -166,12 +175,9 @@ TEST_F(ExecuteItemTest, AProgramStartsWithItsArgumentsInItsWorkingFolder) {
 
 TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineWithoutFieldCodes) {
     const QString script = writeScript();
-    QFile entry(path(QStringLiteral("record.desktop")));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    entry.write("[Desktop Entry]\nType=Application\nName=Record\nExec=" + script.toUtf8() +
-                " --from-entry %U 100%%\nPath=" + path(QStringLiteral("work")).toUtf8() + "\n");
-    entry.close();
-    addShortcut(entry.fileName(), QStringLiteral("extra"), QString());
+    addShortcut(writeApplicationEntry(QStringLiteral("record.desktop"),
+                                      "Name=Record\nExec=" + script.toUtf8() + " --from-entry %U 100%%\n"),
+                QStringLiteral("extra"), QString());
     tab.ExecuteItem(0);
     EXPECT_EQ(WaitForFile(marker()), (QDir(path(QStringLiteral("work"))).canonicalPath() +
                                       QStringLiteral("\n--from-entry\n100%\nextra\n"))
@@ -186,12 +192,10 @@ TEST_F(ExecuteItemTest, ATerminalEntryRunsInTheDefaultTerminalEmulator) {
     ASSERT_TRUE(QFile::rename(writeScript(), terminalDir + QStringLiteral("/x-terminal-emulator")));
     const QByteArray oldPath = qgetenv("PATH");
     qputenv("PATH", QFile::encodeName(terminalDir) + ':' + oldPath);
-    QFile entry(path(QStringLiteral("console.desktop")));
-    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    entry.write("[Desktop Entry]\nType=Application\nName=Console\nTerminal=true\nExec=" + program.toUtf8() +
-                " --verbose %f\nPath=" + path(QStringLiteral("work")).toUtf8() + "\n");
-    entry.close();
-    addShortcut(entry.fileName(), QStringLiteral("extra"), QString());
+    addShortcut(
+        writeApplicationEntry(QStringLiteral("console.desktop"),
+                              "Name=Console\nTerminal=true\nExec=" + program.toUtf8() + " --verbose %f\n"),
+        QStringLiteral("extra"), QString());
     tab.ExecuteItem(0);
     qputenv("PATH", oldPath);
     EXPECT_EQ(WaitForFile(marker()),
