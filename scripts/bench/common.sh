@@ -10,7 +10,8 @@ stop_xvfb() {
 start_xvfb() {
     local display=70
     while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+    # -noreset: a server that resets when its last client leaves refuses connections meanwhile.
+    Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$display"
     export QT_QPA_PLATFORM=xcb

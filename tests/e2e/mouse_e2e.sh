@@ -45,7 +45,8 @@ echo "some words" > "$work/docs/my notes.txt"
 e2e_start_display 1024x768
 trap 'e2e_stop_display; rm -rf "$work"' EXIT
 bottom=768
-"$app/Kelvara" 2> "$work/program.log" &
+E2E_APP_LOG=$work/program.log
+"$app/Kelvara" 2> "$E2E_APP_LOG" &
 E2E_APP_PID=$!
 pid=$E2E_APP_PID
 e2e_wait_for 15 e2e_window_count_is "$pid" 2 || e2e_fail "the two tab windows did not appear"

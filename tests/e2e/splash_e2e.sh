@@ -11,7 +11,7 @@ fail() { echo "FAIL ($mode): $*"; failures=$((failures + 1)); }
 
 for mode in plain composited; do
     for n in $(seq 300 360); do [ -e /tmp/.X11-unix/X$n ] || break; done
-    Xvfb :$n -screen 0 640x480x24 -nolisten tcp >/dev/null 2>&1 & xvfb=$!
+    Xvfb :$n -screen 0 640x480x24 -nolisten tcp -noreset >/dev/null 2>&1 & xvfb=$!
     for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
     export DISPLAY=:$n
     comp=""

@@ -1,8 +1,13 @@
 # Helpers for the real-window tests: sourced by tests/e2e/*_e2e.sh.
 # Starts a private Xvfb display (and, with E2E_COMPOSITOR=1, xcompmgr) and stops it on exit.
 
+# E2E_APP_LOG names the file that takes the program's error output; its end is shown on failure.
 e2e_fail() {
     echo "FAIL: $*" >&2
+    if [ -n "${E2E_APP_LOG:-}" ] && [ -s "$E2E_APP_LOG" ]; then
+        echo "--- the program's error output (last lines):" >&2
+        tail -n 30 "$E2E_APP_LOG" >&2
+    fi
     exit 1
 }
 
@@ -12,7 +17,9 @@ e2e_start_display() {
     for n in $(seq 300 399); do
         [ -e /tmp/.X11-unix/X$n ] || [ -e /tmp/.X$n-lock ] || break
     done
-    Xvfb :$n -screen 0 "${size}x24" -nolisten tcp >/dev/null 2>&1 &
+    # Without -noreset the server resets when its last client leaves (the readiness check below)
+    # and refuses connections meanwhile: the program would then fail to start now and then.
+    Xvfb :$n -screen 0 "${size}x24" -nolisten tcp -noreset >/dev/null 2>&1 &
     E2E_XVFB_PID=$!
     export DISPLAY=:$n
     local i
@@ -29,11 +36,14 @@ e2e_start_display() {
     trap e2e_stop_display EXIT
 }
 
+# Stops whatever still runs; a process that has ended already (the program after a crash) must
+# not keep the display from being stopped.
 e2e_stop_display() {
-    [ -n "${E2E_APP_PID:-}" ] && kill "$E2E_APP_PID" 2>/dev/null
-    [ -n "${E2E_COMP_PID:-}" ] && kill "$E2E_COMP_PID" 2>/dev/null
-    [ -n "${E2E_XVFB_PID:-}" ] && kill "$E2E_XVFB_PID" 2>/dev/null
-    wait 2>/dev/null
+    local pid
+    for pid in "${E2E_APP_PID:-}" "${E2E_COMP_PID:-}" "${E2E_XVFB_PID:-}"; do
+        if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
+    done
+    wait 2>/dev/null || true
     return 0
 }
 
