@@ -10,8 +10,9 @@ stop_xvfb() {
 start_xvfb() {
     local display=70
     while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    # -noreset: a server that resets when its last client leaves refuses connections meanwhile.
-    Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+    # The server resets whenever its last client leaves, so every program measured meets a fresh
+    # one; map_watch stays connected while a program starts, so no reset can refuse it.
+    Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
     xvfb_pid=$!
     export DISPLAY=":$display"
     export QT_QPA_PLATFORM=xcb
