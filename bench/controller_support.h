@@ -15,14 +15,18 @@
 
 namespace bench {
 
-// Prints the machine and the platform, then starts the controller on the program folder in
-// `folder` (as make_bench_folder writes it). Null, with a message naming `bench`, when the folder
-// gives no tab window.
-inline std::unique_ptr<TfrmRunning> StartOnFolder(const char* bench, const char* folder) {
+// Checks that the command line names one FOLDER, prints the machine and the platform, then
+// starts the controller on the program folder in it (as make_bench_folder writes it). Null, with
+// a message naming `bench`, on a wrong command line or when the folder gives no tab window.
+inline std::unique_ptr<TfrmRunning> StartOnFolder(const char* bench, int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s FOLDER\n", bench);
+        return nullptr;
+    }
     PrintMachine();
     std::printf("platform: %s\n", qPrintable(QGuiApplication::platformName()));
     const ProgramFolder program(
-        QDir(QString::fromLocal8Bit(folder)).absoluteFilePath(QStringLiteral("Kelvara")));
+        QDir(QString::fromLocal8Bit(argv[1])).absoluteFilePath(QStringLiteral("Kelvara")));
     auto controller = std::make_unique<TfrmRunning>(program, QStringList(), DefaultUserPrompts());
     controller->Start();
     QCoreApplication::processEvents();

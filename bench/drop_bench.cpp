@@ -49,11 +49,7 @@ int main(int argc, char** argv) {
     PrepareDisplayEnvironment(); // as the program does
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: drop_bench FOLDER\n");
-        return 2;
-    }
-    const std::unique_ptr<TfrmRunning> running = bench::StartOnFolder("drop_bench", argv[1]);
+    const std::unique_ptr<TfrmRunning> running = bench::StartOnFolder("drop_bench", argc, argv);
     if (!running)
         return 1;
     TfrmRunning& controller = *running;

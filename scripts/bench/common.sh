@@ -42,3 +42,12 @@ print_machine() {
         "$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo), Linux $(uname -r)," \
         "Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null || echo '?'), Xvfb 1920x1080x24"
 }
+
+# The set-up both benchmark scripts share: Xvfb, removed with $work on exit, and the two
+# generated program folders $work/k10x20 and $work/k30x40.
+start_bench_display_and_folders() {
+    trap 'stop_xvfb; rm -rf "$work"' EXIT
+    start_xvfb
+    make_folder k10x20 10 20
+    make_folder k30x40 30 40
+}

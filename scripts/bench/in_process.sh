@@ -11,10 +11,7 @@ cmake --build "$build" --target program_folder make_bench_folder refresh_bench a
 
 work=$(mktemp -d)
 . "$root/scripts/bench/common.sh"
-trap 'stop_xvfb; rm -rf "$work"' EXIT
-start_xvfb
-make_folder k10x20 10 20
-make_folder k30x40 30 40
+start_bench_display_and_folders
 print_machine
 
 echo "== refresh_bench"

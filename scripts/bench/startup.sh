@@ -18,10 +18,7 @@ cmake --build "$build" --target Kelvara program_folder map_watch make_bench_fold
 
 work=$(mktemp -d)
 . "$root/scripts/bench/common.sh"
-trap 'stop_xvfb; rm -rf "$work"' EXIT
-start_xvfb
-make_folder k10x20 10 20
-make_folder k30x40 30 40
+start_bench_display_and_folders
 
 # Plank with 20 launchers, in a home of its own; settings in memory, nothing written elsewhere.
 plank_home=$work/plank
