@@ -3,44 +3,7 @@
 #include <QProcess>
 
 #include "common/windows1252.h"
-
-namespace {
-
-QString DecodeEscapes(const QString& value) {
-    QString out;
-    out.reserve(value.size());
-    for (qsizetype i = 0; i < value.size(); ++i) {
-        if (value[i] != QLatin1Char('\\') || i + 1 == value.size()) {
-            out += value[i];
-            continue;
-        }
-        const QChar next = value[++i];
-        switch (next.unicode()) {
-        case u's':
-            out += QLatin1Char(' ');
-            break;
-        case u'n':
-            out += QLatin1Char('\n');
-            break;
-        case u't':
-            out += QLatin1Char('\t');
-            break;
-        case u'r':
-            out += QLatin1Char('\r');
-            break;
-        case u'\\':
-            out += QLatin1Char('\\');
-            break;
-        default: // other escapes belong to the Exec quoting and stay as they are
-            out += QLatin1Char('\\');
-            out += next;
-            break;
-        }
-    }
-    return out;
-}
-
-} // namespace
+#include "formats/key_file.h"
 
 DesktopEntry ParseDesktopEntry(QByteArrayView bytes) {
     if (bytes.size() > kMaxDesktopEntrySize)
@@ -60,7 +23,7 @@ DesktopEntry ParseDesktopEntry(QByteArrayView bytes) {
         if (!inEntryGroup || equals < 0)
             continue;
         const QStringView key = line.first(equals).trimmed();
-        const QString value = DecodeEscapes(line.sliced(equals + 1).trimmed().toString());
+        const QString value = UnescapeKeyFileValue(line.sliced(equals + 1).trimmed());
         if (key == QLatin1String("Type"))
             entry.type = value;
         else if (key == QLatin1String("Exec"))

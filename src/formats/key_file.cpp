@@ -2,44 +2,6 @@
 
 #include "common/error.h"
 
-namespace {
-
-QString UnescapeValue(QStringView text) {
-    QString out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        if (c != QLatin1Char('\\') || i + 1 == text.size()) {
-            out += c;
-            continue;
-        }
-        const QChar next = text[++i];
-        switch (next.unicode()) {
-        case 's':
-            out += QLatin1Char(' ');
-            break;
-        case 'n':
-            out += QLatin1Char('\n');
-            break;
-        case 't':
-            out += QLatin1Char('\t');
-            break;
-        case 'r':
-            out += QLatin1Char('\r');
-            break;
-        case '\\':
-            out += QLatin1Char('\\');
-            break;
-        default: // not a string escape: kept for the Exec quoting rules (\" \$ \`)
-            out += c;
-            out += next;
-        }
-    }
-    return out;
-}
-
-} // namespace
-
 KeyFile KeyFile::parse(QByteArrayView data) {
     if (data.size() > MaxSize)
         throw Error(QStringLiteral("The desktop entry file is too large"));
@@ -61,8 +23,8 @@ KeyFile KeyFile::parse(QByteArrayView data) {
         const qsizetype equals = line.indexOf(QLatin1Char('='));
         if (equals <= 0 || group.isEmpty())
             continue;
-        file.m_entries.append(
-            {group, line.left(equals).trimmed().toString(), UnescapeValue(line.mid(equals + 1).trimmed())});
+        file.m_entries.append({group, line.left(equals).trimmed().toString(),
+                               UnescapeKeyFileValue(line.mid(equals + 1).trimmed())});
     }
     return file;
 }
@@ -100,4 +62,38 @@ QStringList DesktopListValue(const QString& value) {
             parts.append(trimmed);
     }
     return parts;
+}
+
+QString UnescapeKeyFileValue(QStringView text) {
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\\') || i + 1 == text.size()) {
+            out += c;
+            continue;
+        }
+        const QChar next = text[++i];
+        switch (next.unicode()) {
+        case 's':
+            out += QLatin1Char(' ');
+            break;
+        case 'n':
+            out += QLatin1Char('\n');
+            break;
+        case 't':
+            out += QLatin1Char('\t');
+            break;
+        case 'r':
+            out += QLatin1Char('\r');
+            break;
+        case '\\':
+            out += QLatin1Char('\\');
+            break;
+        default: // not a string escape: kept for the Exec quoting rules (\" \$ \`)
+            out += c;
+            out += next;
+        }
+    }
+    return out;
 }

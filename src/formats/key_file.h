@@ -35,5 +35,9 @@ private:
     QList<Entry> m_entries;
 };
 
+// Decodes the string escapes of a key-file value (\s \n \t \r \\); any other backslash pair is
+// kept as it is, for the quoting rules of Exec lines.
+QString UnescapeKeyFileValue(QStringView text);
+
 // Splits a list value ("a.desktop;b.desktop;") at its semicolons, dropping empty parts.
 QStringList DesktopListValue(const QString& value);
