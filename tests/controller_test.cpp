@@ -271,8 +271,8 @@ TEST_F(Controller, ARebuildRequestedDuringARebuildRunsOnceAfterIt) {
     controller.RebuildTabs();
     EXPECT_EQ(requests, 1);
     EXPECT_EQ(TabNames(), (Names({"A", "B", "C"})));
-    WaitUntil([] { return false; }, 50); // released windows go away in the event loop
-    EXPECT_EQ(controller.findChildren<TfrmTab*>().size(), 0);
+    // Released windows go away in the event loop.
+    EXPECT_TRUE(WaitUntil([&] { return controller.findChildren<TfrmTab*>().isEmpty(); }));
 }
 
 TEST_F(Controller, AnUnreadableShortcutIsReportedAndTheOtherTabsStillBuild) {

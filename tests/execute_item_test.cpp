@@ -1,8 +1,5 @@
 #include "tabs/tab.h"
 
-#include <chrono>
-#include <thread>
-
 #include <gtest/gtest.h>
 
 #include <QDesktopServices>
@@ -16,6 +13,7 @@
 #include "formats/shortcut_link.h"
 #include "platform/display_mode.h"
 #include "tabs/screen_resolution.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -35,16 +33,6 @@ public:
 public Q_SLOTS:
     void open(const QUrl& url) { urls.append(url); }
 };
-
-QByteArray WaitForFile(const QString& path) {
-    for (int i = 0; i < 200; ++i) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            return file.readAll();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return {};
-}
 
 class ExecuteItemTest : public ::testing::Test {
 protected:
@@ -165,7 +153,7 @@ TEST_F(ExecuteItemTest, AProgramStartsWithItsArgumentsInItsWorkingFolder) {
         QFile::remove(marker());
         addShortcut(writeScript(), QStringLiteral("one \"two words\" \"\"\"quoted\"\"\""), row.workingDir);
         tab.ExecuteItem(0);
-        const QByteArray output = WaitForFile(marker());
+        const QByteArray output = WaitForRenamedFile(marker());
         EXPECT_EQ(output,
                   (QDir(row.expectedDir).canonicalPath() + QStringLiteral("\none\ntwo words\n\"quoted\"\n"))
                       .toUtf8())
@@ -179,9 +167,9 @@ TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineWithoutFieldCodes) {
                                       "Name=Record\nExec=" + script.toUtf8() + " --from-entry %U 100%%\n"),
                 QStringLiteral("extra"), QString());
     tab.ExecuteItem(0);
-    EXPECT_EQ(WaitForFile(marker()), (QDir(path(QStringLiteral("work"))).canonicalPath() +
-                                      QStringLiteral("\n--from-entry\n100%\nextra\n"))
-                                         .toUtf8());
+    EXPECT_EQ(WaitForRenamedFile(marker()), (QDir(path(QStringLiteral("work"))).canonicalPath() +
+                                             QStringLiteral("\n--from-entry\n100%\nextra\n"))
+                                                .toUtf8());
 }
 
 TEST_F(ExecuteItemTest, ATerminalEntryRunsInTheDefaultTerminalEmulator) {
@@ -198,7 +186,7 @@ TEST_F(ExecuteItemTest, ATerminalEntryRunsInTheDefaultTerminalEmulator) {
         QStringLiteral("extra"), QString());
     tab.ExecuteItem(0);
     qputenv("PATH", oldPath);
-    EXPECT_EQ(WaitForFile(marker()),
+    EXPECT_EQ(WaitForRenamedFile(marker()),
               (QDir(path(QStringLiteral("work"))).canonicalPath() + QStringLiteral("\n-e\n") + program +
                QStringLiteral("\n--verbose\nextra\n"))
                   .toUtf8());

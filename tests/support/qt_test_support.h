@@ -25,8 +25,9 @@ inline void EnsureApplication() {
         new QApplication(argc, argv);
 }
 
-// Runs the event loop until condition holds or timeoutMs pass; returns the condition.
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
+// Runs the event loop until condition holds or timeoutMs pass; returns the condition. The limit
+// only ends a wait that has failed, so it is generous: a loaded machine may be slow.
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 60000) {
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {

@@ -1,12 +1,15 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include <QByteArray>
 #include <QHostAddress>
 #include <QList>
+#include <QPointer>
 #include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -15,10 +18,14 @@
 // A tiny HTTP server on 127.0.0.1 for tests, inside the test process and driven by its event
 // loop. Each path gets a scripted answer: a raw head (status line and headers), body pieces sent
 // after delays, and an optional cut of the connection. It records every request head it reads.
+//
+// A piece marked Held waits until the test calls release(): a test that looks at the client
+// between two pieces lets the next one go when it has looked, instead of racing a timer.
 class TestHttpServer {
 public:
+    static constexpr int Held = -1;
     struct Piece {
-        int delayMs = 0;
+        int delayMs = 0; // or Held
         QByteArray bytes;
     };
     struct Reply {
@@ -53,6 +60,14 @@ public:
 
     // The request heads received, in order, each up to and without the blank line.
     const QList<QByteArray>& requests() const { return m_requests; }
+
+    // Sends every held piece that is waiting now, and goes on with the pieces after it.
+    void release() {
+        for (const auto& send : std::exchange(m_held, {}))
+            send();
+    }
+    // Whether a held piece waits for release().
+    bool holding() const { return !m_held.empty(); }
 
 private:
     void accept() {
@@ -91,13 +106,21 @@ private:
             }
             return;
         }
-        QTimer::singleShot(reply->pieces[index].delayMs, socket, [this, socket, reply, index] {
-            socket->write(reply->pieces[index].bytes);
-            sendPieces(socket, reply, index + 1);
-        });
+        const QPointer<QTcpSocket> alive(socket);
+        auto send = [this, alive, reply, index] {
+            if (!alive)
+                return; // the client has gone
+            alive->write(reply->pieces[index].bytes);
+            sendPieces(alive, reply, index + 1);
+        };
+        if (reply->pieces[index].delayMs == Held)
+            m_held.push_back(send);
+        else
+            QTimer::singleShot(reply->pieces[index].delayMs, socket, send);
     }
 
     QTcpServer m_server;
     std::map<QByteArray, Reply> m_routes;
     QList<QByteArray> m_requests;
+    std::vector<std::function<void()>> m_held;
 };
