@@ -82,7 +82,7 @@ private:
                   << QStringLiteral("1");
         server->start(program, arguments);
         QByteArray number;
-        while (!number.endsWith('\n') && server->waitForReadyRead(10000))
+        while (!number.endsWith('\n') && server->waitForReadyRead(60000))
             number += server->readAllStandardOutput();
         if (!number.endsWith('\n')) {
             server->kill();
