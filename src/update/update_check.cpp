@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "common/error.h"
 #include "formats/update_response.h"
 #include "platform/user_prompts.h"
 #include "update/http_client.h"
@@ -40,7 +41,13 @@ void UpdateCheck::start(bool isNT) {
     m_updateBuffer->open(QIODevice::WriteOnly);
     HttpCli1->setUrl(RequestUrl(ServerAddress(), isNT));
     HttpCli1->setBody(m_updateBuffer.get());
-    HttpCli1->get();
+    try {
+        HttpCli1->get();
+    } catch (const Error&) {
+        // Without a usable network library the check fails like an unreachable server: silently,
+        // and the program starts as usual.
+        m_updateBuffer.reset();
+    }
 }
 
 void UpdateCheck::cancel() {

@@ -125,7 +125,11 @@ void TfrmUpdate::startDownload(const QString& address) {
     }
     HttpCli1->setUrl(address);
     HttpCli1->setBody(m_file.get());
-    HttpCli1->get();
+    try {
+        HttpCli1->get();
+    } catch (const Error& error) {
+        fail(error.message());
+    }
 }
 
 void TfrmUpdate::reject() {
