@@ -8,6 +8,7 @@
 #include "core/application.h"
 #include "core/controller.h"
 #include "core/tooltip_style.h"
+#include "platform/display_mode.h"
 #include "platform/user_prompts.h"
 #include "skins/font_substitutions.h"
 
@@ -20,6 +21,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
     InstallTooltipStyle();
+    // Screen-resolution macro items switch the display through XRandR.
+    InstallDisplayModeChanger();
 
     const ProgramFolder folder(QCoreApplication::applicationFilePath());
     std::unique_ptr<TfrmRunning> controller;
