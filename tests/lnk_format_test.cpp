@@ -7,6 +7,7 @@
 #include "common/error.h"
 #include "formats/shortcut_link.h"
 #include "lnk_test_data.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -147,7 +148,7 @@ TEST(ShortcutLink, RoundTripsEveryFieldAndForgetsTheShortcutReadBefore) {
     const struct {
         TShowCmd cmd;
         quint32 stored;
-    } shows[] = {{scShowNormal, 1}, {scShowMaximized, 3}, {scShowMinimized, 7}};
+    } shows[] = {{scShowNormal, 9}, {scShowMaximized, 3}, {scShowMinimized, 7}};
     for (const auto& show : shows) {
         TShortcutLink writer;
         writer.ShortcutFile = dir.filePath(QStringLiteral("\u00e4 item.lnk"));
@@ -179,6 +180,19 @@ TEST(ShortcutLink, RoundTripsEveryFieldAndForgetsTheShortcutReadBefore) {
         EXPECT_EQ(reader.IconNumber, 65535);
         EXPECT_EQ(reader.ShowCmd, show.cmd);
         EXPECT_EQ(reader.HotKey(), QLatin1Char('Q'));
+
+        // The format's own normal value (1), and any other but 3 and 7, read as normal too.
+        if (show.cmd == scShowNormal) {
+            for (const quint32 stored : {0u, 1u, 2u, 10u}) {
+                QByteArray other = bytes;
+                for (int i = 0; i < 4; ++i)
+                    other[0x3C + i] = char(stored >> (8 * i));
+                WriteBytes(writer.ShortcutFile, other);
+                reader.ShowCmd = scShowMaximized;
+                reader.Read();
+                EXPECT_EQ(reader.ShowCmd, scShowNormal) << stored;
+            }
+        }
 
         TShortcutLink bare;
         bare.ShortcutFile = dir.filePath(QStringLiteral("bare.lnk"));

@@ -7,8 +7,8 @@
 
 namespace {
 
-// The show commands stored in the file: normal is SW_SHOWNORMAL (1), the only "normal" value the
-// format allows.
+// The show commands stored in the file: 3 maximized, 7 minimized and 9 (SW_RESTORE) normal.
+// Readers take any value but 3 and 7 as normal, so 9 and the format's own 1 read back alike.
 quint32 StoredShowCommand(TShowCmd cmd) {
     switch (cmd) {
     case scShowMaximized:
@@ -18,7 +18,7 @@ quint32 StoredShowCommand(TShowCmd cmd) {
     case scShowNormal:
         break;
     }
-    return 1;
+    return 9;
 }
 
 TShowCmd ShowCmdOf(quint32 stored) {
