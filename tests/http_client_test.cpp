@@ -15,9 +15,10 @@ namespace {
 
 // Runs one GET against the test server and records every event with its arguments.
 struct Transfer {
-    explicit Transfer(const QString& url, qint64 maxBody = 0) {
+    explicit Transfer(const QString& url, qint64 maxBody = 0, const QString& trusted = {}) {
         buffer.open(QIODevice::WriteOnly);
         client.setUrl(url);
+        client.setTrustedCertificates(trusted);
         client.setBody(&buffer);
         client.setMaxBodySize(maxBody);
         QObject::connect(&client, &HttpClient::sessionConnected,
@@ -132,6 +133,38 @@ TEST_F(HttpClientTest, FollowsARedirectionAndReportsOnlyTheFinalResponse) {
     ASSERT_EQ(server.requests().size(), 2);
     EXPECT_TRUE(server.requests().at(1).startsWith("GET /new/place.txt HTTP/1.0"));
     EXPECT_TRUE(run.client.succeeded());
+}
+
+// A request that starts over https follows redirections only to https addresses: one to plain
+// http fails before anything is asked there. A plain request may be sent on to https.
+TEST_F(HttpClientTest, AnHttpsRequestNeverFollowsARedirectionToHttp) {
+    TestHttpServer secure(TestHttpServer::Tls);
+    server.route("/file", TestHttpServer::Ok("plain"));
+    secure.route("/file", TestHttpServer::Ok("secure"));
+    secure.route("/down",
+                 TestHttpServer::Reply{"HTTP/1.0 302 Found\r\nLocation: " + server.url(u"/file"_s).toUtf8() +
+                                           "\r\nContent-Length: 0\r\n",
+                                       {}});
+    secure.route("/along",
+                 TestHttpServer::Reply{"HTTP/1.0 302 Found\r\nLocation: /file\r\nContent-Length: 0\r\n", {}});
+    server.route("/up",
+                 TestHttpServer::Reply{"HTTP/1.0 302 Found\r\nLocation: " + secure.url(u"/file"_s).toUtf8() +
+                                           "\r\nContent-Length: 0\r\n",
+                                       {}});
+    const struct {
+        QString url;
+        QByteArray body; // empty: the request fails
+    } rows[] = {
+        {secure.url(u"/down"_s), {}}, {secure.url(u"/along"_s), "secure"}, {server.url(u"/up"_s), "secure"}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.url.toStdString());
+        Transfer run(row.url, 0, TestHttpServer::CertificateFile());
+        ASSERT_TRUE(run.finish());
+        EXPECT_EQ(run.client.succeeded(), !row.body.isEmpty());
+        EXPECT_EQ(run.buffer.data(), row.body);
+    }
+    for (const QByteArray& request : server.requests())
+        EXPECT_FALSE(request.startsWith("GET /file")) << "the plain server was asked for the file";
 }
 
 TEST_F(HttpClientTest, BodyLimitEndsTheRequest) {

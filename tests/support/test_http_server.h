@@ -7,9 +7,14 @@
 #include <vector>
 
 #include <QByteArray>
+#include <QFile>
 #include <QHostAddress>
 #include <QList>
 #include <QPointer>
+#include <QSslCertificate>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QString>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -21,8 +26,16 @@
 //
 // A piece marked Held waits until the test calls release(): a test that looks at the client
 // between two pieces lets the next one go when it has looked, instead of racing a timer.
+//
+// Made with Tls, it speaks HTTPS with the certificate tests/data/test_server.crt (self-signed for
+// 127.0.0.1, valid from 2000 to 2100, made for these tests only); clients trust that file.
 class TestHttpServer {
 public:
+    enum Security { Plain, Tls };
+    static QString CertificateFile() {
+        return QStringLiteral(KELVARA_SOURCE_DIR "/tests/data/test_server.crt");
+    }
+
     static constexpr int Held = -1;
     struct Piece {
         int delayMs = 0; // or Held
@@ -46,16 +59,33 @@ public:
                      {{0, body}}};
     }
 
-    TestHttpServer() {
-        m_server.listen(QHostAddress::LocalHost, 0);
-        QObject::connect(&m_server, &QTcpServer::newConnection, &m_server, [this] { accept(); });
+    explicit TestHttpServer(Security security = Plain) : m_tls(security == Tls) {
+        if (m_tls) {
+            auto* server = new QSslServer;
+            QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+            configuration.setLocalCertificate(QSslCertificate::fromPath(CertificateFile()).value(0));
+            QFile key(QStringLiteral(KELVARA_SOURCE_DIR "/tests/data/test_server.key"));
+            key.open(QIODevice::ReadOnly);
+            configuration.setPrivateKey(QSslKey(&key, QSsl::Rsa));
+            server->setSslConfiguration(configuration);
+            m_server.reset(server);
+        } else {
+            m_server = std::make_unique<QTcpServer>();
+        }
+        m_server->listen(QHostAddress::LocalHost, 0);
+        // For a TLS server a connection is pending once its handshake is done.
+        QObject::connect(m_server.get(), &QTcpServer::pendingConnectionAvailable, m_server.get(),
+                         [this] { accept(); });
     }
 
     // Answers requests for path (the part of the target before any "?").
     void route(const QByteArray& path, Reply reply) { m_routes[path] = std::move(reply); }
 
-    quint16 port() const { return m_server.serverPort(); }
-    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(port()); }
+    quint16 port() const { return m_server->serverPort(); }
+    QString base() const {
+        return (m_tls ? QStringLiteral("https://127.0.0.1:%1") : QStringLiteral("http://127.0.0.1:%1"))
+            .arg(port());
+    }
     QString url(const QString& path) const { return base() + path; }
 
     // The request heads received, in order, each up to and without the blank line.
@@ -71,7 +101,7 @@ public:
 
 private:
     void accept() {
-        while (QTcpSocket* socket = m_server.nextPendingConnection()) {
+        while (QTcpSocket* socket = m_server->nextPendingConnection()) {
             auto buffer = std::make_shared<QByteArray>();
             QObject::connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
             QObject::connect(socket, &QTcpSocket::readyRead, socket, [this, socket, buffer] {
@@ -119,7 +149,8 @@ private:
             QTimer::singleShot(reply->pieces[index].delayMs, socket, send);
     }
 
-    QTcpServer m_server;
+    const bool m_tls;
+    std::unique_ptr<QTcpServer> m_server;
     std::map<QByteArray, Reply> m_routes;
     QList<QByteArray> m_requests;
     std::vector<std::function<void()>> m_held;
