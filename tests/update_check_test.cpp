@@ -8,6 +8,7 @@
 #include "formats/update_response.h"
 #include "support/qt_test_support.h"
 #include "support/test_http_server.h"
+#include "update/http_client.h"
 #include "update/update_check.h"
 #include "update/update_window.h"
 
@@ -133,6 +134,27 @@ TEST_F(UpdateCheckTest, YesOpensTheDownloadDialogWhichSavesTheFile) {
     QFile saved(folder.appDir() + u"Kelvara-setup.exe"_s);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), "new version");
+}
+
+// An answer that came over https offers its download over https only: an http address is refused
+// before anything is asked of its server.
+TEST_F(UpdateCheckTest, AnUpdateOfferedOverHttpsIsNotFetchedOverHttp) {
+    TestHttpServer secure(TestHttpServer::Tls);
+    qputenv("KELVARA_UPDATE_URL", secure.base().toUtf8());
+    secure.route("/update.php",
+                 TestHttpServer::Ok("update\n" + server.url(u"/files/Kelvara-setup.exe"_s).toUtf8()));
+    server.route("/files/Kelvara-setup.exe", TestHttpServer::Ok("new version"));
+    prompts.answers = {true};
+    UpdateCheck check(folder, prompts, nullptr);
+    check.findChild<HttpClient*>(u"HttpCli1"_s)->setTrustedCertificates(TestHttpServer::CertificateFile());
+    check.start(true);
+    ASSERT_TRUE(WaitUntil([&] { return prompts.shown.size() == 2 && !check.downloadDialog(); }));
+    EXPECT_EQ(prompts.shown[0].text, Question);
+    EXPECT_EQ(
+        prompts.shown[1].text,
+        u"The update could not be downloaded. The download address does not use a secure connection."_s);
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_FALSE(QFile::exists(folder.appDir() + u"Kelvara-setup.exe"_s));
 }
 
 } // namespace

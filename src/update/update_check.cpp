@@ -77,7 +77,9 @@ void UpdateCheck::HttpCli1RequestDone(int) {
                                               "to update now?"))) {
             m_dialog = new TfrmUpdate(m_folder, m_prompts, m_owner);
             connect(m_dialog, &TfrmUpdate::closeProgramRequested, this, &UpdateCheck::closeProgramRequested);
-            m_dialog->startDownload(response.address);
+            // An answer that came over https offers its download over https only.
+            m_dialog->startDownload(response.address,
+                                    HttpCli1->url().startsWith(QLatin1String("https:"), Qt::CaseInsensitive));
         }
         break;
     }

@@ -2,7 +2,6 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -10,13 +9,14 @@
 #include <QPushButton>
 #include <QSaveFile>
 #include <QTimer>
-#include <QUrl>
 
 #include "common/error.h"
 #include "platform/user_prompts.h"
+#include "update/download_failure.h"
 #include "update/download_name.h"
 #include "update/download_progress.h"
 #include "update/http_client.h"
+#include "update/open_download.h"
 
 namespace {
 
@@ -41,7 +41,7 @@ TfrmUpdate::TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidge
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_prompts(prompts), m_folder(folder), m_now([] { return QDateTime::currentMSecsSinceEpoch(); }),
-      m_openFile([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }) {
+      m_openFile(&OpenDownloadedFile) {
     setObjectName(QStringLiteral("frmUpdate"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Downloading Update..."));
@@ -98,11 +98,21 @@ TfrmUpdate::~TfrmUpdate() {
     HttpCli1->abort();
 }
 
-void TfrmUpdate::startDownload(const QString& address) {
+void TfrmUpdate::setTrustedCertificates(const QString& file) {
+    HttpCli1->setTrustedCertificates(file);
+}
+
+void TfrmUpdate::startDownload(const QString& address, bool secure) {
     lblURL->setText(QFontMetrics(lblURL->font()).elidedText(address, Qt::ElideMiddle, UrlWidth));
     lblURL->setToolTip(address);
     lblURL->adjustSize();
     show();
+
+    m_secure = secure;
+    if (secure && !address.startsWith(QLatin1String("https:"), Qt::CaseInsensitive)) {
+        fail(QStringLiteral("The download address does not use a secure connection."));
+        return;
+    }
 
     // The file is named by the address as set, also when the server redirects elsewhere, so the
     // name is known and checked before any byte arrives.
@@ -187,6 +197,12 @@ void TfrmUpdate::HttpCli1SessionConnected() {
 }
 
 void TfrmUpdate::HttpCli1HeaderEnd(qint64 contentLength, const QString&) {
+    // An error page is not the file: it must not move the progress bar before the failure shows.
+    const long status = HttpCli1->httpStatus();
+    if (status < 200 || status > 299) {
+        fail(DownloadFailureText(CURLE_OK, status, m_secure), QStringLiteral("HTTP status %1").arg(status));
+        return;
+    }
     DownloadTotal = contentLength;
     if (DownloadTotal > 0)
         ProgressBar1->setMaximum(int(std::min(DownloadTotal, MaxDownloadSize)));
@@ -219,8 +235,12 @@ void TfrmUpdate::HttpCli1RequestDone(int) {
 void TfrmUpdate::complete() {
     Timer1->stop();
     if (!HttpCli1->succeeded()) {
-        const QString reason = HttpCli1->errorString();
-        fail(reason.isEmpty() ? QStringLiteral("The transfer did not complete.") : reason);
+        const int code = HttpCli1->resultCode();
+        // A body too large or a write that failed have the client's own words already.
+        if (code == CURLE_WRITE_ERROR || code == CURLE_FILESIZE_EXCEEDED)
+            fail(HttpCli1->errorString());
+        else
+            fail(DownloadFailureText(code, HttpCli1->httpStatus(), m_secure), HttpCli1->errorString());
         return;
     }
     if (DownloadTotal > 0 && m_received != DownloadTotal) {
@@ -236,11 +256,19 @@ void TfrmUpdate::complete() {
         return;
     }
     m_file.reset();
+    MakeProgramExecutable(path);
     m_askOnClose = false;
     if (m_prompts.question(this, QStringLiteral("Download Complete"),
                            QStringLiteral("Would you like to install the update now?"))) {
-        m_openFile(path);
-        Q_EMIT closeProgramRequested();
+        if (m_openFile(path)) {
+            Q_EMIT closeProgramRequested();
+        } else {
+            // Nothing was started, so the program goes on and says so.
+            m_prompts.message(this, ApplicationCaption(),
+                              DownloadName +
+                                  QStringLiteral(" could not be started. It is saved in the Kelvara "
+                                                 "directory: run it from there to install the update."));
+        }
     } else {
         m_prompts.message(nullptr, ApplicationCaption(),
                           QStringLiteral("To install the update later, run ") + DownloadName +
@@ -249,12 +277,13 @@ void TfrmUpdate::complete() {
     close();
 }
 
-void TfrmUpdate::fail(const QString& reason) {
+void TfrmUpdate::fail(const QString& reason, const QString& detail) {
     Timer1->stop();
     HttpCli1->abort();
     m_file.reset();
     m_askOnClose = false;
     setStatus(QStringLiteral("Status: Failed"));
+    lblStatus->setToolTip(detail);
     m_prompts.message(this, ApplicationCaption(),
                       QStringLiteral("The update could not be downloaded. ") + reason);
     close();

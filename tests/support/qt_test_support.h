@@ -50,9 +50,12 @@ struct FakePrompts : UserPrompts {
     std::vector<Shown> shown;
     std::deque<bool> answers;
     std::function<void()> onQuestion;
+    std::function<void(QWidget* owner)> onMessage; // runs when a message is shown
 
-    void message(QWidget*, const QString& caption, const QString& text) override {
+    void message(QWidget* owner, const QString& caption, const QString& text) override {
         shown.push_back({caption, text, false});
+        if (onMessage)
+            onMessage(owner);
     }
     bool question(QWidget*, const QString& caption, const QString& text, bool) override {
         shown.push_back({caption, text, true});
