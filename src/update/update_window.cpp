@@ -11,6 +11,7 @@
 #include <QTimer>
 
 #include "common/error.h"
+#include "config/plain_controls.h"
 #include "platform/user_prompts.h"
 #include "update/download_failure.h"
 #include "update/download_name.h"
@@ -26,10 +27,11 @@ constexpr int UrlWidth = 284;
 // lblBytes wraps before the Cancel button.
 constexpr int BytesWidth = 260;
 
+// Texts and hints as plain text: the address and the failure details come from a server.
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const QString& text) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new PlainLabel(parent);
+    label->setText(text);
     label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText); // the address comes from a server
     label->move(left, top);
     label->adjustSize();
     return label;
