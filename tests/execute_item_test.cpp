@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QUrl>
@@ -161,6 +162,22 @@ TEST_F(ExecuteItemTest, AProgramStartsWithItsArgumentsInItsWorkingFolder) {
     }
 }
 
+// A target without a folder is looked up on the PATH; without a working folder of its own the
+// program starts in the home folder.
+TEST_F(ExecuteItemTest, AProgramFoundOnThePathStartsInTheHomeFolder) {
+    const QString binDir = QFileInfo(writeScript()).absolutePath();
+    const QByteArray oldPath = qgetenv("PATH");
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("PATH", QFile::encodeName(binDir) + ':' + oldPath);
+    qputenv("HOME", QFile::encodeName(path(QStringLiteral("work"))));
+    addShortcut(QStringLiteral("record.sh"), QStringLiteral("found"), QString());
+    tab.ExecuteItem(0);
+    qputenv("PATH", oldPath);
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(WaitForRenamedFile(marker()),
+              (QDir(path(QStringLiteral("work"))).canonicalPath() + QStringLiteral("\nfound\n")).toUtf8());
+}
+
 TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineWithoutFieldCodes) {
     const QString script = writeScript();
     addShortcut(writeApplicationEntry(QStringLiteral("record.desktop"),
@@ -196,6 +213,9 @@ TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToTheDesktopsDefaultApplic
     UrlCatcher catcher;
     QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
+    // A Windows path that names nothing here is not an address with the scheme "c", in either
+    // spelling of its separator.
+    QDesktopServices::setUrlHandler(QStringLiteral("c"), &catcher, "open");
     const QString document = writeScript(false); // not executable: a document
     const QList<QUrl> expected = {QUrl::fromLocalFile(document),
                                   QUrl::fromLocalFile(path(QStringLiteral("work"))),
@@ -204,8 +224,13 @@ TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToTheDesktopsDefaultApplic
         addShortcut(url.isLocalFile() ? url.toLocalFile() : url.toString(), QString(), QString());
         tab.ExecuteItem(0);
     }
+    for (const QString& windowsPath : {QStringLiteral("C:\\x"), QStringLiteral("C:/x")}) {
+        addShortcut(windowsPath, QString(), QString());
+        tab.ExecuteItem(0);
+    }
     QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
     QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
+    QDesktopServices::unsetUrlHandler(QStringLiteral("c"));
     EXPECT_EQ(catcher.urls, expected);
     EXPECT_FALSE(QFile::exists(marker())); // the document was not run
 }

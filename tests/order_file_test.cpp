@@ -170,6 +170,8 @@ TEST_F(OrderFileTest, SetOrderPositionMovesTheNameToTheInsertionPoint) {
 TEST_F(OrderFileTest, SetOrderPositionCreatesTheOrderFileFromTheFolder) {
     touch(QStringLiteral("p.lnk"));
     touch(QStringLiteral("q.lnk"));
+    // A name with a line break cannot be a line: it is left out, not split into two.
+    touch(QStringLiteral("two\nlines.lnk"));
     SetOrderPosition(folder(), QStringLiteral("q.lnk"), 0);
     const QStringList lines = ParseOrderLines(readOrder());
     EXPECT_EQ(lines, Lines("q.lnk|p.lnk"));

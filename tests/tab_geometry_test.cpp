@@ -48,6 +48,13 @@ TEST(TabGeometry, SlotUnderPointer) {
     const TabRow right{TabAlignment::BottomRight, 12, 128, false};
     EXPECT_EQ(SlotAt(604, 3, false, Area, right), 0);
     EXPECT_EQ(SlotAt(884 + 127, 3, false, Area, right), 2);
+    // A row whose pitch is 0 (tabs of length 0 without spacing, or without a gap) has one slot
+    // for every coordinate instead of a division by zero.
+    for (const TabRow& flat :
+         {TabRow{TabAlignment::Center, 0, 0, false}, TabRow{TabAlignment::TopLeft, 12, 0, true}}) {
+        for (const qint32 c : {-50, 0, 512, 2000})
+            EXPECT_EQ(SlotAt(c, 3, false, Area, flat), 0) << "at " << c;
+    }
 }
 
 TEST(TabGeometry, ImageOffsetKeepsTheHeadAtTheFarSide) {
