@@ -212,6 +212,21 @@ TEST_F(ConfigDialog, StartupEntryIsCreatedLeftAloneAndDeleted) {
     EXPECT_FALSE(host.calls.contains(QStringLiteral("save")));
 }
 
+TEST_F(ConfigDialog, InAnInstallationTheStartupEntryRunsTheInstalledProgramInTheUsersFolder) {
+    QTemporaryDir scratch;
+    const QString prefix = scratch.path() + u"/prefix";
+    QDir().mkpath(prefix + u"/share/kelvara");
+    host.useFolder(ProgramFolder(prefix + u"/bin/kelvara", scratch.path() + u"/data"));
+    open();
+    control<QCheckBox>("cbkStartup")->click();
+    QFile entry(entryPath());
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    EXPECT_TRUE(text.contains(u"\nExec=\"" + prefix + u"/bin/kelvara\"\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"\nPath=" + scratch.path() + u"/data/kelvara/\n")) << text.toStdString();
+    control<QCheckBox>("cbkStartup")->click();
+}
+
 TEST_F(ConfigDialog, ExecLineQuotesThePath) {
     const QByteArray text =
         StartupEntryText(QStringLiteral("/opt/my apps/$HOME/50%/Kelvara"), QStringLiteral("/opt/"));
