@@ -130,8 +130,9 @@ TEST_F(UpdateCheckTest, YesOpensTheDownloadDialogWhichSavesTheFile) {
     EXPECT_EQ(addressShown, address);
     EXPECT_EQ(prompts.shown[1].caption, u"Download Complete"_s);
     EXPECT_EQ(prompts.shown[2].text,
-              u"To install the update later, run Kelvara-setup.exe in the Kelvara directory."_s);
-    QFile saved(folder.appDir() + u"Kelvara-setup.exe"_s);
+              u"To install the update later, run Kelvara-setup.exe in the Kelvara directory (%1)."_s.arg(
+                  dir.path()));
+    QFile saved(folder.userDir() + u"Kelvara-setup.exe"_s);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), "new version");
 }
@@ -154,7 +155,7 @@ TEST_F(UpdateCheckTest, AnUpdateOfferedOverHttpsIsNotFetchedOverHttp) {
         prompts.shown[1].text,
         u"The update could not be downloaded. The download address does not use a secure connection."_s);
     EXPECT_TRUE(server.requests().isEmpty());
-    EXPECT_FALSE(QFile::exists(folder.appDir() + u"Kelvara-setup.exe"_s));
+    EXPECT_FALSE(QFile::exists(folder.userDir() + u"Kelvara-setup.exe"_s));
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
+#include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -125,7 +126,7 @@ void TfrmUpdate::startDownload(const QString& address, bool secure) {
         fail(error.message());
         return;
     }
-    m_file = std::make_unique<QSaveFile>(m_folder.appDir() + DownloadName);
+    m_file = std::make_unique<QSaveFile>(m_folder.userDir() + DownloadName);
     // Unbuffered, so that a write the disk cuts short fails while the data arrives: a buffered one
     // fails only in the flush at commit, which QSaveFile does not notice, and a cut-off update
     // would be reported as complete.
@@ -250,7 +251,7 @@ void TfrmUpdate::complete() {
         return;
     }
     setStatus(QStringLiteral("Status: Completed"));
-    const QString path = m_folder.appDir() + DownloadName;
+    const QString path = m_folder.userDir() + DownloadName;
     if (!m_file || !m_file->commit()) {
         const QString reason = m_file ? m_file->errorString() : QString();
         m_file.reset();
@@ -266,15 +267,17 @@ void TfrmUpdate::complete() {
             Q_EMIT closeProgramRequested();
         } else {
             // Nothing was started, so the program goes on and says so.
-            m_prompts.message(this, ApplicationCaption(),
-                              DownloadName +
-                                  QStringLiteral(" could not be started. It is saved in the Kelvara "
-                                                 "directory: run it from there to install the update."));
+            m_prompts.message(
+                this, ApplicationCaption(),
+                QStringLiteral("%1 could not be started. It is saved in the Kelvara directory "
+                               "(%2): run it from there to install the update.")
+                    .arg(DownloadName, QDir::toNativeSeparators(QDir::cleanPath(m_folder.userDir()))));
         }
     } else {
-        m_prompts.message(nullptr, ApplicationCaption(),
-                          QStringLiteral("To install the update later, run ") + DownloadName +
-                              QStringLiteral(" in the Kelvara directory."));
+        m_prompts.message(
+            nullptr, ApplicationCaption(),
+            QStringLiteral("To install the update later, run %1 in the Kelvara directory (%2).")
+                .arg(DownloadName, QDir::toNativeSeparators(QDir::cleanPath(m_folder.userDir()))));
     }
     close();
 }
