@@ -368,7 +368,7 @@ QList<QWidget*> VisibleControls(const TfrmConfig* dialog) {
 // off the page). The shipped translations show every caption whole.
 TEST_F(ConfigDialog, EveryControlStaysWholeAndApartWhateverTheCaptions) {
     const QString longCaptions = WriteTranslation(
-        QString(host.folder().translationDir() + QStringLiteral("Long.txt")),
+        QString(host.folder().userTranslationDir() + QStringLiteral("Long.txt")),
         [](const QString& caption) {
             return caption.isEmpty()
                        ? caption
@@ -423,7 +423,7 @@ TEST_F(ConfigDialog, TranslatedCaptionsAndHintsShowAsPlainText) {
     open();
     ApplyTranslation(dialog,
                      WriteTranslation(
-                         QString(host.folder().translationDir() + QStringLiteral("Markup.txt")),
+                         QString(host.folder().userTranslationDir() + QStringLiteral("Markup.txt")),
                          [&](const QString&) { return markup; }, [&](const QString&) { return markup; }),
                      ConfigSection);
     int checked = 0;
