@@ -1,5 +1,7 @@
 #include "config/position_page.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QFrame>
 #include <QLabel>
@@ -162,7 +164,7 @@ void PositionPage::spacingChanged(const QString& text) {
     const std::optional<qint32> spacing = ParseSpacing(text);
     if (!spacing)
         return;
-    host().stored().settings.Spacing = *spacing;
+    host().stored().settings.Spacing = std::clamp(*spacing, kMinSpacing, kMaxSpacing);
     host().saveSettings();
     context().markRebuild();
 }
