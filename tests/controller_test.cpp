@@ -351,7 +351,7 @@ TEST_F(Controller, ATabFolderWhoseNameIsNotUtf8IsNamedNotHidden) {
     EXPECT_EQ(TabNames(), (Names({"Work"})));
     EXPECT_TRUE(ErrorLines().contains(
         QStringLiteral("The tab folder ") + Tabs() +
-        QStringLiteral("/Caf\\xE9 is not shown: its name is not valid UTF-8; rename it")));
+        QStringLiteral("/Caf\\xE9 is not shown: its name is not valid UTF-8; rename it.")));
 }
 
 TEST_F(Controller, AnUnreadableShortcutIsReportedAndTheOtherTabsStillBuild) {

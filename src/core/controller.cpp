@@ -215,13 +215,12 @@ void TfrmRunning::RebuildOnce() {
     }
 
     for (const QString& path : UndecodableEntries(m_folder.tabsDir(), false, true))
-        ReportError(QStringLiteral("The tab folder %1 is not shown: its name is not valid UTF-8; rename it")
+        ReportError(QStringLiteral("The tab folder %1 is not shown: its name is not valid UTF-8; rename it.")
                         .arg(path));
     QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
     // Tabs past the end of the screen could not be reached; they get no window at all, so that a
     // tab set of thousands costs no more than what the screen can show.
     m_tabsListed = names.size();
-    // Said once, not at every refresh or drop while it stays the same.
     const qsizetype shown = TabsToShow(names.size());
     QString fit;
     if (shown < names.size()) {
@@ -231,6 +230,7 @@ void TfrmRunning::RebuildOnce() {
                   .arg(names.size());
         names.resize(shown);
     }
+    // Said once, not at every refresh or drop while it stays the same.
     if (!fit.isEmpty() && fit != m_fitReported)
         ReportError(fit);
     m_fitReported = fit;

@@ -6,7 +6,6 @@
 #include <vector>
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
 #include <QSet>
@@ -25,19 +24,20 @@ QString OrderFilePath(const QString& folder) {
 }
 
 // The sort key of a name as the Windows file system orders a folder: each UTF-16 code unit in
-// upper case. Equal keys ("a" and "A" may both exist here) fall back to the name itself, so that
-// the order never depends on how the folder happens to be stored.
-bool SortsBefore(const std::pair<QString, QFileInfo>& a, const std::pair<QString, QFileInfo>& b) {
-    if (a.first != b.first)
-        return a.first < b.first;
-    return a.second.fileName() < b.second.fileName();
-}
-
+// upper case.
 QString SortKey(const QString& name) {
     QString key = name;
     for (QChar& c : key)
         c = c.toUpper();
     return key;
+}
+
+// Equal keys ("a" and "A" may both exist here) fall back to the name itself, so that the order
+// never depends on how the folder happens to be stored.
+bool SortsBefore(const std::pair<QString, QFileInfo>& a, const std::pair<QString, QFileInfo>& b) {
+    if (a.first != b.first)
+        return a.first < b.first;
+    return a.second.fileName() < b.second.fileName();
 }
 
 QFileInfoList DirectoryEntries(const QString& folder) {
