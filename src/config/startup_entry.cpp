@@ -56,23 +56,23 @@ QString StartupEntryPath() {
     return configHome + QStringLiteral("/autostart/Kelvara.desktop");
 }
 
-QByteArray StartupEntryText(const QString& executable, const QString& appDir) {
+QByteArray StartupEntryText(const QString& executable, const QString& workingDir) {
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=Kelvara\n") +
                          QStringLiteral("Comment=") + EntryString(Description) + QLatin1Char('\n') +
                          QStringLiteral("Exec=") + ExecArgument(executable) + QLatin1Char('\n') +
-                         QStringLiteral("Path=") + EntryString(appDir) + QLatin1Char('\n') +
+                         QStringLiteral("Path=") + EntryString(workingDir) + QLatin1Char('\n') +
                          QStringLiteral("Terminal=false\n");
     return text.toUtf8();
 }
 
-void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& appDir) {
+void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir) {
     if (QFileInfo::exists(entryPath))
         return;
     bool link = false;
     if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()) ||
-        !ReplaceFileContents(entryPath, StartupEntryText(executable, appDir), &link))
+        !ReplaceFileContents(entryPath, StartupEntryText(executable, workingDir), &link))
         throw Error(WriteFailureMessage(QStringLiteral("Unable to write to ") + entryPath, link));
 }
 

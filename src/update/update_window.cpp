@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -115,7 +116,7 @@ void TfrmUpdate::startDownload(const QString& address) {
     }
     // Unbuffered, so that a write the disk cuts short fails while the data arrives and a cut-off
     // update is never reported as complete.
-    m_file = std::make_unique<ReplacingFile>(m_folder.appDir() + DownloadName);
+    m_file = std::make_unique<ReplacingFile>(m_folder.userDir() + DownloadName);
     if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = m_file->errorString();
         m_file.reset();
@@ -223,7 +224,7 @@ void TfrmUpdate::complete() {
         return;
     }
     setStatus(QStringLiteral("Status: Completed"));
-    const QString path = m_folder.appDir() + DownloadName;
+    const QString path = m_folder.userDir() + DownloadName;
     if (!m_file || !m_file->commit()) {
         const QString reason = m_file ? m_file->errorString() : QString();
         m_file.reset();
@@ -237,9 +238,10 @@ void TfrmUpdate::complete() {
         m_openFile(path);
         Q_EMIT closeProgramRequested();
     } else {
-        m_prompts.message(nullptr, ApplicationCaption(),
-                          QStringLiteral("To install the update later, run ") + DownloadName +
-                              QStringLiteral(" in the Kelvara directory."));
+        m_prompts.message(
+            nullptr, ApplicationCaption(),
+            QStringLiteral("To install the update later, run %1 in the Kelvara directory (%2).")
+                .arg(DownloadName, QDir::toNativeSeparators(QDir::cleanPath(m_folder.userDir()))));
     }
     close();
 }
