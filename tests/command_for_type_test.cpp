@@ -5,11 +5,13 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <gtest/gtest.h>
 
 #include "qstring_printer.h"
 #include "tabs/drop_shortcut.h"
+#include "tabs/launch.h"
 
 namespace {
 
@@ -157,5 +159,50 @@ TEST_F(CommandForTypeTest, ShortcutForEachKindOfDrop) {
         EXPECT_EQ(shortcut.data.Description,
                   QStringLiteral("Launches ") + QString::fromUtf8(row.name) + QLatin1Char('.'));
         EXPECT_EQ(shortcut.data.ShowCmd, 1);
+    }
+}
+
+// The shortcut made for a dropped document starts its application with the document as exactly
+// one argument, whatever the name holds: a recording program writes down what it was given.
+TEST_F(CommandForTypeTest, ADroppedDocumentReachesItsApplicationAsOneArgument) {
+    const QString recorder = root + QStringLiteral("/bin/record");
+    const QByteArray out = (root + QStringLiteral("/arguments")).toUtf8();
+    WriteFile(recorder,
+              "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + out + ".tmp'\nmv '" + out + ".tmp' '" + out + "'\n",
+              true);
+    WriteFile(root + QStringLiteral("/data/applications/record.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Record\nExec=" + recorder.toUtf8() + " --open %f\n");
+    WriteFile(root + QStringLiteral("/config/mimeapps.list"),
+              "[Default Applications]\ntext/plain=record.desktop;\n");
+    const char* const names[] = {
+        "a\" --evil-option \"b.txt",
+        "\"\"\"three\"\"\".txt",
+        "\"lead.txt",
+        "end\".txt",
+        "back\\slash\\\".txt",
+        "two  spaces .txt",
+        "new\nline.txt",
+        "tab\there.txt",
+        "-rf.txt",
+        "$HOME `id` 'q'.txt",
+    };
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const QString document = root + QStringLiteral("/docs/") + QString::fromUtf8(name);
+        WriteFile(document, "plain\n");
+        QFile::remove(QString::fromUtf8(out));
+        const NewShortcut shortcut = ShortcutForDrop(SplitDropPath(document), paths);
+        ASSERT_EQ(shortcut.data.Target, recorder);
+        ASSERT_TRUE(LaunchItem(shortcut.data));
+        // Waits for the recorder's file, which it moves into place once it is whole.
+        QByteArray recorded;
+        for (int i = 0; i < 1200 && recorded.isEmpty(); ++i) {
+            QFile file(QString::fromUtf8(out));
+            if (file.open(QIODevice::ReadOnly))
+                recorded = file.readAll();
+            else
+                QThread::msleep(50);
+        }
+        EXPECT_EQ(recorded, QByteArray("--open") + '\0' + document.toUtf8() + '\0');
     }
 }

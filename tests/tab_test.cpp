@@ -1,5 +1,8 @@
 #include "tabs/tab.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -97,27 +100,55 @@ TEST_F(TabTest, ItemsComeInTheOrderFilesOrderWithItsCaptionsAndTheRealFiles) {
     EXPECT_EQ(tab.ItemsLength, 0);
 }
 
-TEST_F(TabTest, CaptionsAreUnescapedAndABadNameOrShortcutEndsTheLoad) {
+TEST_F(TabTest, ABadNameOrShortcutIsNamedAndTheOtherItemsStillLoad) {
     writeLink(QStringLiteral("x%3Ay.lnk"), QStringLiteral("/t"));
     writeLink(QStringLiteral("z%zz.lnk"), QStringLiteral("/t"));
     writeFile(QStringLiteral("broken.lnk"), "not a shortcut");
-    const struct {
-        const char* order;
-        const char* message;
-    } rows[] = {
-        {"x%3Ay.lnk\r\nz%zz.lnk\r\nbroken.lnk\r\n", "'$zz' is not a valid integer value"},
-        {"x%3Ay.lnk\r\nbroken.lnk\r\nz%zz.lnk\r\n", "Unable to open link file"},
-    };
-    for (const auto& row : rows) {
-        writeFile(QStringLiteral("order.lst"), row.order);
-        try {
-            tab.LoadItems();
-            ADD_FAILURE() << "no error";
-        } catch (const Error& e) {
-            EXPECT_EQ(e.message(), QString::fromLatin1(row.message));
-        }
-        EXPECT_EQ(captions(), QStringList(QStringLiteral("x:y"))); // what was read before stays
+    writeLink(QStringLiteral("last.lnk"), QStringLiteral("/t"));
+    writeFile(QStringLiteral("order.lst"), "x%3Ay.lnk\r\nz%zz.lnk\r\nbroken.lnk\r\nlast.lnk\r\n");
+    try {
+        tab.LoadItems();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(
+            e.message().split(QLatin1Char('\n')),
+            QStringList(
+                {QStringLiteral("'$zz' is not a valid integer value: ") + path(QStringLiteral("z%zz.lnk")),
+                 QStringLiteral("Unable to open link file: ") + path(QStringLiteral("broken.lnk"))}));
     }
+    EXPECT_EQ(captions(), QStringList({QStringLiteral("x:y"), QStringLiteral("last")}));
+}
+
+TEST_F(TabTest, AShortcutWhoseNameIsNotUtf8IsNamedNotHidden) {
+    writeLink(QStringLiteral("good.lnk"), QStringLiteral("/t"));
+    // A name in Latin-1, as an old archive or a Windows disk may bring it.
+    const QByteArray latin1Name = QFile::encodeName(tab.TabFolder) + "/caf\xe9.lnk";
+    ASSERT_EQ(::link(QFile::encodeName(path(QStringLiteral("good.lnk"))).constData(), latin1Name.constData()),
+              0);
+    try {
+        tab.LoadItems();
+        ADD_FAILURE() << "the item was left out without a word";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Unable to open link file: ") +
+                                   path(QStringLiteral("caf\\xE9.lnk")) +
+                                   QStringLiteral(" (its name is not valid UTF-8; rename it)"));
+    }
+    EXPECT_EQ(captions(), QStringList(QStringLiteral("good")));
+}
+
+// A FIFO blocks whoever opens it until a writer comes: in place of a shortcut, an order file or an
+// icon named by a desktop entry it must be passed over, not wait for ever.
+TEST_F(TabTest, FifosAmongTheFilesAreNeverOpened) {
+    for (const char* name : {"order.lst", "fifo.lnk", "icon.png"})
+        ASSERT_EQ(mkfifo(QFile::encodeName(path(QString::fromLatin1(name))).constData(), 0600), 0);
+    writeFile(QStringLiteral("app.desktop"), "[Desktop Entry]\nType=Application\nExec=true\nIcon=" +
+                                                 path(QStringLiteral("icon.png")).toUtf8() + "\n");
+    writeLink(QStringLiteral("app.lnk"), path(QStringLiteral("app.desktop")));
+    writeLink(QStringLiteral("picture.lnk"), QStringLiteral("/t"), path(QStringLiteral("icon.png")));
+    tab.LoadItems();
+    EXPECT_EQ(captions(), QStringList({QStringLiteral("app"), QStringLiteral("picture")}));
+    EXPECT_TRUE(tab.Items[0].Icon.isNull());
+    EXPECT_TRUE(tab.Items[1].Icon.isNull());
 }
 
 TEST_F(TabTest, AShortcutWithoutTargetGetsNothingFromTheItemBeforeIt) {

@@ -117,7 +117,8 @@ StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& fo
                : edge == QLatin1String("right") ? TabEdge::Right
                                                 : TabEdge::Bottom;
 
-    s.Spacing = file.readInteger(Position, QStringLiteral("Spacing"), 12);
+    s.Spacing =
+        std::clamp(file.readInteger(Position, QStringLiteral("Spacing"), 12), kMinSpacing, kMaxSpacing);
     s.Screen = file.readInteger(Position, QStringLiteral("Screen"), 1);
     s.Alpha = ReadOnOff(file, Appearance, QStringLiteral("Alpha"));
     s.AlphaV = file.readInteger(Appearance, QStringLiteral("AlphaV"), 200);

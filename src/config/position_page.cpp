@@ -171,7 +171,7 @@ void PositionPage::spacingChanged(const QString& text) {
     const std::optional<qint32> spacing = ParseSpacing(text);
     if (!spacing)
         return;
-    host().stored().settings.Spacing = *spacing;
+    host().stored().settings.Spacing = std::clamp(*spacing, kMinSpacing, kMaxSpacing);
     host().saveSettings();
     context().markRebuild();
 }

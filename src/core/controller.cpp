@@ -1,5 +1,8 @@
 #include "core/controller.h"
 
+#include <algorithm>
+#include <limits>
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -11,6 +14,7 @@
 #include "common/error.h"
 #include "common/ini_file.h"
 #include "common/names.h"
+#include "common/undecodable_names.h"
 #include "config/config_dialog.h"
 #include "config/translation_template.h"
 #include "core/tab_set_names.h"
@@ -20,6 +24,7 @@
 #include "skins/skin_fonts.h"
 #include "skins/skin_list.h"
 #include "tabs/order_file.h"
+#include "tabs/tab_geometry.h"
 #include "tabwindow/tab_window.h"
 #include "tabwindow/work_area.h"
 #include "translation/translation.h"
@@ -112,6 +117,8 @@ void TfrmRunning::RequestEnd() {
 void TfrmRunning::LoadCurrentSkin() {
     try {
         m_skin.Load(m_stored.SkinName, m_stored.settings, m_skinList, m_folder.contentDirs(), m_layeredMode);
+        for (const QString& warning : std::as_const(m_skin.Warnings))
+            ReportError(warning);
     } catch (const SkinNotFound& e) {
         m_prompts.message(this, ApplicationCaption(), e.message());
         RequestEnd();
@@ -158,7 +165,17 @@ void TfrmRunning::ConnectScreens() {
 }
 
 void TfrmRunning::PlaceTabs() {
+    if (TabsToShow(m_tabsListed) != m_tabWindows.size()) {
+        RebuildTabs();
+        return;
+    }
     ::PlaceTabs(m_tabWindows, m_context);
+}
+
+qsizetype TfrmRunning::TabsToShow(qsizetype n) const {
+    const qint32 count = qint32(std::min<qsizetype>(n, std::numeric_limits<qint32>::max()));
+    return TabsThatFit(count, m_stored.settings.vertical(), TabWorkArea(m_context),
+                       RowFor(m_stored.settings, m_skin));
 }
 
 void TfrmRunning::RedrawAllTabs() {
@@ -197,7 +214,26 @@ void TfrmRunning::RebuildOnce() {
         QCoreApplication::processEvents();
     }
 
-    const QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
+    for (const QString& path : UndecodableEntries(m_folder.tabsDir(), false, true))
+        ReportError(QStringLiteral("The tab folder %1 is not shown: its name is not valid UTF-8; rename it.")
+                        .arg(path));
+    QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
+    // Tabs past the end of the screen could not be reached; they get no window at all, so that a
+    // tab set of thousands costs no more than what the screen can show.
+    m_tabsListed = names.size();
+    const qsizetype shown = TabsToShow(names.size());
+    QString fit;
+    if (shown < names.size()) {
+        fit = QStringLiteral("The tabs do not fit on the screen: %1 of %2 are shown; use a smaller spacing, "
+                             "another edge or fewer tabs.")
+                  .arg(shown)
+                  .arg(names.size());
+        names.resize(shown);
+    }
+    // Said once, not at every refresh or drop while it stays the same.
+    if (!fit.isEmpty() && fit != m_fitReported)
+        ReportError(fit);
+    m_fitReported = fit;
     for (qsizetype i = 0; i < names.size(); ++i) {
         auto* window = new TfrmTab(m_context);
         m_tabWindows.append(window);
@@ -217,7 +253,7 @@ void TfrmRunning::RebuildOnce() {
         QCoreApplication::processEvents();
     }
     QCoreApplication::processEvents();
-    PlaceTabs();
+    ::PlaceTabs(m_tabWindows, m_context);
     for (TfrmTab* window : std::as_const(m_tabWindows))
         window->show();
     if (m_loadingSplash)
@@ -287,7 +323,11 @@ void TfrmRunning::Rename1Click() {
             return;
         // The answer is used as typed. One holding "/" would move the tab into another folder,
         // so RenameEntry refuses it like any name the file system does not take.
-        RenameEntry(target.Data.LinkFile, m_folder.tabsDir() + QLatin1Char('/') + answer);
+        const QString newPath = m_folder.tabsDir() + QLatin1Char('/') + answer;
+        if (NameTaken(target.Data.LinkFile, newPath))
+            ReportError(QStringLiteral("A tab named %1 already exists.").arg(answer));
+        else if (!RenameEntry(target.Data.LinkFile, newPath))
+            ReportError(QStringLiteral("Unable to rename the tab %1 to %2.").arg(target.Data.Name, answer));
         RebuildTabs();
         return;
     }
@@ -297,7 +337,16 @@ void TfrmRunning::Rename1Click() {
     if (answer == parts.Base)
         return;
     const QString newPath = RenamedItemPath(target.Data.LinkFile, answer, parts.Extension);
-    RenameEntry(target.Data.LinkFile, newPath);
+    // A rename that cannot happen changes nothing, the order file included: moving the new name
+    // in it would move the other item of that name instead.
+    if (NameTaken(target.Data.LinkFile, newPath)) {
+        ReportError(QStringLiteral("An item named %1 already exists.").arg(answer));
+        return;
+    }
+    if (!RenameEntry(target.Data.LinkFile, newPath)) {
+        ReportError(QStringLiteral("Unable to rename the item %1 to %2.").arg(parts.Base, answer));
+        return;
+    }
     const QFileInfo info(newPath);
     SetOrderPosition(info.path(), info.fileName(), target.Index);
     RebuildTabs();

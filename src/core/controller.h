@@ -48,6 +48,8 @@ public:
     // Asks for a tab name and creates the tab; false when no tab was created.
     bool PromptNewTab();
     void ImportLegacyIni();
+    // Puts the tab windows at their places; when a change of monitor, edge, alignment or spacing
+    // changed how many tabs fit on the screen, rebuilds the tab set instead.
     void PlaceTabs();
     void RedrawAllTabs();
     // Loads CurrentSkin again under its own name with the current settings.
@@ -123,6 +125,8 @@ private:
     void tmrOnTopTimer();
     void ConnectScreens();
     void RebuildOnce();
+    // How many of n tabs fit on the screen as the settings and the skin place them.
+    qsizetype TabsToShow(qsizetype n) const;
 
     ProgramFolder m_folder;
     UserPrompts& m_prompts;
@@ -131,6 +135,8 @@ private:
     TabContext m_context;
     QStringList m_skinList;
     QList<TfrmTab*> m_tabWindows;
+    qsizetype m_tabsListed = 0; // the tabs of the last rebuild, shown or not
+    QString m_fitReported;      // the last report that not every tab fits, until they fit again
     TItem m_popupItem;
     bool m_isNT = true;
     bool m_layeredMode = true;

@@ -43,12 +43,28 @@ std::optional<QImage> ReadNumbered(const SkinFolder& folder, const QString& stem
     return std::nullopt;
 }
 
-QList<QImage> LoadSeries(const SkinFolder& folder, const QString& series, TabEdge edge) {
+// What one skin's pictures may cost: no tab set shows more than a few hundred pictures of a
+// series, and a skin of small files can decode to gigabytes. Past either limit the series ends.
+constexpr int kMaxSeriesPictures = 256;
+constexpr qint64 kMaxSkinPictureBytes = qint64(64) << 20;
+
+struct PictureBudget {
+    qint64 bytes = 0;
+    bool exceeded = false;
+};
+
+QList<QImage> LoadSeries(const SkinFolder& folder, const QString& series, TabEdge edge,
+                         PictureBudget& budget) {
     QList<QImage> pictures;
     for (int n = 1;; ++n) {
         std::optional<QImage> picture = LoadSkinBitmap(folder, series, n, edge);
         if (!picture)
             break;
+        if (n > kMaxSeriesPictures || budget.bytes + picture->sizeInBytes() > kMaxSkinPictureBytes) {
+            budget.exceeded = true;
+            break;
+        }
+        budget.bytes += picture->sizeInBytes();
         pictures.append(std::move(*picture));
     }
     return pictures;
@@ -97,9 +113,17 @@ void TSkin::Load(const QString& name, const Settings& settings, const QStringLis
     const ColourValue exempt = next.ExemptColour();
 
     const TabEdge edge = settings.TabPos;
-    next.TabBitmaps = LoadSeries(folder, QStringLiteral("tab"), edge);
-    next.ItemBitmaps = LoadSeries(folder, QStringLiteral("item"), edge);
-    next.ItemHBitmaps = LoadSeries(folder, QStringLiteral("itemh"), edge);
+    PictureBudget budget;
+    next.TabBitmaps = LoadSeries(folder, QStringLiteral("tab"), edge, budget);
+    next.ItemBitmaps = LoadSeries(folder, QStringLiteral("item"), edge, budget);
+    next.ItemHBitmaps = LoadSeries(folder, QStringLiteral("itemh"), edge, budget);
+    if (budget.exceeded)
+        next.Warnings.append(
+            QStringLiteral("The skin %1 has more pictures than Kelvara loads (at most %2 in a "
+                           "series and %3 MiB in all); the rest are left out.")
+                .arg(name)
+                .arg(kMaxSeriesPictures)
+                .arg(kMaxSkinPictureBytes >> 20));
     QList<QImage>* const allSeries[] = {&next.TabBitmaps, &next.ItemBitmaps, &next.ItemHBitmaps};
 
     if (settings.Colorize) {

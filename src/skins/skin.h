@@ -70,6 +70,8 @@ public:
     SkinBox TextPos;
     ShapeKind TabShape = ShapeKind::Rounded;
     ShapeKind ItemShape = ShapeKind::Rect;
+    // What the last Load left out of the skin, a sentence each, for the error report.
+    QStringList Warnings;
 };
 
 // Raised by TSkin::Load for a name that is not a skin folder; the message is the one the user

@@ -32,3 +32,5 @@ private:
 // The largest picture a skin may hold, in pixels: decoding is refused beyond it so that a bad
 // header cannot make the loader allocate more than a few MB.
 inline constexpr qint64 MaxSkinPicturePixels = 1024 * 1024;
+// The largest picture file read: the largest picture at 32 bits a pixel, with room for headers.
+inline constexpr qint64 MaxSkinPictureFileSize = 4 * MaxSkinPicturePixels + (qint64(1) << 20);

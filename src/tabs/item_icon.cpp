@@ -1,5 +1,6 @@
 #include "tabs/item_icon.h"
 
+#include <QBuffer>
 #include <QCache>
 #include <QDateTime>
 #include <QFile>
@@ -8,6 +9,7 @@
 #include <QImageReader>
 #include <QPainter>
 
+#include "common/regular_file.h"
 #include "formats/desktop_entry.h"
 #include "formats/pe_icon.h"
 
@@ -47,8 +49,15 @@ QImage FitIcon(const QImage& picture) {
     return icon;
 }
 
+// An icon file is read whole first, as a regular file only: the decoder would open a FIFO named
+// by an Icon= line and wait for a writer for ever.
 QImage ReadImageFile(const QString& path, int index) {
-    QImageReader reader(path);
+    std::optional<QByteArray> bytes = ReadRegularFile(path, qint64(kIconAllocationLimitMiB) << 20);
+    if (!bytes)
+        return {};
+    QBuffer buffer(&*bytes);
+    buffer.open(QIODevice::ReadOnly);
+    QImageReader reader(&buffer, QFileInfo(path).suffix().toLatin1());
     reader.setAllocationLimit(kIconAllocationLimitMiB);
     if (!reader.canRead())
         return {};
@@ -58,10 +67,10 @@ QImage ReadImageFile(const QString& path, int index) {
 }
 
 QImage DesktopEntryIcon(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = ReadRegularFile(path, kMaxDesktopEntrySize);
+    if (!bytes)
         return {};
-    const DesktopEntry entry = ParseDesktopEntry(file.read(kMaxDesktopEntrySize));
+    const DesktopEntry entry = ParseDesktopEntry(*bytes);
     if (entry.icon.isEmpty())
         return {};
     if (QFileInfo(entry.icon).isAbsolute())

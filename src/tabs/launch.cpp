@@ -2,12 +2,12 @@
 
 #include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QUrl>
 
+#include "common/regular_file.h"
 #include "formats/desktop_entry.h"
 
 namespace {
@@ -21,10 +21,10 @@ QString WorkingDirFor(const TItemData& item, const QString& fallback) {
 }
 
 bool LaunchDesktopEntry(const TItemData& item, const QFileInfo& target) {
-    QFile file(target.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> bytes = ReadRegularFile(target.absoluteFilePath(), kMaxDesktopEntrySize);
+    if (!bytes)
         return false;
-    const DesktopEntry entry = ParseDesktopEntry(file.read(kMaxDesktopEntrySize));
+    const DesktopEntry entry = ParseDesktopEntry(*bytes);
     if (entry.type == QLatin1String("Link"))
         return !entry.url.isEmpty() && QDesktopServices::openUrl(QUrl::fromUserInput(entry.url));
     QStringList command = DesktopExecArguments(entry.exec);

@@ -1,9 +1,13 @@
 #include "tabs/tab.h"
 
+#include <algorithm>
+
+#include <QDir>
 #include <QFileInfo>
 
 #include "common/error.h"
 #include "common/names.h"
+#include "common/undecodable_names.h"
 #include "formats/shortcut_link.h"
 #include "skins/skin.h"
 #include "tabs/item_icon.h"
@@ -36,21 +40,28 @@ void TTab::LoadItems() {
 void TTab::LoadListedItems(const QList<OrderedName>& names) {
     Items.clear();
     UpdateLength();
+    QStringList problems;
+    for (const QString& path : UndecodableEntries(TabFolder, true, false, ".lnk"))
+        problems.append(
+            QStringLiteral("Unable to open link file: %1 (its name is not valid UTF-8; rename it)")
+                .arg(path));
     for (const OrderedName& name : names) {
         const QString path = TabFolder + QLatin1Char('/') + name.entryName;
         // A fresh record for every item, so that no field carries over from the item before.
         TItemData record;
         try {
             ReadItem(path, record, name.name);
-        } catch (const Error&) {
-            // Deleted since the listing (by another program, or moved away by a drop): it is no
-            // longer an item, and the items after it still load.
-            if (!QFileInfo(path).exists())
-                continue;
-            throw;
+        } catch (const Error& e) {
+            // Deleted since the listing (by another program, or moved away by a drop), it is no
+            // longer an item. Any other failure is named; either way the items after it load.
+            if (QFileInfo(path).exists())
+                problems.append(e.message() + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+            continue;
         }
         AddItem(record);
     }
+    if (!problems.isEmpty())
+        throw Error(problems.join(QLatin1Char('\n')));
 }
 
 void TTab::ReadItem(const QString& path, TItemData& record, const QString& fileName) {
@@ -109,5 +120,8 @@ void TTab::ExecuteItem(int index) const {
 }
 
 void TTab::UpdateLength() {
-    ItemsLength = Skin ? qint32(Items.size()) * Skin->ItemHeight : 0;
+    // Counted in 64 bits and capped, so that a folder of very many items cannot overflow the sums
+    // of lengths that placement and drawing make.
+    constexpr qint64 kMaxItemsLength = qint64(1) << 24;
+    ItemsLength = Skin ? qint32(std::min(qint64(Items.size()) * Skin->ItemHeight, kMaxItemsLength)) : 0;
 }

@@ -42,9 +42,9 @@ public:
     qint32 TabIndex = 0;
     qint32 TabCount = 0;
 
-    // Rebuilds Items from the shortcut files of TabFolder, in the order of its order file. A
-    // shortcut that cannot be read, or a file name with a malformed escape, raises its error and
-    // ends the load; the items read before it stay.
+    // Rebuilds Items from the shortcut files of TabFolder, in the order of its order file. Every
+    // shortcut that can be read becomes an item; then one Error names, a line each, the shortcuts
+    // that could not be read (or whose file names hold a malformed escape or are not valid UTF-8).
     void LoadItems();
     // LoadItems for a listing made before: a listed shortcut that is gone by the time it is read
     // is left out.

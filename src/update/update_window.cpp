@@ -8,10 +8,10 @@
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTimer>
 
 #include "common/error.h"
+#include "common/replacing_file.h"
 #include "config/plain_controls.h"
 #include "platform/user_prompts.h"
 #include "update/download_failure.h"
@@ -126,10 +126,9 @@ void TfrmUpdate::startDownload(const QString& address, bool secure) {
         fail(error.message());
         return;
     }
-    m_file = std::make_unique<QSaveFile>(m_folder.userDir() + DownloadName);
-    // Unbuffered, so that a write the disk cuts short fails while the data arrives: a buffered one
-    // fails only in the flush at commit, which QSaveFile does not notice, and a cut-off update
-    // would be reported as complete.
+    // Unbuffered, so that a write the disk cuts short fails while the data arrives and a cut-off
+    // update is never reported as complete.
+    m_file = std::make_unique<ReplacingFile>(m_folder.userDir() + DownloadName);
     if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = m_file->errorString();
         m_file.reset();

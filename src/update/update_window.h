@@ -11,7 +11,7 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QSaveFile;
+class ReplacingFile;
 class QTimer;
 class HttpClient;
 class UserPrompts;
@@ -95,7 +95,7 @@ private:
     qint64 DownloadTotal = 0;
     qint64 m_received = 0;
     QString DownloadName;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<ReplacingFile> m_file;
 
     bool m_askOnClose = true;
     bool m_asking = false;          // the cancel question is open
