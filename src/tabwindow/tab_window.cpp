@@ -195,8 +195,8 @@ void TfrmTab::SetTopmost(bool on) {
 }
 
 void TfrmTab::showEvent(QShowEvent* event) {
-    // No taskbar or pager entry; the hint is given before every mapping of the window.
-    SetSkipTaskbarAndPager(this);
+    // On every workspace, with no taskbar or pager entry; given before every mapping of the window.
+    SetDesktopWindowState(this);
     QWidget::showEvent(event);
     // The rebuild that made the window has drawn it already; drawing it again would only cost
     // time. A window shown before it was ever drawn is drawn now.
