@@ -125,7 +125,9 @@ TEST_F(CommandForTypeTest, ShortcutForEachKindOfDrop) {
     WriteFile(docs + QStringLiteral("run.sh"), "#!/bin/sh\necho hi\n", true);
     WriteFile(docs + QStringLiteral("notes.txt"), "plain\n");
     WriteFile(docs + QStringLiteral("report.pdf"), "%PDF-1.4\n");
-    WriteFile(docs + QStringLiteral("tool.desktop"), "[Desktop Entry]\nExec=tool\nIcon=tool\n");
+    // Named as the menu names it (escaped as a typed name is), starting in no folder of its own.
+    WriteFile(docs + QStringLiteral("org.example.Tool.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Tool: A/B 100%\nExec=tool\nIcon=tool\n");
     QDir().mkpath(docs + QStringLiteral("Pictures"));
     const struct {
         const char* name;
@@ -138,7 +140,8 @@ TEST_F(CommandForTypeTest, ShortcutForEachKindOfDrop) {
         {"notes.txt", "notes.lnk", "/opt/My Editor/edit", "--new \"DOCS/notes.txt\"",
          "ROOT/data/applications/editor.desktop"},
         {"report.pdf", "report.lnk", "DOCS/report.pdf", "", ""},
-        {"tool.desktop", "tool.lnk", "DOCS/tool.desktop", "", "DOCS/tool.desktop"},
+        {"org.example.Tool.desktop", "Tool%3A A%2FB 100%25.lnk", "DOCS/org.example.Tool.desktop", "",
+         "DOCS/org.example.Tool.desktop"},
         {"Pictures", "Pictures.lnk", "DOCS/Pictures", "", ""},
     };
     const auto expand = [&](const char* text) {
@@ -153,7 +156,8 @@ TEST_F(CommandForTypeTest, ShortcutForEachKindOfDrop) {
         EXPECT_EQ(shortcut.data.Target, expand(row.target)) << row.name;
         EXPECT_EQ(shortcut.data.Arguments, expand(row.arguments)) << row.name;
         EXPECT_EQ(shortcut.data.IconLocation, expand(row.icon)) << row.name;
-        EXPECT_EQ(shortcut.data.WorkingDir, docs) << row.name;
+        const bool entry = QByteArray(row.name).endsWith(".desktop");
+        EXPECT_EQ(shortcut.data.WorkingDir, entry ? QString() : docs) << row.name;
         EXPECT_EQ(shortcut.data.Description,
                   QStringLiteral("Launches ") + QString::fromUtf8(row.name) + QLatin1Char('.'));
         EXPECT_EQ(shortcut.data.ShowCmd, 1);

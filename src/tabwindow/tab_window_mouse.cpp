@@ -14,6 +14,7 @@
 #include "tabs/pointer_geometry.h"
 #include "tabs/tab_geometry.h"
 #include "tabwindow/tab_host.h"
+#include "ui/error_report.h"
 
 TabGeometry TfrmTab::PointerGeometry() const {
     TabGeometry geometry;
@@ -88,7 +89,14 @@ void TfrmTab::mouseReleaseEvent(QMouseEvent* event) {
         FinishTabMove(event->globalPosition().toPoint());
     } else if (ItemPressed) {
         ItemPressed = false;
-        m_tab.ExecuteItem(PressedIndex);
+        // The tab closes whether or not the item started; a macro's error still reaches the
+        // error report through the application's handler.
+        try {
+            m_tab.ExecuteItem(PressedIndex, ReportError);
+        } catch (...) {
+            SetOpen(false);
+            throw;
+        }
         SetOpen(false);
     }
 }

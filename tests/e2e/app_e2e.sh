@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real program under Xvfb: start-up builds the tab windows at their places, the first-tab
-# question, the refusal switch, errors in event handlers reaching "Ooops!", and Exit.
+# question, the refusal switch, errors in event handlers reaching "Ooops!", and Exit. Before all,
+# without any X server: a plain message instead of Qt's abort.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
@@ -40,6 +41,15 @@ fail() {
 }
 
 wait_for_window() { e2e_wait_for "${2:-10}" xdotool search --onlyvisible --name "^$1\$"; }
+
+# 0. No X server (a Wayland session without XWayland): one plain sentence and exit code 1.
+fresh_folder
+out=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-kelvara-none "$work/app/Kelvara" 2>&1)
+code=$?
+[ "$code" = 1 ] || fail "without a display the program ended with $code"
+grep -qx "Kelvara needs an X11 display; on Wayland, XWayland must be running." <<<"$out" ||
+    fail "without a display the program said: $out"
+grep -q "Reinstalling" <<<"$out" && fail "Qt's abort message came: $out"
 
 e2e_start_display 1280x800
 
