@@ -124,8 +124,12 @@ void TfrmTab::DragItemOut(int index) {
     drag->setMimeData(data);
     // The drag runs its own loop, in which this window may be released by a rebuild.
     const QPointer<TfrmTab> self(this);
+    m_draggingOut = true;
     drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
-    if (self && !QFileInfo::exists(linkFile))
+    if (!self)
+        return;
+    m_draggingOut = false;
+    if (!QFileInfo::exists(linkFile))
         ReloadTab();
 }
 
