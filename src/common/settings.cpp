@@ -2,7 +2,10 @@
 
 #include <algorithm>
 
+#include <QLocale>
+
 #include "common/ini_file.h"
+#include "translation/language_match.h"
 
 namespace {
 
@@ -99,9 +102,12 @@ StoredSettings LoadSettings(const QString& settingsFile, const QString& appDir) 
     Settings& s = stored.settings;
 
     stored.SkinName = file.readString(Appearance, QStringLiteral("Skin"), QStringLiteral("Aqua"));
+    const QString translationDir = appDir + QStringLiteral("Translation/");
+    QString translation = file.readString(General, QStringLiteral("Translation"), QString());
+    if (!file.hasKey(General, QStringLiteral("Translation")))
+        translation = TranslationForLanguages(translationDir, QLocale::system().uiLanguages());
     stored.TranslationPath =
-        appDir + QStringLiteral("Translation/") +
-        file.readString(General, QStringLiteral("Translation"), QStringLiteral("English.txt"));
+        translationDir + (translation.isEmpty() ? QStringLiteral("English.txt") : translation);
 
     const QString align = ReadWord(file, Position, QStringLiteral("TabAlign"));
     s.TabAlign = align == QLatin1String("topleft")       ? TabAlignment::TopLeft

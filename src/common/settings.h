@@ -42,7 +42,8 @@ struct StoredSettings {
 };
 
 // Reads every key of the settings file (which it never creates or writes) with the defaults of a
-// missing file or value.
+// missing file or value. Without a Translation key the translation in the user's language is
+// taken when one is shipped, else English.
 StoredSettings LoadSettings(const QString& settingsFile, const QString& appDir);
 
 // Writes the 16 keys in their fixed order and value texts. Raises Error("Unable to write to " +
