@@ -29,8 +29,10 @@ void EnsureApplication() {
     (void)app;
 }
 
+// The started program moves its whole record into place; the limit only ends a run in which it
+// never comes.
 QByteArray WaitForFile(const QString& path) {
-    for (int i = 0; i < 200; ++i) {
+    for (int i = 0; i < 1200; ++i) {
         QFile file(path);
         if (file.open(QIODevice::ReadOnly))
             return file.readAll();
@@ -91,7 +93,7 @@ protected:
     QString launchFailure() {
         QString failure;
         tab.ExecuteItem(0, [&](const QString& message) { failure = message; });
-        for (int i = 0; i < 400 && failure.isEmpty(); ++i) {
+        for (int i = 0; i < 6000 && failure.isEmpty(); ++i) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }

@@ -47,15 +47,15 @@ TEST(LanguageMatch, TheFileInTheUsersLanguageIsChosen) {
         {{}, ""},
     };
     for (const auto& row : rows)
-        EXPECT_EQ(TranslationForLanguages(folder, row.languages), QString::fromUtf8(row.file))
+        EXPECT_EQ(TranslationForLanguages({folder}, row.languages), QString::fromUtf8(row.file))
             << row.languages.join(u' ').toStdString();
-    EXPECT_EQ(TranslationForLanguages(folder + QStringLiteral("/missing"), {QStringLiteral("de")}),
+    EXPECT_EQ(TranslationForLanguages({folder + QStringLiteral("/missing")}, {QStringLiteral("de")}),
               QString());
 }
 
 // The shipped German translation says its language.
 TEST(LanguageMatch, TheShippedTranslationsAreFound) {
     const QString folder = QStringLiteral(KELVARA_SOURCE_DIR "/data/Translation");
-    EXPECT_EQ(TranslationForLanguages(folder, {QStringLiteral("de-CH")}), QStringLiteral("Deutsch.txt"));
-    EXPECT_EQ(TranslationForLanguages(folder, {QStringLiteral("en-GB")}), QStringLiteral("English.txt"));
+    EXPECT_EQ(TranslationForLanguages({folder}, {QStringLiteral("de-CH")}), QStringLiteral("Deutsch.txt"));
+    EXPECT_EQ(TranslationForLanguages({folder}, {QStringLiteral("en-GB")}), QStringLiteral("English.txt"));
 }

@@ -5,6 +5,7 @@
 #include <QLocale>
 
 #include "common/ini_file.h"
+#include "common/program_folder.h"
 #include "translation/language_match.h"
 
 namespace {
@@ -96,18 +97,17 @@ QString StackingText(StackingMode mode) {
 
 } // namespace
 
-StoredSettings LoadSettings(const QString& settingsFile, const QString& appDir) {
+StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& folder) {
     const IniFile file(settingsFile);
     StoredSettings stored;
     Settings& s = stored.settings;
 
     stored.SkinName = file.readString(Appearance, QStringLiteral("Skin"), QStringLiteral("Aqua"));
-    const QString translationDir = appDir + QStringLiteral("Translation/");
     QString translation = file.readString(General, QStringLiteral("Translation"), QString());
     if (!file.hasKey(General, QStringLiteral("Translation")))
-        translation = TranslationForLanguages(translationDir, QLocale::system().uiLanguages());
+        translation = TranslationForLanguages(folder.translationDirs(), QLocale::system().uiLanguages());
     stored.TranslationPath =
-        translationDir + (translation.isEmpty() ? QStringLiteral("English.txt") : translation);
+        folder.translationFile(translation.isEmpty() ? QStringLiteral("English.txt") : translation);
 
     const QString align = ReadWord(file, Position, QStringLiteral("TabAlign"));
     s.TabAlign = align == QLatin1String("topleft")       ? TabAlignment::TopLeft

@@ -34,16 +34,22 @@ bool NamedAfter(const Candidate& file, const QString& language) {
 
 } // namespace
 
-QString TranslationForLanguages(const QString& folder, const QStringList& uiLanguages) {
+QString TranslationForLanguages(const QStringList& folders, const QStringList& uiLanguages) {
     QList<Candidate> files;
-    const QFileInfoList entries =
-        QDir(folder).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
-    for (const QFileInfo& entry : entries) {
-        const IniFile file(entry.filePath());
-        files.append(
-            {entry.fileName(),
-             Normalized(file.readString(QStringLiteral("Translation"), QStringLiteral("Language"), {})),
-             entry.completeBaseName()});
+    QStringList seen;
+    for (const QString& folder : folders) {
+        const QFileInfoList entries =
+            QDir(folder).entryInfoList({QStringLiteral("*.txt")}, QDir::Files, QDir::Name);
+        for (const QFileInfo& entry : entries) {
+            if (seen.contains(entry.fileName()))
+                continue;
+            seen.append(entry.fileName());
+            const IniFile file(entry.filePath());
+            files.append(
+                {entry.fileName(),
+                 Normalized(file.readString(QStringLiteral("Translation"), QStringLiteral("Language"), {})),
+                 entry.completeBaseName()});
+        }
     }
     // For each of the user's languages in turn, closest first: the very language and region, then the
     // language alone, then the same language in another region or a file known by its name.
