@@ -103,9 +103,12 @@ xdotool mousemove 634 780 click 1
 wait_for_window "Ooops!" || fail "the error did not reach the error report"
 sleep 0.5
 app_running || fail "the program ended after the error"
+# The tab closes after a failed start as after any other.
+e2e_wait_for 5 bash -c "$(declare -f app_windows); E2E_APP_PID=$E2E_APP_PID; app_windows | grep -q '^570 782 128 18 '" ||
+    fail "the tab did not close after the error: $(app_windows | tr '\n' ';')"
 
 # 5. A right click on the tab's head shows the menu; "E&xit" ends the program.
-xdotool mousemove 634 750 click 3
+xdotool mousemove 634 790 click 3
 e2e_wait_for 5 bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_APP_PID 2>/dev/null | wc -l) -ge 3 ]" ||
     fail "no menu on a right click"
 sleep 0.3
