@@ -19,3 +19,10 @@ void SetOwnEnvironmentVariable(const char* name, const QByteArray& value) {
 QStringList OwnEnvironmentVariables() {
     return Names();
 }
+
+QProcessEnvironment EnvironmentForPrograms() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const QString& name : Names())
+        environment.remove(name);
+    return environment;
+}

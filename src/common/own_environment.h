@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 // Environment variables Kelvara sets for itself (to reach XWayland, to send window contents
@@ -12,3 +13,6 @@ void SetOwnEnvironmentVariable(const char* name, const QByteArray& value);
 
 // The names set with SetOwnEnvironmentVariable, to be left out of started programs' environment.
 QStringList OwnEnvironmentVariables();
+
+// This process's environment without those variables: the one for programs Kelvara starts.
+QProcessEnvironment EnvironmentForPrograms();

@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QUrl>
 
 #include "common/own_environment.h"
 
@@ -35,12 +36,7 @@ QString OpenWithDesktop(const QString& target, const LateFailure& lateFailure) {
     process->setArguments({target});
     process->setProcessChannelMode(QProcess::ForwardedChannels);
     process->setStandardInputFile(QProcess::nullDevice());
-    if (const QStringList own = OwnEnvironmentVariables(); !own.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString& name : own)
-            environment.remove(name);
-        process->setProcessEnvironment(environment);
-    }
+    process->setProcessEnvironment(EnvironmentForPrograms());
     QObject::connect(process, &QProcess::finished, process,
                      [process, lateFailure](int code, QProcess::ExitStatus status) {
                          if (lateFailure && status == QProcess::NormalExit && code != 0)
@@ -54,4 +50,9 @@ QString OpenWithDesktop(const QString& target, const LateFailure& lateFailure) {
         return reason;
     }
     return {};
+}
+
+bool IsAddress(const QString& target) {
+    const QUrl url(target, QUrl::StrictMode);
+    return url.isValid() && url.scheme().size() > 1;
 }

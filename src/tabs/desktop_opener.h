@@ -13,3 +13,7 @@ using LateFailure = std::function<void(const QString& reason)>;
 // only when it ends: a failure then reaches lateFailure, from the event loop. The programs started
 // do not get Kelvara's own environment variables.
 QString OpenWithDesktop(const QString& target, const LateFailure& lateFailure);
+
+// A target that names a web address or another URL ("https://...", "mailto:...") rather than a
+// file; a single letter before ":" is a Windows drive.
+bool IsAddress(const QString& target);

@@ -11,10 +11,10 @@
 #include <QMutex>
 #include <QPainter>
 #include <QPainterPath>
-#include <QUrl>
 
 #include "formats/pe_icon.h"
 #include "tabs/desktop_file.h"
+#include "tabs/desktop_opener.h"
 #include "tabs/tab.h"
 
 namespace {
@@ -124,12 +124,6 @@ void AddIconValue(ItemIconSource& source, const QString& value) {
 void AddDesktopFileIcon(ItemIconSource& source, const QString& path) {
     if (const std::optional<DesktopFileInfo> entry = ReadDesktopFile(path))
         AddIconValue(source, entry->icon);
-}
-
-// "http://...", "mailto:..." and the like; a single letter before ":" is a Windows drive.
-bool IsAddress(const QString& target) {
-    const QUrl url(target, QUrl::StrictMode);
-    return url.isValid() && url.scheme().size() > 1;
 }
 
 ItemIconSource::Kind KindOf(const TItemData& item, const QFileInfo& target) {

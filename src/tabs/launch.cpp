@@ -5,7 +5,6 @@
 #include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QUrl>
 
 #include "common/own_environment.h"
 #include "tabs/desktop_app.h"
@@ -22,12 +21,7 @@ QString StartProgram(const QString& program, const QStringList& arguments, const
     process.setProgram(program);
     process.setArguments(arguments);
     process.setWorkingDirectory(workingDir);
-    if (const QStringList own = OwnEnvironmentVariables(); !own.isEmpty()) {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const QString& name : own)
-            environment.remove(name);
-        process.setProcessEnvironment(environment);
-    }
+    process.setProcessEnvironment(EnvironmentForPrograms());
     if (!process.startDetached())
         return process.errorString();
     return {};
@@ -56,12 +50,6 @@ bool IsNativeProgram(const QFileInfo& target) {
     const QMimeType type = QMimeDatabase().mimeTypeForFile(target, QMimeDatabase::MatchContent);
     return type.inherits(QStringLiteral("application/x-executable")) ||
            type.inherits(QStringLiteral("application/x-sharedlib"));
-}
-
-// "http://...", "mailto:..." and the like; a single letter before ":" is a Windows drive.
-bool IsAddress(const QString& target) {
-    const QUrl url(target, QUrl::StrictMode);
-    return url.isValid() && url.scheme().size() > 1;
 }
 
 } // namespace
