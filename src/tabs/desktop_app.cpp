@@ -9,6 +9,7 @@
 #include <gio/gio.h>
 #include <unistd.h>
 
+#include "common/own_environment.h"
 #include "tabs/desktop_file.h"
 
 namespace {
@@ -75,8 +76,7 @@ void SetLaunchContextMaker(LaunchContextMaker maker) {
     Maker() = std::move(maker);
 }
 
-QString LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir,
-                         const QStringList& unsetVariables) {
+QString LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir) {
     if (!QFileInfo(path).isFile())
         return QStringLiteral("%1 does not exist").arg(QDir::toNativeSeparators(path));
     const ObjectPtr<GDesktopAppInfo> app(
@@ -97,13 +97,13 @@ QString LaunchDesktopApp(const QString& path, const QStringList& files, const QS
     const QByteArray folder = QFile::encodeName(startFolder);
     std::unique_ptr<GList, ListDeleter> uris;
     for (qsizetype i = files.size() - 1; i >= 0; --i) {
-        const ObjectPtr<GFile> file(
-            g_file_new_for_commandline_arg_and_cwd(files.at(i).toUtf8().constData(), folder.constData()));
+        const ObjectPtr<GFile> file(g_file_new_for_commandline_arg_and_cwd(
+            QFile::encodeName(files.at(i)).constData(), folder.constData()));
         uris.reset(g_list_prepend(uris.release(), g_file_get_uri(file.get())));
     }
 
     const ObjectPtr<GAppLaunchContext> context(Maker() ? Maker()() : g_app_launch_context_new());
-    for (const QString& name : unsetVariables)
+    for (const QString& name : OwnEnvironmentVariables())
         g_app_launch_context_unsetenv(context.get(), name.toUtf8().constData());
     GError* error = nullptr;
     const bool started = g_desktop_app_info_launch_uris_as_manager(

@@ -18,7 +18,6 @@ void SetLaunchContextMaker(LaunchContextMaker maker);
 // Entry Specification: Exec quoting and escapes, every field code, Path=, Terminal=, TryExec=.
 // files go to the field codes %f %F %u %U: paths (relative ones are taken from the folder the
 // program starts in) or addresses. The program starts in the entry's Path= folder when it names
-// one, else in workingDir. unsetVariables are left out of the program's environment. Returns an
-// empty text when the program was started, else the reason it was not, in a few words.
-QString LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir,
-                         const QStringList& unsetVariables = {});
+// one, else in workingDir, without Kelvara's own environment variables. Returns an empty text
+// when the program was started, else the reason it was not, in a few words.
+QString LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir);

@@ -41,7 +41,7 @@ QString LaunchDesktopEntry(const TItemData& item, const QFileInfo& target, const
         return OpenWithDesktop(entry->url, lateFailure);
     }
     return LaunchDesktopApp(path, QProcess::splitCommand(item.Arguments),
-                            WorkingDirFor(item, QDir::homePath()), OwnEnvironmentVariables());
+                            WorkingDirFor(item, QDir::homePath()));
 }
 
 // A compiled program that lacks the execute permission: opening it as a document would only show
