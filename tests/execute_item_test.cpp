@@ -188,10 +188,10 @@ TEST_F(ExecuteItemTest, AProgramStartsWithItsArgumentsInItsWorkingFolder) {
     }
 }
 
-// The program of an entry receives its Exec line as the Desktop Entry Specification reads it: the
-// string escapes of the file first (\\ is one backslash), then the quoting of the Exec key (\" \$
-// \` \\ inside double quotes), then the field codes.
-TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineAsTheSpecificationReadsIt) {
+// The program of an entry receives its Exec line as the freedesktop.org desktop entry standard
+// reads it: the string escapes of the file first (\\ is one backslash), then the quoting of the
+// Exec key (\" \$ \` \\ inside double quotes), then the field codes.
+TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineAsTheStandardReadsIt) {
     const QString script = writeScript();
     const QString home = path(QStringLiteral("home"));
     QDir().mkpath(home);
@@ -204,7 +204,7 @@ TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineAsTheSpecificationReadsIt) {
         "Name=Record\nName[de]=Aufnahme\nIcon=record-icon\nExec=\"" + script.toUtf8() +
             R"(" "two words" "say \\"hi\\"" "\\$HOME" "\\`date\\`" "back\\\\slash" %F %i %c %k 100%%)"
             "\n");
-    addShortcut(entry, QStringLiteral("\"a b.txt\" /tmp/c.txt"), QString());
+    addShortcut(entry, QStringLiteral("\"a b.txt\" ") + path(QStringLiteral("c.txt")), QString());
     tab.ExecuteItem(0);
     const QByteArray output = WaitForFile(marker());
     qputenv("HOME", oldHome);
@@ -214,7 +214,7 @@ TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineAsTheSpecificationReadsIt) {
     EXPECT_EQ(output,
               (QStringList{dir, QStringLiteral("two words"), QStringLiteral("say \"hi\""),
                            QStringLiteral("$HOME"), QStringLiteral("`date`"), QStringLiteral("back\\slash"),
-                           home + QStringLiteral("/a b.txt"), QStringLiteral("/tmp/c.txt"),
+                           home + QStringLiteral("/a b.txt"), path(QStringLiteral("c.txt")),
                            QStringLiteral("--icon"), QStringLiteral("record-icon"),
                            QStringLiteral("Aufnahme"), entry, QStringLiteral("100%")}
                    .join(u'\n') +
@@ -252,7 +252,7 @@ TEST_F(ExecuteItemTest, EntriesGetFilesAndAddressesAndStartInTheirPathElseTheSho
          "",
          QString(),
          QStringLiteral("x.txt \"y z.txt\""),
-         // Local files may be given to %u and %U as paths, as the specification allows.
+         // Local files may be given to %u and %U as paths, as the standard allows.
          {home, home + QStringLiteral("/x.txt"), home + QStringLiteral("/y z.txt"),
           QStringLiteral("--last")}},
         {"%f", "", QString(), QString(), {home}}, // no file: the code stands for nothing

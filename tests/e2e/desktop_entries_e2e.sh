@@ -3,7 +3,7 @@
 # a ".desktop" file, a folder, a script and a picture from a file-manager stand-in. Checks the
 # shortcuts' names (the application's Name=, not its file name), that every item shows an icon in
 # a screenshot of the open tab, and that a click starts the application through GIO with exactly
-# the arguments the Desktop Entry Specification gives for its Exec line (quoting, escapes and the
+# the arguments the freedesktop.org desktop entry standard gives for its Exec line (quoting, escapes and the
 # field codes %F %i %c %k %%), in the home folder, with a startup notification id.
 #
 # Usage: desktop_entries_e2e.sh PROGRAM_FOLDER [SHOT_FOLDER]
