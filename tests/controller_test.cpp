@@ -439,6 +439,29 @@ TEST_F(Controller, AnImportThatCannotWriteStopsAndKeepsTheOlderList) {
     EXPECT_TRUE(QFile::exists(m_app + QStringLiteral("Kelvara.ini")));
 }
 
+// A tab folder made and a shortcut written by another program (a file manager, a sync tool) show
+// without Refresh.
+TEST_F(Controller, ChangesOnDiskFromOutsideRebuildTheTabSet) {
+    MakeTab(QStringLiteral("A"));
+    TfrmRunning& controller = Start();
+    ASSERT_EQ(TabNames(), Names({"A"}));
+    int rebuilds = 0;
+    QObject::connect(&controller, &TfrmRunning::TabsRebuilt, [&] { ++rebuilds; });
+    MakeTab(QStringLiteral("B"));
+    MakeShortcut(QStringLiteral("A"), QStringLiteral("Shell.lnk"), QStringLiteral("/bin/sh"));
+    const auto tabA = [&]() -> const TTab* {
+        for (const TfrmTab* window : controller.TabWindows()) {
+            if (window->TabModel().TabName == QLatin1String("A"))
+                return &window->TabModel();
+        }
+        return nullptr;
+    };
+    // The tab set as a whole is rebuilt: a rebuild never adds to the old one.
+    ASSERT_TRUE(WaitUntil([&] { return TabNames().size() == 2 && tabA() && tabA()->Items.size() == 1; }));
+    EXPECT_GE(rebuilds, 1);
+    EXPECT_TRUE(TabNames().contains(QStringLiteral("B")));
+}
+
 TEST_F(Controller, TheAggressiveModeRunsTheOnTopTimerOnly) {
     MakeTab(QStringLiteral("A"));
     WriteFile(m_app + QStringLiteral("Kelvara.cfg.ini"), "[General]\r\nAOTMode=aggressive\r\n");

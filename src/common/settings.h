@@ -51,6 +51,8 @@ struct StoredSettings {
 
 // Reads every key of the settings file (which it never creates or writes) with the defaults of a
 // missing file or value; the translation's file name is looked up in the folders of folder.
+// Without a Translation key the translation in the user's language is taken when one is found,
+// else English.
 StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& folder);
 
 // Writes the 16 keys in their fixed order and value texts. Raises Error("Unable to write to " +

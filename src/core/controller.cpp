@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -43,6 +44,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     m_tmrOnTop.setObjectName(QStringLiteral("tmrOnTop"));
     m_tmrOnTop.setInterval(1000);
     connect(&m_tmrOnTop, &QTimer::timeout, this, &TfrmRunning::tmrOnTopTimer);
+    connect(&m_liveFolders, &LiveFolders::rebuildNeeded, this, &TfrmRunning::RebuildTabs);
 
     // The splash shows during the rest of the start, until the first rebuild hides it.
     m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this);
@@ -200,9 +202,24 @@ void TfrmRunning::RebuildTabs() {
     }
     if (m_tabWindows.isEmpty() && !m_endRequested && !PromptNewTab())
         RequestEnd();
+    Q_EMIT TabsRebuilt();
+}
+
+bool TfrmRunning::Busy() const {
+    if (m_rebuilding || m_configOpen || QApplication::activeModalWidget() ||
+        QApplication::activePopupWidget())
+        return true;
+    return std::any_of(m_tabWindows.begin(), m_tabWindows.end(), [](const TfrmTab* w) { return w->Busy(); });
+}
+
+void TfrmRunning::OwnChangeShown() {
+    m_liveFolders.MarkShown(m_folder.tabsDir());
 }
 
 void TfrmRunning::RebuildOnce() {
+    // What is read from here on is what will be shown; a change made while the tabs are built
+    // differs from it and brings another rebuild.
+    m_liveFolders.MarkShown(m_folder.tabsDir());
     if (m_loadingSplash)
         m_loadingSplash->show();
     // Released windows are destroyed once control is back in the event loop, so a tab window
@@ -253,6 +270,10 @@ void TfrmRunning::RebuildOnce() {
         QCoreApplication::processEvents();
     }
     QCoreApplication::processEvents();
+    QStringList tabFolders;
+    for (const TfrmTab* window : std::as_const(m_tabWindows))
+        tabFolders.append(window->TabModel().TabFolder);
+    m_liveFolders.Watch(m_folder.tabsDir(), tabFolders);
     ::PlaceTabs(m_tabWindows, m_context);
     for (TfrmTab* window : std::as_const(m_tabWindows))
         window->show();

@@ -13,6 +13,7 @@
 #include "config/config_host.h"
 #include "core/main_menu.h"
 #include "skins/skin.h"
+#include "tabs/live_folders.h"
 #include "tabs/tab.h"
 #include "tabwindow/tab_context.h"
 #include "tabwindow/tab_host.h"
@@ -69,6 +70,7 @@ public:
     void RequestRebuild() override { RebuildTabs(); }
     int TabWindowCount() const override { return int(m_tabWindows.size()); }
     bool AskUser(const QString& caption, const QString& text) override;
+    void OwnChangeShown() override;
 
     const ProgramFolder& Folder() const { return m_folder; }
     StoredSettings& Stored() { return m_stored; }
@@ -118,8 +120,14 @@ public:
     void Config1Click();
     void WriteTranslationFile1Click();
 
+Q_SIGNALS:
+    // A rebuild of the tab set has ended.
+    void TabsRebuilt();
+
 private:
     void ConnectMenu();
+    // True while a rebuild for a change on disk would get in the user's way.
+    bool Busy() const;
     void RequestEnd();
     void LoadCurrentSkin();
     void tmrOnTopTimer();
@@ -151,4 +159,5 @@ private:
     QTimer m_tmrOnTop;
 
     MainMenu m_menu;
+    LiveFolders m_liveFolders{[this] { return Busy(); }};
 };

@@ -10,6 +10,7 @@
 #include "common/undecodable_names.h"
 #include "formats/shortcut_link.h"
 #include "skins/skin.h"
+#include "tabs/desktop_file.h"
 #include "tabs/item_icon.h"
 #include "tabs/launch.h"
 #include "tabs/order_file.h"
@@ -74,6 +75,14 @@ void TTab::ReadItem(const QString& path, TItemData& record, const QString& fileN
     record.WorkingDir = link.WorkingDir;
     record.ShowCmd = StoredShowCmd(link.ShowCmd);
     record.Name = UnescapeName(QFileInfo(fileName.isEmpty() ? path : fileName).completeBaseName());
+    // Shortcuts made from a dropped ".desktop" file used to be named after that file, and most
+    // applications name theirs in reverse-DNS style. A name the user gave stays as it is.
+    const QFileInfo target(record.Target);
+    if (target.suffix() == QLatin1String("desktop") && record.Name == target.completeBaseName()) {
+        if (const std::optional<DesktopFileInfo> entry = ReadDesktopFile(record.Target);
+            entry && !entry->name.isEmpty())
+            record.Name = entry->name;
+    }
     record.Description = link.Description;
     record.IconLocation = link.IconLocation;
     record.IconIndex = link.IconNumber;
@@ -84,8 +93,8 @@ void TTab::AddItem(const TItemData& record) {
     TItem item;
     item.Index = qint32(Items.size());
     item.Data = record;
-    const QString& source = record.IconLocation.isEmpty() ? record.Target : record.IconLocation;
-    item.Icon = ExtractItemIcon(source, record.IconIndex);
+    item.IconSource = ResolveItemIcon(record);
+    item.Icon = ItemIconImage(item.IconSource);
     Items.append(std::move(item));
     UpdateLength();
 }
@@ -108,12 +117,18 @@ void TTab::MoveItem(int from, int to) {
         Items.swapItemsAt(i, i - 1);
 }
 
-void TTab::ExecuteItem(int index) const {
+void TTab::ExecuteItem(int index, const std::function<void(const QString&)>& failed) const {
     if (index < 0 || index >= Items.size())
         return;
     const TItemData& data = Items[index].Data;
     if (data.Target.toLower() != kScreenResMacro) {
-        LaunchItem(data);
+        // A failure must not look like success: the user learns which item did not start and why.
+        const auto report = [name = data.Name, failed](const QString& reason) {
+            if (failed)
+                failed(QStringLiteral("Unable to start \"%1\": %2").arg(name, reason));
+        };
+        if (const QString reason = LaunchItem(data, report); !reason.isEmpty())
+            report(reason);
         return;
     }
     ChangeDisplayMode(ParseScreenResolution(data.Arguments));

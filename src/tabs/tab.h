@@ -1,9 +1,12 @@
 #pragma once
 
+#include <functional>
+
 #include <QImage>
 #include <QList>
 #include <QString>
 
+#include "tabs/item_icon.h"
 #include "tabs/order_file.h"
 
 class TSkin;
@@ -22,7 +25,9 @@ struct TItemData {
 };
 
 struct TItem {
-    QImage Icon; // null when the item has no icon
+    QImage Icon; // kItemIconSize pixels square
+    // Where Icon came from, so that it can be drawn again at another size.
+    ItemIconSource IconSource;
     qint32 Index = 0;
     TItemData Data;
 };
@@ -52,10 +57,13 @@ public:
 
     // Fills record from the shortcut file at path: every field is set, so nothing of an earlier
     // record remains. fileName is the name the caption is made from (the order file's spelling of
-    // the file name); empty means the file name of path.
+    // the file name); empty means the file name of path. An item whose file is named after its
+    // target desktop entry's file ("org.example.Editor") shows the entry's Name= in the user's
+    // language instead. Safe to call from any thread.
     void ReadItem(const QString& path, TItemData& record, const QString& fileName = QString());
 
-    // Appends an item for record and extracts its icon.
+    // Appends an item for record with its icon. Icon theme names are looked up, so only the GUI
+    // thread may call it; ResolveItemIcon alone is safe anywhere.
     void AddItem(const TItemData& record);
 
     // The highest index whose LinkFile equals path without regard to the case of A to Z; -1 if none.
@@ -66,8 +74,10 @@ public:
     void MoveItem(int from, int to);
 
     // Launches the item at index, or runs the screen-resolution macro it stands for. An index out
-    // of range does nothing. Macro arguments that are not numbers raise the conversion error.
-    void ExecuteItem(int index) const;
+    // of range does nothing. A launch that fails gives failed one line naming the item and the
+    // reason, at once or, for a failure that shows later, from the event loop. Macro arguments
+    // that are not numbers raise the conversion error.
+    void ExecuteItem(int index, const std::function<void(const QString&)>& failed = {}) const;
 
     // ItemsLength := item count x the skin's item height (0 without a skin).
     void UpdateLength();

@@ -13,6 +13,7 @@
 #include "tabs/tab_geometry.h"
 #include "tabs/tab_painter.h"
 #include "tabs/tab_shape.h"
+#include "tabwindow/tab_host.h"
 
 bool OwnedBy(const QWindow* window, const QWindow* owner) {
     for (const QWindow* w = window; w != nullptr;
@@ -59,6 +60,18 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
     // The native window exists from here on, so that stacking changes switch its flag instead of
     // creating the window anew.
     winId();
+}
+
+bool TfrmTab::Busy() const {
+    return m_anim.Open() || m_tmrAnim.isActive() || MovingTab || ItemPressed || m_draggingOut;
+}
+
+void TfrmTab::ReloadTab() {
+    m_tab.LoadItems();
+    RebuildImage();
+    update();
+    if (m_ctx.host)
+        m_ctx.host->OwnChangeShown();
 }
 
 qint32 TfrmTab::ClosedExtent() const {
@@ -195,8 +208,8 @@ void TfrmTab::SetTopmost(bool on) {
 }
 
 void TfrmTab::showEvent(QShowEvent* event) {
-    // No taskbar or pager entry; the hint is given before every mapping of the window.
-    SetSkipTaskbarAndPager(this);
+    // On every workspace, with no taskbar or pager entry; given before every mapping of the window.
+    SetDesktopWindowState(this);
     QWidget::showEvent(event);
     // The rebuild that made the window has drawn it already; drawing it again would only cost
     // time. A window shown before it was ever drawn is drawn now.

@@ -31,6 +31,9 @@ public:
 
     // Reading gives the open state; writing starts the opening or the closing.
     bool Open() const { return m_anim.Open(); }
+    // True while the user works with the tab: it is open or moving, or an item is pressed or
+    // being dragged out. The tab set is not rebuilt from under it meanwhile.
+    bool Busy() const;
     void SetOpen(bool value);
     void SetAnimParams(AnimMode mode);
     // Lets the running animation (or a new one) head for another extent; the open state stays.
@@ -42,11 +45,7 @@ public:
     void RebuildImage();
     void RedrawTab();
     // Reads the items from the tab folder again and shows them.
-    void ReloadTab() {
-        m_tab.LoadItems();
-        RebuildImage();
-        update();
-    }
+    void ReloadTab();
     void ApplyStacking();
     // Highlights an item (-1: none); the tab is drawn again only when the highlight changes.
     void SetHotIndex(qint32 index);
@@ -107,6 +106,7 @@ private:
     QTimer m_tmrAnim;
     QTimer m_tmrDrop;
     bool m_translucent = false;
+    bool m_draggingOut = false;
     int m_renderCount = 0;
     // The user drags the whole tab along the edge, from this client point.
     bool MovingTab = false;

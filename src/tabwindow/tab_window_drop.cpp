@@ -132,6 +132,8 @@ void TfrmTab::dropEvent(QDropEvent* event) {
     switch (CarryOutDrop(m_tab, paths.front(), effect, dropIndex, ask)) {
     case DropOutcome::Reordered:
         RedrawTab();
+        if (host)
+            host->OwnChangeShown();
         break;
     case DropOutcome::Added:
         ReloadTab();

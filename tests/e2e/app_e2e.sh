@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real program under Xvfb: start-up builds the tab windows at their places, the first-tab
 # question, the refusal switch, errors in event handlers reaching "Ooops!", Exit, and a start with
-# the update check on but no network library.
+# the update check on but no network library. Before all, without any X server: a plain message
+# instead of Qt's abort.
 set -u
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/xvfb.sh"
@@ -41,6 +42,15 @@ fail() {
 }
 
 wait_for_window() { e2e_wait_for "${2:-30}" xdotool search --onlyvisible --name "^$1\$"; }
+
+# 0. No X server (a Wayland session without XWayland): one plain sentence and exit code 1.
+fresh_folder
+out=$(env -u DISPLAY -u QT_QPA_PLATFORM WAYLAND_DISPLAY=wayland-kelvara-none "$work/app/Kelvara" 2>&1)
+code=$?
+[ "$code" = 1 ] || fail "without a display the program ended with $code"
+grep -qx "Kelvara needs an X11 display; on Wayland, XWayland must be running." <<<"$out" ||
+    fail "without a display the program said: $out"
+grep -q "Reinstalling" <<<"$out" && fail "Qt's abort message came: $out"
 
 e2e_start_display 1280x800
 
@@ -88,10 +98,13 @@ e2e_wait_for 30 tab_open || fail "hovering did not open the tab: $(app_windows |
 xdotool mousemove 634 780 click 1
 wait_for_window "Ooops!" || fail "the error did not reach the error report"
 app_running || fail "the program ended after the error"
+# The tab closes after a failed start as after any other.
+e2e_wait_for 30 bash -c "$(declare -f app_windows); E2E_APP_PID=$E2E_APP_PID; app_windows | grep -q '^570 782 128 18 '" ||
+    fail "the tab did not close after the error: $(app_windows | tr '\n' ';')"
 
 # 5. A right click on the tab's head shows the menu; "E&xit" ends the program. The key goes to the
 #    menu only once it holds the keyboard, so it is pressed until the program has ended.
-xdotool mousemove 634 750 click 3
+xdotool mousemove 634 790 click 3
 e2e_wait_for 30 bash -c "[ \$(xdotool search --onlyvisible --pid $E2E_APP_PID 2>/dev/null | wc -l) -ge 3 ]" ||
     fail "no menu on a right click"
 exit_from_menu() { xdotool key x && e2e_wait_for 1 app_ended; }
