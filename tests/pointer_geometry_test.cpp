@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QRegion>
+
 namespace {
 
 // Points along the window's length: y on a horizontal edge, x on a vertical one.
@@ -122,4 +124,22 @@ TEST(MarkerLine, SpansTheThicknessAcrossTheLength) {
     EXPECT_EQ(MarkerLine(TabEdge::Top, 40, 128), QLine(0, 40, 128, 40));
     EXPECT_EQ(MarkerLine(TabEdge::Left, 80, 100), QLine(80, 0, 80, 100));
     EXPECT_EQ(MarkerLine(TabEdge::Right, 17, 100), QLine(17, 0, 17, 100));
+}
+
+// Every pixel of an item's row hit-tests to that item in a fully open tab, and the rows tile the
+// items' area without gaps: the keyboard's menu and the screen reader point where the mouse would.
+TEST(ItemRect, RowsAreWhereTheHitTestFindsTheirItems) {
+    for (const TabEdge edge : AllEdges) {
+        const TabGeometry tab{edge, 17, 40, 3};
+        const bool horizontal = edge == TabEdge::Bottom || edge == TabEdge::Top;
+        QRegion covered;
+        for (int index = 0; index < tab.count; ++index) {
+            const QRect row = ItemRect(tab, index, 128);
+            EXPECT_EQ(horizontal ? row.width() : row.height(), 128);
+            for (const QPoint corner : {row.topLeft(), row.bottomRight()})
+                EXPECT_EQ(HitIndex(tab, 120, corner), index) << "edge " << int(edge);
+            covered += row;
+        }
+        EXPECT_EQ(covered.rectCount(), 1) << "edge " << int(edge);
+    }
 }

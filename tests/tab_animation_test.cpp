@@ -104,6 +104,25 @@ TEST(TabAnimation, WritingOpenOnlyActsOnAChangeOfState) {
     EXPECT_EQ(anim.SetOpen(true, Full, Closed, AnimMode::Linear, AnimMode::Linear), C::StartOpening);
 }
 
+// A key that asks for a closing tab turns it round; it stays open once the opening ends. Only a
+// closing turns round.
+TEST(TabAnimation, ReopeningTurnsOnlyAClosingRound) {
+    TabAnimation anim;
+    qint32 extent = Closed;
+    using C = TabAnimation::Change;
+    EXPECT_EQ(anim.Reopen(Full, AnimMode::Linear), C::None);
+    anim.SetOpen(true, Full, Closed, AnimMode::Off, AnimMode::Linear);
+    RunToEnd(anim, extent);
+    EXPECT_EQ(anim.Reopen(Full, AnimMode::Linear), C::None);
+    anim.SetOpen(false, Full, Closed, AnimMode::Off, AnimMode::Linear);
+    anim.Tick(extent);
+    ASSERT_EQ(extent, Full - 12);
+    EXPECT_EQ(anim.Reopen(Full, AnimMode::Linear), C::StartOpening);
+    EXPECT_FALSE(anim.Closing());
+    EXPECT_EQ(RunToEnd(anim, extent), (std::vector<qint32>{Full}));
+    EXPECT_TRUE(anim.Open());
+}
+
 TEST(TabAnimation, GrowingToANewTargetKeepsTheOpenState) {
     // After a drop the open tab grows linearly toward its new length.
     TabAnimation anim;

@@ -59,3 +59,10 @@ QLine MarkerLine(TabEdge edge, int position, int tabWidth) {
         return QLine(0, position, tabWidth, position);
     return QLine(position, 0, position, tabWidth);
 }
+
+QRect ItemRect(const TabGeometry& tab, int index, int tabWidth) {
+    const int start = MarkerPosition(tab, HeadAtStart(tab.edge) ? index : index + 1);
+    if (Horizontal(tab.edge))
+        return QRect(0, start, tabWidth, tab.itemHeight);
+    return QRect(start, 0, tab.itemHeight, tabWidth);
+}

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QLine>
+#include <QRect>
 #include <QPoint>
 
 #include "common/settings.h"
@@ -42,3 +43,6 @@ int MarkerPosition(const TabGeometry& tab, int boundary);
 
 // The marker line across the whole thickness of the tab at that position.
 QLine MarkerLine(TabEdge edge, int position, int tabWidth);
+
+// Where item index is drawn in the window of a fully open tab: its row across the whole thickness.
+QRect ItemRect(const TabGeometry& tab, int index, int tabWidth);

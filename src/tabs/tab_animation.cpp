@@ -20,6 +20,15 @@ TabAnimation::Change TabAnimation::SetOpen(bool value, qint32 fullExtent, qint32
     return Change::None;
 }
 
+TabAnimation::Change TabAnimation::Reopen(qint32 fullExtent, AnimMode openMode) {
+    if (!m_closing)
+        return Change::None;
+    m_closing = false;
+    m_targetExtent = fullExtent;
+    SetAnimParams(openMode, fullExtent);
+    return Change::StartOpening;
+}
+
 void TabAnimation::SetAnimParams(AnimMode mode, qint32 fullExtent) {
     switch (mode) {
     case AnimMode::Off:

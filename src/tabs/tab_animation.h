@@ -15,6 +15,10 @@ public:
     // open (and again while closing, which restarts the closing from the current extent).
     Change SetOpen(bool value, qint32 fullExtent, qint32 closedExtent, AnimMode openMode, AnimMode closeMode);
 
+    // Turns a closing back into an opening toward the full extent (a key asked for the tab while
+    // it slid back); nothing happens otherwise.
+    Change Reopen(qint32 fullExtent, AnimMode openMode);
+
     // Step and acceleration of a mode; the off mode moves by the full extent at once.
     void SetAnimParams(AnimMode mode, qint32 fullExtent);
 
