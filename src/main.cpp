@@ -13,6 +13,7 @@
 #include "platform/startup_notification.h"
 #include "platform/user_prompts.h"
 #include "skins/font_substitutions.h"
+#include "tabwindow/tab_accessible.h"
 #include "tabs/desktop_app.h"
 #include "tabs/icon_theme.h"
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
     InstallTooltipStyle();
+    InstallTabAccessibility();
     // Screen-resolution macro items switch the display through XRandR.
     InstallDisplayModeChanger();
 

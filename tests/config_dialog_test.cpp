@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QHelpEvent>
+#include <QKeyEvent>
+#include <QKeySequenceEdit>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -65,7 +68,7 @@ protected:
     TfrmConfig* dialog = nullptr;
 };
 
-TEST_F(ConfigDialog, OneChangeWritesAllSixteenKeys) {
+TEST_F(ConfigDialog, OneChangeWritesAllSeventeenKeys) {
     open(Appearance);
     ASSERT_FALSE(QFile::exists(host.settingsFile()));
     control<QCheckBox>("chkAlpha")->click();
@@ -75,7 +78,7 @@ TEST_F(ConfigDialog, OneChangeWritesAllSixteenKeys) {
     qsizetype keys = 0;
     for (const QString& section : saved.sectionNames())
         keys += saved.keyNames(section).size();
-    EXPECT_EQ(keys, 16);
+    EXPECT_EQ(keys, 17);
     EXPECT_EQ(saved.readString(QStringLiteral("Appearance"), QStringLiteral("Alpha"), {}),
               QStringLiteral("On"));
     EXPECT_TRUE(control<QSlider>("tbAlpha")->isEnabled());
@@ -308,6 +311,34 @@ TEST_F(ConfigDialog, GeneralAndAnimationHandlers) {
               QStringLiteral("Linear"));
     EXPECT_EQ(saved.readString(QStringLiteral("General"), QStringLiteral("AOTMode"), {}),
               QStringLiteral("Disabled"));
+}
+
+// The shortcut field lets the grabbed key go while it has the focus (the key would never reach it),
+// keeps one key combination of what is typed, saves it, and has it grabbed once it is left; a
+// cleared field switches the shortcut off.
+TEST_F(ConfigDialog, ShortcutKeyFieldRecordsOneCombination) {
+    open();
+    auto* field = control<QKeySequenceEdit>("edtShortcutKey");
+    EXPECT_EQ(field->keySequence(), QKeySequence(QStringLiteral("Ctrl+Alt+K")));
+    QApplication::setActiveWindow(dialog);
+    field->setFocus();
+    ASSERT_TRUE(field->hasFocus());
+    EXPECT_EQ(host.calls.last(), QStringLiteral("releaseKey"));
+    for (const int key : {Qt::Key_F9, Qt::Key_L}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::MetaModifier);
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::MetaModifier);
+        QCoreApplication::sendEvent(QApplication::focusWidget(), &release);
+    }
+    control<QComboBox>("cbxTranslation")->setFocus();
+    EXPECT_EQ(host.stored().ShortcutKey, QStringLiteral("Meta+F9"));
+    EXPECT_EQ(field->keySequence(), QKeySequence(QStringLiteral("Meta+F9")));
+    EXPECT_EQ(IniFile(host.settingsFile()).readString(QStringLiteral("General"), QStringLiteral("ShortcutKey"), {}),
+              QStringLiteral("Meta+F9"));
+    EXPECT_EQ(host.calls.last(), QStringLiteral("grabKey"));
+
+    field->clear();
+    EXPECT_TRUE(host.stored().ShortcutKey.isEmpty());
 }
 
 TEST_F(ConfigDialog, DonationLinkOpensItsPage) {

@@ -48,6 +48,9 @@ public:
     void dropPendingUpdateCheck() override { calls << QStringLiteral("dropPendingUpdateCheck"); }
     void configClosed() override { calls << QStringLiteral("configClosed"); }
     void openUrl(const QUrl& url) override { calls << QStringLiteral("openUrl ") + url.toString(); }
+    void grabShortcutKey(bool on) override {
+        calls << (on ? QStringLiteral("grabKey") : QStringLiteral("releaseKey"));
+    }
 
 private:
     QTemporaryDir m_dir;

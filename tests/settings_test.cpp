@@ -70,6 +70,7 @@ TEST_F(SettingsFileTest, MissingFileGivesTheDefaultsAndIsNotCreated) {
     EXPECT_EQ(s.TranslationPath, m_appDir + QStringLiteral("Translation/English.txt"));
     EXPECT_EQ(s.AOTMode, StackingMode::Normal);
     EXPECT_FALSE(s.AutoUpdate);
+    EXPECT_EQ(s.ShortcutKey, QStringLiteral("Ctrl+Alt+K"));
     const Settings& r = s.settings;
     EXPECT_EQ(r.TabPos, TabEdge::Bottom);
     EXPECT_EQ(r.TabAlign, TabAlignment::Center);
@@ -132,6 +133,9 @@ TEST_F(SettingsFileTest, ReadsWordsInAnyCaseAndFallsBackOnAnythingElse) {
                     s.settings.CloseAnim == AnimMode::Accelerated;
          }},
         {"[Appearance]\nSkin=", [](auto& s) { return s.SkinName.isEmpty(); }},
+        // An empty shortcut key switches the shortcut off; any other text is kept as written.
+        {"[General]\nShortcutKey=", [](auto& s) { return s.ShortcutKey.isEmpty(); }},
+        {"[General]\nshortcutkey= Meta+Space ", [](auto& s) { return s.ShortcutKey == u"Meta+Space"; }},
     };
     for (const auto& row : rows)
         EXPECT_TRUE(row.check(load(row.file))) << row.file;
@@ -171,6 +175,7 @@ TEST_F(SettingsFileTest, FirstSaveLaysOutSectionsAndKeysInFirstWrittenOrder) {
                                      "Translation=English.txt\n"
                                      "AutoUpdate=Yes\n"
                                      "AOTMode=Aggressive\n"
+                                     "ShortcutKey=Ctrl+Alt+K\n"
                                      "\n"
                                      "[Position]\n"
                                      "TabAlign=BottomRight\n"
@@ -194,6 +199,7 @@ TEST_F(SettingsFileTest, SavingOverAHandWrittenFileReplacesKeysInPlaceAndKeepsTh
                             "; checks the web site\r\n"
                             "AutoUpdate=YES\r\n");
     s.settings.Alpha = true;
+    s.ShortcutKey = QStringLiteral("Meta+F12");
     SaveSettings(m_path, s);
     EXPECT_EQ(readFile(), QByteArray("; my launcher\r\n"
                                      "[position]\r\n"
@@ -208,6 +214,7 @@ TEST_F(SettingsFileTest, SavingOverAHandWrittenFileReplacesKeysInPlaceAndKeepsTh
                                      "AutoUpdate=Yes\r\n"
                                      "Translation=English.txt\r\n"
                                      "AOTMode=Normal\r\n"
+                                     "ShortcutKey=Meta+F12\r\n"
                                      "\r\n"
                                      "[Appearance]\r\n"
                                      "Skin=Aqua\r\n"

@@ -109,13 +109,14 @@ TEST_F(Translation, TemplateHoldsTheKeysInWalkOrderAndMatchesTheShippedFile) {
         expectedMain << QStringLiteral("frmRunning.") + name;
     EXPECT_EQ(written.keyNames(QStringLiteral("Main")), expectedMain);
 
-    const QStringList configComponents = Names(
-        {"lblDonation",     "lblLanguage",    "cbkStartup", "lblOnTop",    "rbAOTDisabled",  "rbAOTNormal",
-         "rbAOTAggressive", "chkUpdate",      "lblAuthor",  "lblWebsite",  "btnApplySkin",   "lblOpeningAnim",
-         "lblClosingAnim",  "chkClickOpen",   "rbOOff",     "rbOLinear",   "rbOAccelerated", "rbCOff",
-         "rbCLinear",       "rbCAccelerated", "lblMonitor", "lblPosition", "lblSpacing",     "Label6",
-         "chkInvertLum",    "chkColorize",    "chkAlpha",   "lblAlpha",    "btnApply"});
-    ASSERT_EQ(configComponents.size(), 29);
+    const QStringList configComponents =
+        Names({"lblDonation",    "lblLanguage",     "cbkStartup",     "lblOnTop",       "rbAOTDisabled",
+               "rbAOTNormal",    "rbAOTAggressive", "chkUpdate",      "lblShortcutKey", "lblAuthor",
+               "lblWebsite",     "btnApplySkin",    "lblOpeningAnim", "lblClosingAnim", "chkClickOpen",
+               "rbOOff",         "rbOLinear",       "rbOAccelerated", "rbCOff",         "rbCLinear",
+               "rbCAccelerated", "lblMonitor",      "lblPosition",    "lblSpacing",     "Label6",
+               "chkInvertLum",   "chkColorize",     "chkAlpha",       "lblAlpha",       "btnApply"});
+    ASSERT_EQ(configComponents.size(), 30);
     QStringList expectedConfig;
     for (const QString& name : configComponents)
         expectedConfig << QStringLiteral("frmConfig.") + name

@@ -46,6 +46,7 @@ public:
     void dropPendingUpdateCheck() override {}
     void configClosed() override { m_dialog = nullptr; }
     void openUrl(const QUrl& url) override { QDesktopServices::openUrl(url); }
+    void grabShortcutKey(bool) override {}
 
 private:
     ProgramFolder m_folder;

@@ -36,6 +36,7 @@ public:
     void dropPendingUpdateCheck() override {}
     void configClosed() override {}
     void openUrl(const QUrl&) override {}
+    void grabShortcutKey(bool) override {}
 
 private:
     StoredSettings m_stored;

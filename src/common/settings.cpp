@@ -133,6 +133,9 @@ StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& fo
     stored.AOTMode = stacking == QLatin1String("disabled")     ? StackingMode::Disabled
                      : stacking == QLatin1String("aggressive") ? StackingMode::Aggressive
                                                                : StackingMode::Normal;
+    // Kept as written; the controller tells the user when it names no key it can grab.
+    stored.ShortcutKey =
+        file.readString(General, QStringLiteral("ShortcutKey"), QString::fromLatin1(kDefaultShortcutKey));
 
     s.Colorize = ReadOnOff(file, Appearance, QStringLiteral("Colorize"));
     s.ColorizeHue = file.readInteger(Appearance, QStringLiteral("ColorizeHue"), 0);
@@ -157,6 +160,7 @@ void SaveSettings(const QString& settingsFile, const StoredSettings& values) {
     file.writeString(Appearance, QStringLiteral("Alpha"), OnOff(s.Alpha));
     file.writeString(Appearance, QStringLiteral("AlphaV"), QString::number(s.AlphaV));
     file.writeString(General, QStringLiteral("AOTMode"), StackingText(values.AOTMode));
+    file.writeString(General, QStringLiteral("ShortcutKey"), values.ShortcutKey);
     file.writeString(Appearance, QStringLiteral("Colorize"), OnOff(s.Colorize));
     file.writeString(Appearance, QStringLiteral("ColorizeHue"), QString::number(s.ColorizeHue));
     file.writeString(Appearance, QStringLiteral("InvertLum"), OnOff(s.InvertLum));

@@ -39,7 +39,10 @@ struct Settings {
 inline constexpr qint32 kMinSpacing = -4096;
 inline constexpr qint32 kMaxSpacing = 32767;
 
-// Everything the settings file holds: the record and the four values the controller keeps
+// The key combination that opens the tabs from the keyboard when the settings file names none.
+inline constexpr const char* kDefaultShortcutKey = "Ctrl+Alt+K";
+
+// Everything the settings file holds: the record and the five values the controller keeps
 // beside it.
 struct StoredSettings {
     Settings settings;
@@ -47,6 +50,8 @@ struct StoredSettings {
     StackingMode AOTMode = StackingMode::Normal;
     bool AutoUpdate = false;
     QString TranslationPath; // full path of the translation file the stored file name names
+    // The global shortcut as Qt writes key sequences ("Ctrl+Alt+K"); empty switches it off.
+    QString ShortcutKey = QString::fromLatin1(kDefaultShortcutKey);
 };
 
 // Reads every key of the settings file (which it never creates or writes) with the defaults of a
@@ -55,6 +60,6 @@ struct StoredSettings {
 // else English.
 StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& folder);
 
-// Writes the 16 keys in their fixed order and value texts. Raises Error("Unable to write to " +
+// Writes the 17 keys in their fixed order and value texts. Raises Error("Unable to write to " +
 // file) when the file cannot be written; the old file then stays intact.
 void SaveSettings(const QString& settingsFile, const StoredSettings& values);

@@ -48,4 +48,7 @@ public:
     virtual void configClosed() = 0;
     // Opens a web page in the default browser.
     virtual void openUrl(const QUrl& url) = 0;
+    // Grabs the stored shortcut key anew (on), or lets it go while the user types a new one (off):
+    // a grabbed key would never reach the dialog.
+    virtual void grabShortcutKey(bool on) = 0;
 };

@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
+#include <QKeySequenceEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -19,7 +21,7 @@
 GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsGeneral"), parent), m_startupEntry(std::move(startupEntry)) {
     // The order of creation is the order of the keys in a written translation file.
-    lblDonation = place<LinkLabel>(this, QStringLiteral("lblDonation"), 16, 224);
+    lblDonation = place<LinkLabel>(this, QStringLiteral("lblDonation"), 16, 240);
     QFont donationFont = lblDonation->font();
     donationFont.setPointSize(12);
     lblDonation->setFont(donationFont);
@@ -92,11 +94,28 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
                                      QStringLiteral("offers to download and install it.")}));
     autoSized(chkUpdate);
 
-    for (QWidget* control : {static_cast<QWidget*>(lblNT), static_cast<QWidget*>(lblGLib),
-                             static_cast<QWidget*>(lblShapingMode), static_cast<QWidget*>(lblLanguage),
-                             static_cast<QWidget*>(cbkStartup), static_cast<QWidget*>(lblOnTop),
-                             static_cast<QWidget*>(rbAOTDisabled), static_cast<QWidget*>(rbAOTNormal),
-                             static_cast<QWidget*>(rbAOTAggressive), static_cast<QWidget*>(chkUpdate)})
+    const QString shortcutHint =
+        HintLines({QStringLiteral("Press this key combination in any program to open"),
+                   QStringLiteral("a tab and choose an item with the arrow keys."),
+                   QStringLiteral("Clear the field to switch it off.")});
+    lblShortcutKey = place<PlainLabel>(this, QStringLiteral("lblShortcutKey"), 16, 207);
+    lblShortcutKey->setText(QStringLiteral("Shortcut key:"));
+    lblShortcutKey->setToolTip(shortcutHint);
+    autoSized(lblShortcutKey);
+    edtShortcutKey = place<QKeySequenceEdit>(this, QStringLiteral("edtShortcutKey"), 120, 204);
+    edtShortcutKey->setClearButtonEnabled(true);
+    // The field has no caption, and the clear button inside it is no menu item to translate.
+    ExcludeFromTranslation(edtShortcutKey);
+    edtShortcutKey->setToolTip(shortcutHint);
+    edtShortcutKey->resize(145, edtShortcutKey->sizeHint().height());
+    lblShortcutKey->setBuddy(edtShortcutKey);
+
+    for (QWidget* control :
+         {static_cast<QWidget*>(lblNT), static_cast<QWidget*>(lblGLib), static_cast<QWidget*>(lblShapingMode),
+          static_cast<QWidget*>(lblLanguage), static_cast<QWidget*>(cbkStartup),
+          static_cast<QWidget*>(lblOnTop), static_cast<QWidget*>(rbAOTDisabled),
+          static_cast<QWidget*>(rbAOTNormal), static_cast<QWidget*>(rbAOTAggressive),
+          static_cast<QWidget*>(chkUpdate), static_cast<QWidget*>(lblShortcutKey)})
         context.watchMouseMove(control);
 
     if (m_startupEntry.isEmpty())
@@ -110,6 +129,14 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
     connect(rbAOTAggressive, &QRadioButton::clicked, this,
             [this] { stackingClicked(StackingMode::Aggressive); });
     connect(lblDonation, &LinkLabel::clicked, this, [this] { host().openUrl(QUrl(donationUrl())); });
+    // A key is recorded when the user stops typing, or at once when the field is cleared.
+    connect(edtShortcutKey, &QKeySequenceEdit::editingFinished, this,
+            [this] { shortcutKeyChanged(edtShortcutKey->keySequence()); });
+    connect(edtShortcutKey, &QKeySequenceEdit::keySequenceChanged, this, [this](const QKeySequence& key) {
+        if (key.isEmpty())
+            shortcutKeyChanged(key);
+    });
+    connect(qApp, &QApplication::focusChanged, this, &GeneralPage::shortcutFocusChanged);
 }
 
 QString GeneralPage::donationUrl() {
@@ -134,6 +161,11 @@ void GeneralPage::arrange() {
     const int modeLeft = std::max(120, lblOnTop->geometry().right() + 8);
     for (QRadioButton* button : {rbAOTDisabled, rbAOTNormal, rbAOTAggressive})
         button->move(modeLeft, button->y());
+
+    const int keyLeft = right - edtShortcutKey->width();
+    lblShortcutKey->resize(std::min(lblShortcutKey->width(), keyLeft - 5 - lblShortcutKey->x()),
+                           lblShortcutKey->height());
+    edtShortcutKey->move(std::max(modeLeft, lblShortcutKey->geometry().right() + 6), edtShortcutKey->y());
 }
 
 void GeneralPage::loadControls() {
@@ -154,6 +186,8 @@ void GeneralPage::loadControls() {
         rbAOTNormal->setChecked(true);
         break;
     }
+    edtShortcutKey->setKeySequence(
+        QKeySequence::fromString(h.stored().ShortcutKey, QKeySequence::PortableText));
     loadTranslations();
 }
 
@@ -225,4 +259,33 @@ void GeneralPage::updateClicked(bool on) {
         return;
     host().stored().AutoUpdate = on;
     host().saveSettings();
+}
+
+void GeneralPage::shortcutKeyChanged(const QKeySequence& key) {
+    if (loading())
+        return;
+    // One key combination: the field records up to four in a row.
+    const QKeySequence first = key.isEmpty() ? QKeySequence() : QKeySequence(key[0]);
+    if (first != key)
+        edtShortcutKey->setKeySequence(first);
+    const QString text = first.toString(QKeySequence::PortableText);
+    if (text == host().stored().ShortcutKey)
+        return;
+    host().stored().ShortcutKey = text;
+    host().saveSettings();
+    // The field may have lost the focus before it finished: the new key is grabbed now.
+    if (!inShortcutField(QApplication::focusWidget()))
+        host().grabShortcutKey(true);
+}
+
+bool GeneralPage::inShortcutField(const QWidget* widget) const {
+    return widget != nullptr && (widget == edtShortcutKey || edtShortcutKey->isAncestorOf(widget));
+}
+
+void GeneralPage::shortcutFocusChanged(QWidget* old, QWidget* now) {
+    // While the field records a key, the grabbed one must reach it like any other.
+    if (inShortcutField(now) && !inShortcutField(old))
+        host().grabShortcutKey(false);
+    else if (inShortcutField(old) && !inShortcutField(now))
+        host().grabShortcutKey(true);
 }

@@ -6,10 +6,13 @@
 class LinkLabel;
 class QCheckBox;
 class QComboBox;
+class QKeySequence;
+class QKeySequenceEdit;
 class QLabel;
 class QRadioButton;
 
-// The General page: language, start-up entry, update check, always-on-top mode, donation link.
+// The General page: language, start-up entry, update check, always-on-top mode, shortcut key,
+// donation link.
 class GeneralPage : public ConfigPage {
     Q_OBJECT
 public:
@@ -29,6 +32,9 @@ private:
     void startupClicked(bool on);
     void stackingClicked(StackingMode mode);
     void updateClicked(bool on);
+    void shortcutKeyChanged(const QKeySequence& key);
+    void shortcutFocusChanged(QWidget* old, QWidget* now);
+    bool inShortcutField(const QWidget* widget) const;
 
     QString m_startupEntry;
     QLabel* lblNT;
@@ -42,5 +48,7 @@ private:
     QRadioButton* rbAOTDisabled;
     QRadioButton* rbAOTNormal;
     QRadioButton* rbAOTAggressive;
+    QLabel* lblShortcutKey;
+    QKeySequenceEdit* edtShortcutKey;
     LinkLabel* lblDonation;
 };

@@ -150,6 +150,7 @@ void TfrmRunning::Start() {
         return;
     ImportLegacyIni();
     RebuildTabs();
+    GrabShortcutKey();
 }
 
 void TfrmRunning::tmrOnTopTimer() {
@@ -450,6 +451,8 @@ void TfrmRunning::Config1Click() {
 void TfrmRunning::configClosed() {
     m_configOpen = false;
     m_configDialog = nullptr;
+    // The dialog may have closed while its shortcut field held the key.
+    GrabShortcutKey();
 }
 
 void TfrmRunning::WriteTranslationFile1Click() {

@@ -18,6 +18,7 @@
 #include "tabwindow/tab_context.h"
 #include "tabwindow/tab_host.h"
 
+class GlobalShortcut;
 class QMenu;
 class TfrmConfig;
 class TfrmLoading;
@@ -71,6 +72,15 @@ public:
     int TabWindowCount() const override { return int(m_tabWindows.size()); }
     bool AskUser(const QString& caption, const QString& text) override;
     void OwnChangeShown() override;
+    void TabOpening(TfrmTab* tab) override;
+    TfrmTab* NeighbourTab(const TfrmTab* tab, int step, bool wrap) override;
+
+    // Grabs the shortcut key of the settings again; a key another program holds, or a text that
+    // names no key, is reported once.
+    void GrabShortcutKey();
+    // The shortcut key was pressed at the X server time timestamp: opens the tab last opened (the
+    // first one at first) from the keyboard, or gives the keyboard back to the one open so.
+    void ShortcutKeyPressed(quint32 timestamp);
 
     const ProgramFolder& Folder() const { return m_folder; }
     StoredSettings& Stored() { return m_stored; }
@@ -109,6 +119,7 @@ public:
     void dropPendingUpdateCheck() override;
     void configClosed() override;
     void openUrl(const QUrl& url) override;
+    void grabShortcutKey(bool on) override;
 
     // Menu commands; each acts on PopupItem as it stood when the menu opened.
     void NewTab1Click();
@@ -157,6 +168,12 @@ private:
     QPointer<TfrmLoading> m_loadingSplash;
     UpdateCheck* m_updateCheck = nullptr;
     QTimer m_tmrOnTop;
+
+    // The key that opens the tabs from any program, the text last reported about it, and the tab
+    // folder it opens.
+    GlobalShortcut* m_shortcut = nullptr;
+    QString m_shortcutReported;
+    QString m_lastOpenedTab;
 
     MainMenu m_menu;
     LiveFolders m_liveFolders{[this] { return Busy(); }};

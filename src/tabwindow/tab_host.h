@@ -30,4 +30,12 @@ public:
     // The window has changed its tab on disk and shows the change already (an item moved in or
     // reordered): the change needs no rebuild.
     virtual void OwnChangeShown() = 0;
+
+    // The tab has started to open (by the pointer, a drag or a key): the shortcut key opens it
+    // the next time.
+    virtual void TabOpening(TfrmTab*) {}
+
+    // The tab step places along the row from tab (-1 the previous one), going round at either end
+    // when wrap is set; none at an end without wrap, or when the row has no other tab.
+    virtual TfrmTab* NeighbourTab(const TfrmTab*, int /*step*/, bool /*wrap*/) { return nullptr; }
 };

@@ -85,6 +85,8 @@ void TfrmTab::SetOpen(bool value) {
         SetTopmost(true); // an opening tab always rises above everything
         m_tmrDrop.start();
         m_tmrAnim.start();
+        if (m_ctx.host)
+            m_ctx.host->TabOpening(this);
         break;
     case TabAnimation::Change::StartClosing:
         m_tmrDrop.stop();
@@ -112,7 +114,8 @@ void TfrmTab::tmrDropTimer() {
 }
 
 void TfrmTab::CheckPointer(const QWindow* underPointer) {
-    if (OwnedBy(underPointer, windowHandle()))
+    // A tab opened from the keyboard stays while the pointer is elsewhere, until it has come by.
+    if (OwnedBy(underPointer, windowHandle()) || (m_keyboardOpen && !m_pointerCame))
         return;
     SetHotIndex(-1);
     SetOpen(false);

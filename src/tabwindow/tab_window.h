@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QImage>
 #include <QList>
 #include <QRegion>
@@ -49,6 +50,18 @@ public:
     void ApplyStacking();
     // Highlights an item (-1: none); the tab is drawn again only when the highlight changes.
     void SetHotIndex(qint32 index);
+    // Launches the item at index as a click does, then closes the tab.
+    void LaunchItem(int index);
+
+    // Opens the tab from the keyboard with its first item highlighted and gives it the keyboard
+    // focus, as the answer to a key pressed at the X server time timestamp. focusBefore (a window
+    // of FocusedWindow()) gets the focus back when Escape closes the tab. Until the pointer comes
+    // onto the tab, its leaving does not close it.
+    void OpenFromKeyboard(quint32 timestamp, quintptr focusBefore);
+    // True while the tab is open from the keyboard and holds the keyboard focus.
+    bool KeyboardOpen() const;
+    // Where item index is drawn once the tab is fully open, in window coordinates.
+    QRect ItemGeometry(int index) const;
 
     QTimer& tmrAnim() { return m_tmrAnim; }
     QTimer& tmrDrop() { return m_tmrDrop; }
@@ -77,6 +90,11 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    // Tab and Shift+Tab go to the neighbouring tab, not along a focus chain.
+    bool focusNextPrevChild(bool next) override;
 
 private:
     qint32 FullExtent() const { return m_tab.ItemsLength; }
@@ -93,6 +111,11 @@ private:
     void DragOver(QPoint pos);
     void SetDropIndex(int index);
     void PaintDropMarker(QPainter& painter) const;
+    // Keyboard handling.
+    void MoveHighlight(int index);
+    void GoToNeighbour(int step, bool wrap, quint32 timestamp);
+    void CloseFromKeyboard(bool giveFocusBack);
+    void TypeAhead(const QString& text);
 
     const TabContext& m_ctx;
     TTab m_tab;
@@ -115,6 +138,14 @@ private:
     bool ItemPressed = false;
     QPoint PressOrigin;
     int PressedIndex = -1;
+    // Opened from the keyboard: the window to give the focus back to, and whether the pointer has
+    // come onto the tab since (only then does its leaving close the tab).
+    bool m_keyboardOpen = false;
+    bool m_pointerCame = false;
+    quintptr m_focusBefore = 0;
+    // Letters typed in a row to find an item, and when the last one came.
+    QString m_typed;
+    QElapsedTimer m_typedAt;
 };
 
 // Puts every window at its place along the edge, in list order; sizes are not touched.

@@ -89,16 +89,20 @@ void TfrmTab::mouseReleaseEvent(QMouseEvent* event) {
         FinishTabMove(event->globalPosition().toPoint());
     } else if (ItemPressed) {
         ItemPressed = false;
-        // The tab closes whether or not the item started; a macro's error still reaches the
-        // error report through the application's handler.
-        try {
-            m_tab.ExecuteItem(PressedIndex, ReportError);
-        } catch (...) {
-            SetOpen(false);
-            throw;
-        }
-        SetOpen(false);
+        LaunchItem(PressedIndex);
     }
+}
+
+void TfrmTab::LaunchItem(int index) {
+    // The tab closes whether or not the item started; a macro's error still reaches the error
+    // report through the application's handler.
+    try {
+        m_tab.ExecuteItem(index, ReportError);
+    } catch (...) {
+        SetOpen(false);
+        throw;
+    }
+    SetOpen(false);
 }
 
 void TfrmTab::FinishTabMove(QPoint screenPos) {

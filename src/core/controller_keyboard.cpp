@@ -1,0 +1,84 @@
+// The controller's part in the keyboard: the shortcut key that opens a tab from any program, and
+// the row of tabs the keys move along.
+#include "core/controller.h"
+
+#include <algorithm>
+
+#include <QApplication>
+#include <QKeySequence>
+
+#include "platform/global_shortcut.h"
+#include "platform/x11_focus.h"
+#include "tabs/keyboard_navigation.h"
+#include "tabwindow/tab_window.h"
+#include "ui/error_report.h"
+
+void TfrmRunning::GrabShortcutKey() {
+    if (m_shortcut == nullptr) {
+        m_shortcut = new GlobalShortcut(this);
+        // Queued, so that the key is handled as an event of the application, whose errors reach
+        // the error report, and not inside the display connection's event reading.
+        connect(m_shortcut, &GlobalShortcut::activated, this, &TfrmRunning::ShortcutKeyPressed,
+                Qt::QueuedConnection);
+    }
+    const QString text = m_stored.ShortcutKey;
+    QString report;
+    switch (m_shortcut->Grab(QKeySequence::fromString(text, QKeySequence::PortableText))) {
+    case GlobalShortcut::Result::Taken:
+        report = QStringLiteral("The shortcut key %1 is in use by another program, so it does not open "
+                                "the tabs; choose another one on the General page of the settings.")
+                     .arg(text);
+        break;
+    case GlobalShortcut::Result::UnknownKey:
+        report = QStringLiteral("The shortcut key \"%1\" of the settings file names no key Kelvara can "
+                                "use; choose another one on the General page of the settings.")
+                     .arg(text);
+        break;
+    case GlobalShortcut::Result::Off:
+    case GlobalShortcut::Result::Grabbed:
+    case GlobalShortcut::Result::NoDisplay:
+        break;
+    }
+    // Said once, not at every change of the settings while it stays the same.
+    if (!report.isEmpty() && report != m_shortcutReported)
+        ReportError(report);
+    m_shortcutReported = report;
+}
+
+void TfrmRunning::grabShortcutKey(bool on) {
+    if (on)
+        GrabShortcutKey();
+    else if (m_shortcut)
+        m_shortcut->Release();
+}
+
+void TfrmRunning::ShortcutKeyPressed(quint32 timestamp) {
+    // A dialog waiting for an answer keeps the keyboard.
+    if (m_tabWindows.isEmpty() || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return;
+    for (TfrmTab* window : std::as_const(m_tabWindows)) {
+        if (window->KeyboardOpen()) {
+            TakeFocus(window, timestamp);
+            return;
+        }
+    }
+    TfrmTab* target = m_tabWindows.first();
+    for (TfrmTab* window : std::as_const(m_tabWindows)) {
+        if (window->TabModel().TabFolder == m_lastOpenedTab)
+            target = window;
+    }
+    target->OpenFromKeyboard(timestamp, FocusedWindow());
+}
+
+void TfrmRunning::TabOpening(TfrmTab* tab) {
+    m_lastOpenedTab = tab->TabModel().TabFolder;
+}
+
+TfrmTab* TfrmRunning::NeighbourTab(const TfrmTab* tab, int step, bool wrap) {
+    const auto found = std::find(m_tabWindows.cbegin(), m_tabWindows.cend(), tab);
+    if (found == m_tabWindows.cend())
+        return nullptr;
+    const int index = int(found - m_tabWindows.cbegin());
+    const int next = SteppedTab(index, int(m_tabWindows.size()), step, wrap);
+    return next == index ? nullptr : m_tabWindows.at(next);
+}
