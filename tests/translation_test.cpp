@@ -53,6 +53,7 @@ struct MainForm {
         AddItem(pmMain, "Config1", "&Config");
         AddSeparator(pmMain, "N2");
         AddItem(pmMain, "NewTab1", "&New Tab");
+        AddItem(pmMain, "AddApplications1", "Add &Applications...");
         AddItem(pmMain, "Refresh1", "Re&fresh");
         auto* advanced = new QMenu(QStringLiteral("Advanced"), pmMain);
         advanced->setObjectName(QStringLiteral("mnuAdvanced"));
@@ -102,7 +103,7 @@ TEST_F(Translation, TemplateHoldsTheKeysInWalkOrderAndMatchesTheShippedFile) {
     const IniFile written(target);
 
     EXPECT_EQ(written.sectionNames(), QStringList({QStringLiteral("Main"), QStringLiteral("Config")}));
-    const QStringList mainKeys = Names({"Config1", "NewTab1", "Refresh1", "Advanced1",
+    const QStringList mainKeys = Names({"Config1", "NewTab1", "AddApplications1", "Refresh1", "Advanced1",
                                         "WriteTranslationFile1", "Rename1", "Edit1", "Delete1", "Exit1"});
     QStringList expectedMain;
     for (const QString& name : mainKeys)

@@ -101,6 +101,7 @@ void TfrmRunning::ConnectMenu() {
     connect(m_menu.Edit1, &QAction::triggered, this, &TfrmRunning::Edit1Click);
     connect(m_menu.Delete1, &QAction::triggered, this, &TfrmRunning::Delete1Click);
     connect(m_menu.Exit1, &QAction::triggered, this, &TfrmRunning::Exit1Click);
+    connect(m_menu.AddApplications1, &QAction::triggered, this, &TfrmRunning::AddApplications1Click);
     // "Advanced" is offered only while Shift is held at the moment the menu opens.
     connect(m_menu.pmMain, &QMenu::aboutToShow, this, [this] {
         m_menu.Advanced1->setVisible(QGuiApplication::queryKeyboardModifiers() & Qt::ShiftModifier);

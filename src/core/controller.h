@@ -130,6 +130,8 @@ public:
     void Exit1Click();
     void Config1Click();
     void WriteTranslationFile1Click();
+    // Adds shortcuts to installed applications, chosen in a dialog, at the end of the menu's tab.
+    void AddApplications1Click();
 
 Q_SIGNALS:
     // A rebuild of the tab set has ended.

@@ -27,6 +27,7 @@ MainMenu BuildMainMenu(QWidget* form) {
     menu.Config1 = AddItem(menu.pmMain, "Config1", QStringLiteral("&Config"));
     menu.N2 = AddSeparator(menu.pmMain, "N2");
     menu.NewTab1 = AddItem(menu.pmMain, "NewTab1", QStringLiteral("&New Tab"));
+    menu.AddApplications1 = AddItem(menu.pmMain, "AddApplications1", QStringLiteral("Add &Applications..."));
     menu.Refresh1 = AddItem(menu.pmMain, "Refresh1", QStringLiteral("Re&fresh"));
     auto* advanced = new QMenu(QStringLiteral("Advanced"), menu.pmMain);
     advanced->setObjectName(QStringLiteral("mnuAdvanced"));

@@ -11,6 +11,7 @@ struct MainMenu {
     QAction* Config1 = nullptr;
     QAction* N2 = nullptr;
     QAction* NewTab1 = nullptr;
+    QAction* AddApplications1 = nullptr;
     QAction* Refresh1 = nullptr;
     QAction* Advanced1 = nullptr;
     QAction* WriteTranslationFile1 = nullptr;

@@ -1,9 +1,11 @@
 #include "tabwindow/drop_operation.h"
 
 #include <algorithm>
+#include <limits>
 
 #include <QFileInfo>
 
+#include "common/error.h"
 #include "formats/shortcut_link.h"
 #include "platform/file_operation.h"
 #include "tabs/drop_shortcut.h"
@@ -77,4 +79,17 @@ DropOutcome CarryOutDrop(TTab& tab, const QString& path, DropEffect effect, int 
         break;
     }
     return DropOutcome::Nothing;
+}
+
+void AppendDesktopEntries(const QString& tabFolder, const QStringList& desktopFiles, const UserQuestion& ask,
+                          const std::function<void(const QString&)>& failed) {
+    TTab tab;
+    tab.TabFolder = tabFolder;
+    for (const QString& desktopFile : desktopFiles) {
+        try {
+            CarryOutDrop(tab, desktopFile, DropEffect::Link, std::numeric_limits<int>::max(), ask);
+        } catch (const Error& e) {
+            failed(e.message());
+        }
+    }
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
+#include <QStringList>
 
 #include "platform/user_question.h"
 #include "tabs/drop_rules.h"
@@ -25,3 +28,10 @@ enum class DropOutcome {
 // characters it holds. Raises Error when the shortcut or the order file cannot be written.
 DropOutcome CarryOutDrop(TTab& tab, const QString& path, DropEffect effect, int dropIndex,
                          const UserQuestion& ask);
+
+// Adds a shortcut for each desktop entry after the last item of the tab folder, in the order
+// given, as a drop of the entry would make it. Replacing a shortcut of the same name is asked
+// through ask; an entry whose shortcut or order line cannot be written is named through failed,
+// and the others are still added.
+void AppendDesktopEntries(const QString& tabFolder, const QStringList& desktopFiles, const UserQuestion& ask,
+                          const std::function<void(const QString&)>& failed);
