@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -360,6 +361,59 @@ TEST_F(Controller, TabsPastTheScreenGetNoWindowAndAreReportedOnce) {
     WriteFile(Tabs() + QStringLiteral("/order.lst"), order);
     controller.RebuildTabs();
     EXPECT_EQ(controller.TabWindows().size(), shown);
+}
+
+// A shortcut key from a hand-edited settings file that names no key is said once, not at every
+// later grab (the settings dialog closing grabs the key again); an empty one is no mistake.
+TEST_F(Controller, AShortcutKeyThatNamesNoKeyIsReportedOnce) {
+    const struct {
+        const char* key;
+        bool reported;
+    } rows[] = {{"Ctrl+Alt+Nothing", true}, {"Ctrl+Alt", true}, {"", false}, {"Ctrl+Alt+K", false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.key);
+        MakeTab(QStringLiteral("A"));
+        WriteFile(m_app + QStringLiteral("Kelvara.cfg.ini"),
+                  QByteArray("[General]\r\nShortcutKey=") + row.key);
+        const qsizetype earlier = ErrorLines().size();
+        TfrmRunning& controller = Start();
+        controller.configClosed();
+        const QStringList reports = ErrorLines().mid(earlier);
+        if (row.reported) {
+            EXPECT_EQ(reports,
+                      QStringList(QStringLiteral("The shortcut key \"%1\" of the settings file names no key "
+                                                 "Kelvara can use; choose another one on the General page "
+                                                 "of the settings.")
+                                      .arg(QString::fromUtf8(row.key))));
+        } else {
+            EXPECT_TRUE(reports.isEmpty()) << reports.join(QLatin1Char('\n')).toStdString();
+        }
+        m_controller.reset();
+    }
+}
+
+// The shortcut key opens the first tab, later the one opened last (by the pointer too), with the
+// keyboard; the keys go along the row in its order and stop at its ends, Tab goes round.
+TEST_F(Controller, TheShortcutKeyOpensTheTabLastOpenedAndTheKeysGoAlongTheRow) {
+    for (const char* name : {"A", "B", "C"})
+        MakeTab(QString::fromLatin1(name));
+    TfrmRunning& controller = Start();
+    const QList<TfrmTab*> row = controller.TabWindows();
+    ASSERT_EQ(row.size(), 3);
+    controller.ShortcutKeyPressed(0);
+    EXPECT_TRUE(row[0]->KeyboardOpen());
+    EXPECT_EQ(controller.NeighbourTab(row[0], -1, false), nullptr);
+    EXPECT_EQ(controller.NeighbourTab(row[0], -1, true), row[2]);
+    EXPECT_EQ(controller.NeighbourTab(row[1], 1, false), row[2]);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QCoreApplication::sendEvent(row[0], &escape);
+    EXPECT_FALSE(row[0]->KeyboardOpen());
+
+    row[1]->SetOpen(true); // the pointer opens B
+    row[1]->SetOpen(false);
+    controller.ShortcutKeyPressed(0);
+    EXPECT_TRUE(row[1]->KeyboardOpen());
+    EXPECT_FALSE(row[0]->KeyboardOpen());
 }
 
 // A spacing far past the screen, from the settings file or typed in the dialog, cannot overflow

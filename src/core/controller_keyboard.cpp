@@ -22,8 +22,15 @@ void TfrmRunning::GrabShortcutKey() {
                 Qt::QueuedConnection);
     }
     const QString text = m_stored.ShortcutKey;
+    const QKeySequence key = QKeySequence::fromString(text, QKeySequence::PortableText);
+    // A text Qt cannot read gives no key at all, which must not pass for a switched-off shortcut.
+    GlobalShortcut::Result result = GlobalShortcut::Result::UnknownKey;
+    if (key.isEmpty() && !text.trimmed().isEmpty())
+        m_shortcut->Release();
+    else
+        result = m_shortcut->Grab(key);
     QString report;
-    switch (m_shortcut->Grab(QKeySequence::fromString(text, QKeySequence::PortableText))) {
+    switch (result) {
     case GlobalShortcut::Result::Taken:
         report = QStringLiteral("The shortcut key %1 is in use by another program, so it does not open "
                                 "the tabs; choose another one on the General page of the settings.")

@@ -53,12 +53,15 @@ GlobalShortcut::Result GlobalShortcut::Grab(const QKeySequence& key) {
     Release();
     if (key.isEmpty())
         return Result::Off;
+    const std::optional<X11KeyCombo> combo = X11KeyFor(key[0]);
+    if (!combo)
+        return Result::UnknownKey;
     QNativeInterface::QX11Application* x11 = X11();
     if (x11 == nullptr)
         return Result::NoDisplay;
-    const std::optional<X11KeyCombo> combo = X11KeyFor(key[0]);
     Display* display = x11->display();
-    const KeyCode keycode = combo ? XKeysymToKeycode(display, combo->keysym) : 0;
+    // A keysym that no key of this keyboard gives cannot be pressed.
+    const KeyCode keycode = XKeysymToKeycode(display, combo->keysym);
     if (keycode == 0)
         return Result::UnknownKey;
 

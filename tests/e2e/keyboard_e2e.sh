@@ -2,7 +2,8 @@
 # The keyboard on the real program under Xvfb, driven by xdotool's key presses: a tab opened by the
 # pointer leaves the keyboard where it was; Ctrl+Alt+K opens the first tab with the keyboard focus
 # and its first item highlighted, Down and Return launch the second item and close the tab, Escape
-# closes it without launching and gives the focus back, Right goes to the next tab; a second
+# closes it without launching and gives the focus back, another window taking the focus closes it,
+# Right goes to the next tab; a second
 # program that finds the key taken says so in its error report. Run without a window manager, then
 # under openbox.
 #
@@ -99,7 +100,14 @@ xdotool key Escape
 e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "Escape did not close tab A"
 e2e_wait_for 30 focus_is "$holder" || e2e_fail "the focus did not go back to the holder ($(xdotool getwindowfocus))"
 
-# 4. Right goes to tab B: A closes, B opens with the focus; Escape closes it.
+# 4. Another window taking the keyboard (a click elsewhere) closes the tab as the pointer's leaving
+#    would.
+xdotool key ctrl+alt+k
+e2e_wait_for 30 focus_is "$tab_a" || e2e_fail "tab A did not get the focus a third time"
+xdotool windowfocus --sync "$holder"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "tab A stayed open without the focus"
+
+# 5. Right goes to tab B: A closes, B opens with the focus; Escape closes it.
 xdotool key ctrl+alt+k
 e2e_wait_for 30 focus_is "$tab_a" || e2e_fail "tab A did not get the focus for Right"
 xdotool key Right
@@ -109,7 +117,7 @@ e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "tab A 
 xdotool key Escape
 e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "Escape did not close tab B"
 
-# 5. A second program finds the key taken and says so in its error report; the first keeps it and
+# 6. A second program finds the key taken and says so in its error report; the first keeps it and
 #    opens the tab last opened, B.
 cp -r "$program" "$work/Second"
 mkdir -p "$work/Second/Tabs/C"
