@@ -3,9 +3,8 @@
 # pointer leaves the keyboard where it was; Ctrl+Alt+K opens the first tab with the keyboard focus
 # and its first item highlighted, Down and Return launch the second item and close the tab, Escape
 # closes it without launching and gives the focus back, another window taking the focus closes it,
-# Right goes to the next tab; a second
-# program that finds the key taken says so in its error report. Run without a window manager, then
-# under openbox.
+# Right goes to the next tab; a second program that finds the key taken says so in its error
+# report. Run without a window manager, then under openbox.
 #
 # Usage: keyboard_e2e.sh PROGRAM_FOLDER
 set -euo pipefail
