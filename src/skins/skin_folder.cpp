@@ -42,7 +42,7 @@ QStringList SkinFolder::filesEndingIn(const QString& suffix) const {
     return result;
 }
 
-std::optional<QImage> SkinFolder::readPicture(const QString& name) const {
+std::optional<QImage> SkinFolder::readPicture(const QString& name, qint64 maxPixels) const {
     const QString file = findFile(name);
     if (file.isEmpty())
         return std::nullopt;
@@ -53,7 +53,7 @@ std::optional<QImage> SkinFolder::readPicture(const QString& name) const {
     // and a file cut short in its pixel rows counts as unreadable (the decoder would fill the
     // missing rows with whatever memory held).
     const std::optional<BmpHeader> header = ReadBmpHeader(device.peek(BmpHeaderBytes));
-    if (!header || qint64(header->width) * std::abs(qint64(header->height)) > MaxSkinPicturePixels)
+    if (!header || qint64(header->width) * std::abs(qint64(header->height)) > maxPixels)
         return std::nullopt;
     const std::optional<qint64> needed = header->requiredFileSize();
     if (needed && device.size() < *needed)
