@@ -5,29 +5,55 @@
 #include <QTransform>
 
 #include "common/colour.h"
+#include "common/device_pixels.h"
+#include "skins/skin.h"
+#include "tabs/tab.h"
 #include "tabs/tab_painter.h"
+
+namespace {
+
+// Which logical pixels of each row show something: at a device pixel ratio, a logical pixel shows
+// when any device pixel whose centre lies in it is not KeyColour.
+std::vector<std::vector<char>> VisibleRows(const QImage& pixels) {
+    const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
+    const qreal ratio = pixels.devicePixelRatio();
+    const int width = pixels.width() > 0 ? LogicalPosition(pixels.width() - 1, ratio) + 1 : 0;
+    const int height = pixels.height() > 0 ? LogicalPosition(pixels.height() - 1, ratio) + 1 : 0;
+    std::vector<std::vector<char>> rows(height, std::vector<char>(width, 0));
+    for (int y = 0; y < pixels.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        std::vector<char>& row = rows[LogicalPosition(y, ratio)];
+        for (int x = 0; x < pixels.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) != key)
+                row[LogicalPosition(x, ratio)] = 1;
+        }
+    }
+    return rows;
+}
+
+} // namespace
 
 QRegion OpaqueRegion(const QImage& image) {
     const QImage pixels = image.format() == QImage::Format_RGB32 || image.format() == QImage::Format_ARGB32
                               ? image
                               : image.convertToFormat(QImage::Format_RGB32);
-    const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
     // Runs of visible pixels per row; rows with the same runs as the row above widen that band
     // instead of adding rectangles, which keeps the region small for the usual straight sides.
     std::vector<QRect> rects;
     std::vector<QRect> previous;
     std::vector<QRect> row;
     auto flush = [&] { rects.insert(rects.end(), previous.begin(), previous.end()); };
-    for (int y = 0; y < pixels.height(); ++y) {
+    const std::vector<std::vector<char>> visible = VisibleRows(pixels);
+    for (int y = 0; y < int(visible.size()); ++y) {
         row.clear();
-        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
+        const std::vector<char>& line = visible[y];
         int x = 0;
-        const int w = pixels.width();
+        const int w = int(line.size());
         while (x < w) {
-            while (x < w && (line[x] & 0xFFFFFF) == key)
+            while (x < w && !line[x])
                 ++x;
             const int start = x;
-            while (x < w && (line[x] & 0xFFFFFF) != key)
+            while (x < w && line[x])
                 ++x;
             if (x > start)
                 row.emplace_back(start, y, x - start, 1);
@@ -51,7 +77,11 @@ QRegion OpaqueRegion(const QImage& image) {
 }
 
 QRegion EdgeOutlineRegion(const TTab& tab, TabEdge edge, const QSize& imageSize) {
-    const QRegion outline = OutlineRegion(tab);
+    if (tab.Skin == nullptr)
+        return {};
+    const bool sideways = edge == TabEdge::Left || edge == TabEdge::Right;
+    const qint32 itemsLength = (sideways ? imageSize.width() : imageSize.height()) - tab.Skin->HeadHeight;
+    const QRegion outline = OutlineRegion(tab, itemsLength);
     QTransform turn;
     switch (edge) {
     case TabEdge::Bottom:
