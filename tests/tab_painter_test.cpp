@@ -286,8 +286,9 @@ TEST(TabPainter, AtAHigherRatioEverythingIsDrawnInDevicePixelsWithinTheSameOutli
         for (int y = 0; y < canvas.height(); ++y) {
             for (int x = 0; x < canvas.width(); ++x) {
                 const QPoint logical(LogicalPosition(x, ratio), LogicalPosition(y, ratio));
-                if (outline.contains(logical) && logical.y() >= 6 && logical.y() < 122)
+                if (outline.contains(logical) && logical.y() >= 6 && logical.y() < 122) {
                     ASSERT_NE(canvas.pixel(x, y) & 0xFFFFFF, key) << ratio << ": " << x << "," << y;
+                }
             }
         }
     }

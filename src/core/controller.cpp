@@ -1,5 +1,7 @@
 #include "core/controller.h"
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -204,13 +206,9 @@ void TfrmRunning::RebuildOnce() {
         TTab& model = window->TabModel();
         model.TabName = names.at(i).name;
         model.TabFolder = m_folder.tabsDir() + QLatin1Char('/') + names.at(i).entryName;
-        // A shortcut that cannot be read ends that tab's load with its message; the items read
-        // before it stay, and the other tabs are built as usual.
-        try {
-            model.LoadItems();
-        } catch (const Error& e) {
-            ReportError(e.message());
-        }
+        // The shortcuts are read on worker threads while the windows are made; a closed tab
+        // shows only its head, which does not depend on them.
+        window->ReadItemsInBackground();
         model.TabIndex = int(i);
         model.TabCount = int(names.size());
         window->RebuildImage();
@@ -222,6 +220,21 @@ void TfrmRunning::RebuildOnce() {
         window->show();
     if (m_loadingSplash)
         m_loadingSplash->hide();
+
+    // The tabs can be used while the reads go on: one that opens takes its items first. The
+    // event loop turns meanwhile; a rebuild asked for then starts over instead of waiting.
+    auto allRead = [this] {
+        return std::all_of(m_tabWindows.cbegin(), m_tabWindows.cend(),
+                           [](const TfrmTab* window) { return window->ItemsReadFinished(); });
+    };
+    while (!m_rebuildAgain && !allRead())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (m_rebuildAgain)
+        return;
+    // A shortcut that cannot be read ends that tab's load with its message, in the order of the
+    // tabs; the items read before it stay, and the other tabs are built as usual.
+    for (TfrmTab* window : std::as_const(m_tabWindows))
+        window->TakeItems();
 }
 
 bool TfrmRunning::PromptNewTab() {

@@ -17,7 +17,8 @@ namespace {
 constexpr int kIconAllocationLimitMiB = 16;
 // Programs and libraries larger than this are not looked into.
 constexpr qint64 kMaxProgramSize = qint64(1) << 30;
-// Icons kept from earlier reads; at 4 KiB an icon, this is at most 4 MiB.
+// Icons kept from earlier reads; at 4 KiB a 32-pixel icon, this is at most 4 MiB (16 MiB for
+// icons read for a screen of ratio 2).
 constexpr int kCachedIcons = 1024;
 
 // An icon read from a picture, icon or program file, kept for as long as the file keeps its size
@@ -33,31 +34,31 @@ QCache<QString, CachedIcon>& IconCache() {
     return cache;
 }
 
-QImage FitIcon(const QImage& picture) {
+QImage FitIcon(const QImage& picture, int pixelSize) {
     if (picture.isNull())
         return {};
-    QImage icon(kItemIconSize, kItemIconSize, QImage::Format_ARGB32_Premultiplied);
+    QImage icon(pixelSize, pixelSize, QImage::Format_ARGB32_Premultiplied);
     icon.fill(Qt::transparent);
     const QImage scaled = picture.size() == icon.size()
                               ? picture
                               : picture.scaled(icon.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
     QPainter painter(&icon);
-    painter.drawImage((kItemIconSize - scaled.width()) / 2, (kItemIconSize - scaled.height()) / 2, scaled);
+    painter.drawImage((pixelSize - scaled.width()) / 2, (pixelSize - scaled.height()) / 2, scaled);
     painter.end();
     return icon;
 }
 
-QImage ReadImageFile(const QString& path, int index) {
+QImage ReadImageFile(const QString& path, int index, int pixelSize) {
     QImageReader reader(path);
     reader.setAllocationLimit(kIconAllocationLimitMiB);
     if (!reader.canRead())
         return {};
     if (index > 0 && !reader.jumpToImage(index))
         return {};
-    return FitIcon(reader.read());
+    return FitIcon(reader.read(), pixelSize);
 }
 
-QImage DesktopEntryIcon(const QString& path) {
+QImage DesktopEntryIcon(const QString& path, int pixelSize) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -65,16 +66,16 @@ QImage DesktopEntryIcon(const QString& path) {
     if (entry.icon.isEmpty())
         return {};
     if (QFileInfo(entry.icon).isAbsolute())
-        return ReadImageFile(entry.icon, 0);
+        return ReadImageFile(entry.icon, 0, pixelSize);
     const QIcon icon = QIcon::fromTheme(entry.icon);
     if (icon.isNull())
         return {};
-    return FitIcon(icon.pixmap(kItemIconSize, kItemIconSize).toImage());
+    return FitIcon(icon.pixmap(QSize(pixelSize, pixelSize), 1.0).toImage(), pixelSize);
 }
 
 // The icon group of a Windows program or library. The file is mapped, not read, so a large program
 // costs no memory.
-QImage ProgramIcon(const QString& path, int index) {
+QImage ProgramIcon(const QString& path, int index, int pixelSize) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly) || file.size() <= 0 || file.size() > kMaxProgramSize)
         return {};
@@ -86,19 +87,20 @@ QImage ProgramIcon(const QString& path, int index) {
     file.unmap(const_cast<uchar*>(bytes));
     if (!ico)
         return {};
-    return FitIcon(QImage::fromData(*ico, "ICO"));
+    return FitIcon(QImage::fromData(*ico, "ICO"), pixelSize);
 }
 
 } // namespace
 
-QImage ExtractItemIcon(const QString& source, int index) {
+QImage ExtractItemIcon(const QString& source, int index, int pixelSize) {
     const QFileInfo info(source);
     if (source.isEmpty() || !info.isFile())
         return {};
     if (info.suffix().compare(QLatin1String("desktop"), Qt::CaseInsensitive) == 0)
-        return DesktopEntryIcon(source);
+        return DesktopEntryIcon(source, pixelSize);
     // A .desktop file is not cached: its icon can change in the theme while the file stays.
-    const QString key = info.absoluteFilePath() + u'\n' + QString::number(index);
+    const QString key =
+        info.absoluteFilePath() + u'\n' + QString::number(index) + u'\n' + QString::number(pixelSize);
     const QDateTime modified = info.lastModified();
     if (const CachedIcon* cached = IconCache().object(key)) {
         if (cached->size == info.size() && cached->modified == modified)
@@ -106,8 +108,8 @@ QImage ExtractItemIcon(const QString& source, int index) {
     }
     const QString suffix = info.suffix().toLower();
     QImage icon = suffix == QLatin1String("exe") || suffix == QLatin1String("dll")
-                      ? ProgramIcon(source, index)
-                      : ReadImageFile(source, index);
+                      ? ProgramIcon(source, index, pixelSize)
+                      : ReadImageFile(source, index, pixelSize);
     IconCache().insert(key, new CachedIcon{info.size(), modified, icon});
     return icon;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QImage>
 #include <QList>
 #include <QRegion>
@@ -11,23 +13,47 @@
 #include "tabs/tab_animation.h"
 #include "tabwindow/tab_context.h"
 
+class BackgroundItems;
 class QPainter;
 class QWindow;
+
+// How long a closed tab keeps its items part drawn. Opening a tab again within this time (the
+// pointer slipping off and back, a tab closed by a launch and hovered again) shows it at once;
+// after it, the memory, which grows with the items, goes back. Drawing the part again costs a few
+// milliseconds at the next opening.
+inline constexpr int ItemsKeptClosedMs = 5000;
 
 // Whether `window` is `owner` or belongs to it through its chain of transient parents and
 // parents: a menu or dialog of the tab counts as the tab.
 bool OwnedBy(const QWindow* window, const QWindow* owner);
 
 // The window of one tab: it stands at the screen edge, shows the pre-rendered tab and slides
-// out of the edge when it opens.
+// out of the edge when it opens. The picture is drawn at the window's device pixel ratio, and
+// drawn again when the window comes onto a screen of another ratio. A closed tab holds only its
+// head; the items part is drawn when the tab opens and given back ItemsKeptClosedMs after it has
+// closed.
 class TfrmTab : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmTab(const TabContext& context, QWidget* parent = nullptr);
+    ~TfrmTab() override;
 
     TTab& TabModel() { return m_tab; }
     const TTab& TabModel() const { return m_tab; }
-    const QImage& TabImage() const { return m_tabImage; }
+    // The whole open tab as this window draws it, at its device pixel ratio: the picture it holds
+    // while the items part is drawn, or else one drawn for the caller (with the icons read so far).
+    QImage TabImage() const;
+    // The items part is drawn and held.
+    bool ItemsDrawn() const { return m_itemsDrawn; }
+
+    // Reads the tab folder's shortcuts on a worker thread (TabFolder must be set). The items stay
+    // out of the model until TakeItems, which the tab calls itself as soon as it opens.
+    void ReadItemsInBackground();
+    // No background read is waiting to be taken, or the one waiting has finished.
+    bool ItemsReadFinished() const;
+    // Puts the items read in the background into the model (reading them now when no worker has
+    // begun); a shortcut that could not be read goes to the error report. Nothing when none wait.
+    void TakeItems();
 
     // Reading gives the open state; writing starts the opening or the closing.
     bool Open() const { return m_anim.Open(); }
@@ -42,17 +68,15 @@ public:
     void RebuildImage();
     void RedrawTab();
     // Reads the items from the tab folder again and shows them.
-    void ReloadTab() {
-        m_tab.LoadItems();
-        RebuildImage();
-        update();
-    }
+    void ReloadTab();
     void ApplyStacking();
     // Highlights an item (-1: none); the tab is drawn again only when the highlight changes.
     void SetHotIndex(qint32 index);
 
     QTimer& tmrAnim() { return m_tmrAnim; }
     QTimer& tmrDrop() { return m_tmrDrop; }
+    // Gives the items part back once the tab has been closed for ItemsKeptClosedMs.
+    QTimer& tmrFreeItems() { return m_freeItems; }
     void tmrAnimTimer();
     void tmrDropTimer();
     // Leave detection for the window under the pointer: outside the tab it closes.
@@ -82,7 +106,13 @@ protected:
 private:
     qint32 FullExtent() const { return m_tab.ItemsLength; }
     qint32 ClosedExtent() const;
+    // The length of the items part in TabImage: the full extent once drawn, else 0.
+    qint32 DrawnExtent() const { return m_itemsDrawn ? FullExtent() : 0; }
+    QImage DrawImage(bool withItems) const;
     void Render();
+    void DrawItemsPart();
+    void FreeItemsPart();
+    void ScreenChanged();
     void SetTopmost(bool on);
     void UpdateShape();
     TabGeometry PointerGeometry() const;
@@ -98,7 +128,11 @@ private:
     const TabContext& m_ctx;
     TTab m_tab;
     TabAnimation m_anim;
+    std::unique_ptr<BackgroundItems> m_pendingItems;
+    // The head alone, or the whole tab while the items part is drawn.
     QImage m_tabImage;
+    bool m_itemsDrawn = false;
+    QTimer m_freeItems;
     // TabImage with KeyColour made transparent, painted while a compositor runs.
     QImage m_paintImage;
     // The visible part of TabImage in image coordinates, found once per rendering.
