@@ -1,3 +1,4 @@
+#include <cmath>
 #include <set>
 
 #include <QDir>
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "common/colour.h"
+#include "common/device_pixels.h"
 #include "common/hsl.h"
 #include "skins/parse_box.h"
 #include "skins/skin.h"
@@ -494,11 +496,61 @@ TEST_F(SkinFixture, MetaKeysAreReadOnlyWhenPresent) {
         EXPECT_EQ(WebsiteAddress(QLatin1StringView(row.value)), QLatin1StringView(row.address)) << row.value;
 }
 
+// The contrast ratio of two colours as the Web Content Accessibility Guidelines define it, from
+// 1 (the same) to 21 (black on white).
+double ContrastRatio(QRgb a, QRgb b) {
+    auto luminance = [](QRgb c) {
+        auto linear = [](int channel) {
+            const double v = channel / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(ShippedSkins, ItemTextStandsOutFromItsBackgroundByAtLeastFourAndAHalfToOne) {
+    const QString data = QStringLiteral(KELVARA_SOURCE_DIR "/data/");
+    const QStringList skins = FindSkins(data);
+    const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
+    for (const QString& name : skins) {
+        TSkin skin;
+        skin.Load(name, Settings{}, skins, data, true);
+        // The least contrast between the text colour and any visible pixel of the caption box, in
+        // the pictures drawn at ratio 1 and at ratio 2.
+        auto worst = [&](const QList<QImage>& pictures, ColourValue text) {
+            double least = 21;
+            for (const QImage& picture : pictures) {
+                const qreal ratio = picture.devicePixelRatio();
+                const SkinBox& box = skin.TextPos;
+                const QRect area = QRect(DevicePoint(QPoint(box.Left, box.Top), ratio),
+                                         DeviceSize(QSize(box.Width, box.Height), ratio))
+                                       .intersected(picture.rect());
+                for (int y = area.top(); y <= area.bottom(); ++y) {
+                    for (int x = area.left(); x <= area.right(); ++x) {
+                        const QRgb pixel = picture.pixel(x, y);
+                        if ((pixel & 0xFFFFFF) != key)
+                            least = std::min(least, ContrastRatio(pixel, PixelFromColour(text)));
+                    }
+                }
+            }
+            return least;
+        };
+        for (qreal ratio : {1.0, 2.0}) {
+            const SkinSeries series = skin.PicturesAt(ratio);
+            EXPECT_GE(worst(series.Item, skin.FontColor), 4.5) << name.toStdString() << " at " << ratio;
+            EXPECT_GE(worst(series.ItemH, skin.SelFontColor), 4.5) << name.toStdString() << " at " << ratio;
+        }
+    }
+}
+
 TEST(ShippedSkins, AreCompleteAndSizedAsTheLayoutAssumes) {
     const QString data = QStringLiteral(KELVARA_SOURCE_DIR "/data/");
     const QStringList skins = FindSkins(data);
     EXPECT_TRUE(skins.contains(u"Aqua"));
-    EXPECT_GE(skins.size(), 3);
+    EXPECT_GE(skins.size(), 4);
     for (const QString& name : skins) {
         for (TabEdge edge : {TabEdge::Bottom, TabEdge::Left}) {
             Settings settings;
@@ -518,6 +570,14 @@ TEST(ShippedSkins, AreCompleteAndSizedAsTheLayoutAssumes) {
             for (const QList<QImage>* series : {&skin.ItemBitmaps, &skin.ItemHBitmaps}) {
                 for (const QImage& picture : *series)
                     EXPECT_EQ(picture.size(), row) << name.toStdString();
+            }
+            // Every picture has its picture for ratio 2, of twice the size each way.
+            const QList<QImage>* normal[] = {&skin.TabBitmaps, &skin.ItemBitmaps, &skin.ItemHBitmaps};
+            const QList<QImage>* doubled[] = {&skin.TabBitmaps2x, &skin.ItemBitmaps2x, &skin.ItemHBitmaps2x};
+            for (int series = 0; series < 3; ++series) {
+                for (qsizetype i = 0; i < normal[series]->size(); ++i)
+                    EXPECT_EQ(doubled[series]->at(i).size(), normal[series]->at(i).size() * 2)
+                        << name.toStdString();
             }
             EXPECT_LE(skin.TabHeight, skin.HeadHeight) << name.toStdString();
         }
