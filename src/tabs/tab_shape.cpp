@@ -12,23 +12,31 @@
 
 namespace {
 
-// Which logical pixels of each row show something: at a device pixel ratio, a logical pixel shows
+// Which logical pixels show something, row by row: at a device pixel ratio, a logical pixel shows
 // when any device pixel whose centre lies in it is not KeyColour.
-std::vector<std::vector<char>> VisibleRows(const QImage& pixels) {
+struct Visible {
+    int width = 0;
+    int height = 0;
+    std::vector<char> pixels;
+    const char* row(int y) const { return pixels.data() + size_t(y) * size_t(width); }
+};
+
+Visible VisiblePixels(const QImage& image) {
     const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
-    const qreal ratio = pixels.devicePixelRatio();
-    const int width = pixels.width() > 0 ? LogicalPosition(pixels.width() - 1, ratio) + 1 : 0;
-    const int height = pixels.height() > 0 ? LogicalPosition(pixels.height() - 1, ratio) + 1 : 0;
-    std::vector<std::vector<char>> rows(height, std::vector<char>(width, 0));
-    for (int y = 0; y < pixels.height(); ++y) {
-        const auto* line = reinterpret_cast<const QRgb*>(pixels.constScanLine(y));
-        std::vector<char>& row = rows[LogicalPosition(y, ratio)];
-        for (int x = 0; x < pixels.width(); ++x) {
+    const qreal ratio = image.devicePixelRatio();
+    Visible visible;
+    visible.width = image.width() > 0 ? LogicalPosition(image.width() - 1, ratio) + 1 : 0;
+    visible.height = image.height() > 0 ? LogicalPosition(image.height() - 1, ratio) + 1 : 0;
+    visible.pixels.assign(size_t(visible.width) * size_t(visible.height), 0);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
+        char* row = visible.pixels.data() + size_t(LogicalPosition(y, ratio)) * size_t(visible.width);
+        for (int x = 0; x < image.width(); ++x) {
             if ((line[x] & 0xFFFFFF) != key)
-                row[LogicalPosition(x, ratio)] = 1;
+                row[ratio == 1 ? x : LogicalPosition(x, ratio)] = 1;
         }
     }
-    return rows;
+    return visible;
 }
 
 } // namespace
@@ -43,12 +51,12 @@ QRegion OpaqueRegion(const QImage& image) {
     std::vector<QRect> previous;
     std::vector<QRect> row;
     auto flush = [&] { rects.insert(rects.end(), previous.begin(), previous.end()); };
-    const std::vector<std::vector<char>> visible = VisibleRows(pixels);
-    for (int y = 0; y < int(visible.size()); ++y) {
+    const Visible visible = VisiblePixels(pixels);
+    for (int y = 0; y < visible.height; ++y) {
         row.clear();
-        const std::vector<char>& line = visible[y];
+        const char* line = visible.row(y);
         int x = 0;
-        const int w = int(line.size());
+        const int w = visible.width;
         while (x < w) {
             while (x < w && !line[x])
                 ++x;

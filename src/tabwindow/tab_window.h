@@ -95,6 +95,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -117,6 +118,9 @@ private:
     void UpdateShape();
     TabGeometry PointerGeometry() const;
     // Mouse handling.
+    // Hover at a client point: opens a closed tab (unless it opens by click) and highlights the
+    // item under the pointer; nothing while the tab animates.
+    void Hover(QPoint pos);
     void FinishTabMove(QPoint screenPos);
     void DragItemOut(int index);
     void ShowPopup(int index, QPoint screenPos);
