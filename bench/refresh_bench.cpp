@@ -1,7 +1,8 @@
-// Times RebuildTabs (the "Refresh" command) on whole program folders, and checks that refreshing
-// does not make the process grow: resident memory and the number of windows before and after 200
-// refreshes. Run it under Xvfb (QT_QPA_PLATFORM=xcb) for real windows, or on the offscreen
-// platform. Each FOLDER is a program folder as scripts/bench/in_process.sh generates it;
+// Times RebuildTabs (the "Refresh" command) on whole program folders, the longest time in which
+// the event loop did not turn meanwhile (the user interface is frozen for that long), and checks
+// that refreshing does not make the process grow: resident memory and the number of windows
+// before and after 200 refreshes. Run it under Xvfb (QT_QPA_PLATFORM=xcb) for real windows, or on the
+// offscreen platform. Each FOLDER is a program folder as scripts/bench/in_process.sh generates it;
 // --refreshes N changes the 200.
 //     refresh_bench [--refreshes N] FOLDER...
 
@@ -10,6 +11,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
 
 #include "bench_support.h"
 #include "common/program_folder.h"
@@ -29,6 +32,26 @@ void ReturnToEventLoop() {
     QCoreApplication::processEvents();
 }
 
+// Runs body and returns the longest stretch in milliseconds in which the event loop did not turn:
+// a timer of interval 0 fires at every turn, in the rebuild's own turns of the loop too.
+template <typename F> double LongestStallMs(F&& body) {
+    QElapsedTimer clock;
+    qint64 last = 0;
+    qint64 longest = 0;
+    QTimer turn;
+    turn.setInterval(0);
+    QObject::connect(&turn, &QTimer::timeout, [&] {
+        const qint64 now = clock.nsecsElapsed();
+        longest = std::max(longest, now - last);
+        last = now;
+    });
+    clock.start();
+    turn.start();
+    body();
+    longest = std::max(longest, clock.nsecsElapsed() - last);
+    return longest / 1e6;
+}
+
 void RunFolder(const QString& folder, int memoryRefreshes) {
     const ProgramFolder programFolder(QDir(folder).absoluteFilePath(QStringLiteral("Kelvara")));
     TfrmRunning controller(programFolder, {}, DefaultUserPrompts());
@@ -38,9 +61,12 @@ void RunFolder(const QString& folder, int memoryRefreshes) {
 
     std::vector<double> rebuild;
     std::vector<double> cleanup;
+    std::vector<double> stall;
     for (int i = 0; i < kTimedRuns; ++i) {
-        rebuild.push_back(bench::WallMs([&] { controller.RebuildTabs(); }));
-        cleanup.push_back(bench::WallMs(ReturnToEventLoop));
+        stall.push_back(LongestStallMs([&] {
+            rebuild.push_back(bench::WallMs([&] { controller.RebuildTabs(); }));
+            cleanup.push_back(bench::WallMs(ReturnToEventLoop));
+        }));
     }
 
     for (int i = 0; i < kWarmUpRefreshes; ++i) {
@@ -61,6 +87,10 @@ void RunFolder(const QString& folder, int memoryRefreshes) {
                 " then destroying the released windows: %.1f ms\n",
                 bench::Median(rebuild), *std::min_element(rebuild.begin(), rebuild.end()),
                 *std::max_element(rebuild.begin(), rebuild.end()), kTimedRuns, bench::Median(cleanup));
+    std::printf(
+        "  longest time without a turn of the event loop, rebuild and destroying together: median %.1f ms,"
+        " max %.1f ms\n",
+        bench::Median(stall), *std::max_element(stall.begin(), stall.end()));
     std::printf("  resident memory after %d refreshes %.1f MiB, after %d more %.1f MiB (%+ld KiB);"
                 " widgets %lld -> %lld\n",
                 kWarmUpRefreshes, rssBefore / 1024.0, memoryRefreshes, rssAfter / 1024.0,
