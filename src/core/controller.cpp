@@ -1,7 +1,5 @@
 #include "core/controller.h"
 
-#include <algorithm>
-
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -18,6 +16,7 @@
 #include "core/tab_set_names.h"
 #include "formats/shortcut_link.h"
 #include "platform/recycle_bin.h"
+#include "platform/x11_compositor.h"
 #include "platform/user_prompts.h"
 #include "skins/skin_fonts.h"
 #include "skins/skin_list.h"
@@ -82,6 +81,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
 
 TfrmRunning::~TfrmRunning() {
     qDeleteAll(std::exchange(m_tabWindows, {}));
+    qDeleteAll(std::exchange(m_releasedWindows, {}));
     UnregisterSkinFonts();
     delete m_loadingSplash.data();
 }
@@ -190,15 +190,16 @@ void TfrmRunning::RebuildTabs() {
 void TfrmRunning::RebuildOnce() {
     if (m_loadingSplash)
         m_loadingSplash->show();
-    // Released windows are destroyed once control is back in the event loop, so a tab window
-    // may start a rebuild from its own handler.
     const QList<TfrmTab*> old = std::exchange(m_tabWindows, {});
     for (TfrmTab* window : old) {
         window->hide();
-        window->deleteLater();
         QCoreApplication::processEvents();
     }
+    m_releasedWindows += old;
+    if (!m_destroyingReleased)
+        DestroyReleasedWindow();
 
+    m_context.compositing = m_layeredMode && CompositorRunning();
     const QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
     for (qsizetype i = 0; i < names.size(); ++i) {
         auto* window = new TfrmTab(m_context);
@@ -206,9 +207,11 @@ void TfrmRunning::RebuildOnce() {
         TTab& model = window->TabModel();
         model.TabName = names.at(i).name;
         model.TabFolder = m_folder.tabsDir() + QLatin1Char('/') + names.at(i).entryName;
-        // The shortcuts are read on worker threads while the windows are made; a closed tab
-        // shows only its head, which does not depend on them.
+        // The shortcuts are read on worker threads while the windows are made and after; a
+        // closed tab shows only its head, which does not depend on them.
         window->ReadItemsInBackground();
+        // Queued: the window's read must have finished its own signal before it is taken.
+        connect(window, &TfrmTab::itemsRead, this, &TfrmRunning::TakeItemsInOrder, Qt::QueuedConnection);
         model.TabIndex = int(i);
         model.TabCount = int(names.size());
         window->RebuildImage();
@@ -216,25 +219,39 @@ void TfrmRunning::RebuildOnce() {
     }
     QCoreApplication::processEvents();
     PlaceTabs();
-    for (TfrmTab* window : std::as_const(m_tabWindows))
+    // Showing a window asks the display server a question or two; with hundreds of tabs the event
+    // loop turns in between.
+    for (TfrmTab* window : std::as_const(m_tabWindows)) {
         window->show();
+        QCoreApplication::processEvents();
+    }
     if (m_loadingSplash)
         m_loadingSplash->hide();
+    m_itemsTaken = 0;
+    TakeItemsInOrder();
+}
 
-    // The tabs can be used while the reads go on: one that opens takes its items first. The
-    // event loop turns meanwhile; a rebuild asked for then starts over instead of waiting.
-    auto allRead = [this] {
-        return std::all_of(m_tabWindows.cbegin(), m_tabWindows.cend(),
-                           [](const TfrmTab* window) { return window->ItemsReadFinished(); });
-    };
-    while (!m_rebuildAgain && !allRead())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    if (m_rebuildAgain)
+void TfrmRunning::DestroyReleasedWindow() {
+    // Released windows are destroyed once control is back in the event loop, so a tab window may
+    // start a rebuild from its own handler. They go one per turn of the loop, each asking for the
+    // next as it goes: hundreds destroyed in one turn would hold the loop for a noticeable time.
+    m_destroyingReleased = !m_releasedWindows.isEmpty();
+    if (!m_destroyingReleased)
         return;
-    // A shortcut that cannot be read ends that tab's load with its message, in the order of the
-    // tabs; the items read before it stay, and the other tabs are built as usual.
-    for (TfrmTab* window : std::as_const(m_tabWindows))
-        window->TakeItems();
+    TfrmTab* next = m_releasedWindows.takeFirst();
+    connect(next, &QObject::destroyed, this, &TfrmRunning::DestroyReleasedWindow);
+    next->deleteLater();
+}
+
+void TfrmRunning::TakeItemsInOrder() {
+    // The tabs can be used before their reads are done: one that opens, or whose model is asked
+    // for, takes its items at once. The rest are taken here in the order of the tabs, so that the
+    // messages of unreadable shortcuts come in that order whichever read finishes first; the items
+    // read before such a shortcut stay.
+    while (m_itemsTaken < m_tabWindows.size() && m_tabWindows.at(m_itemsTaken)->ItemsReadFinished()) {
+        m_tabWindows.at(m_itemsTaken)->TakeItems();
+        ++m_itemsTaken;
+    }
 }
 
 bool TfrmRunning::PromptNewTab() {

@@ -123,6 +123,8 @@ private:
     void tmrOnTopTimer();
     void ConnectScreens();
     void RebuildOnce();
+    void TakeItemsInOrder();
+    void DestroyReleasedWindow();
 
     ProgramFolder m_folder;
     UserPrompts& m_prompts;
@@ -131,6 +133,9 @@ private:
     TabContext m_context;
     QStringList m_skinList;
     QList<TfrmTab*> m_tabWindows;
+    // Windows of earlier rebuilds, hidden, destroyed one after the other (DestroyReleasedWindow).
+    QList<TfrmTab*> m_releasedWindows;
+    bool m_destroyingReleased = false;
     TItem m_popupItem;
     bool m_isNT = true;
     bool m_layeredMode = true;
@@ -138,6 +143,8 @@ private:
     bool m_configOpen = false;
     bool m_rebuilding = false;
     bool m_rebuildAgain = false;
+    // The tab windows before this one have taken the items read for them.
+    qsizetype m_itemsTaken = 0;
     PendingChanges m_pending;
     QPointer<TfrmConfig> m_configDialog;
     QPointer<TfrmLoading> m_loadingSplash;

@@ -10,7 +10,6 @@
 
 #include "common/device_pixels.h"
 #include "common/error.h"
-#include "platform/x11_compositor.h"
 #include "platform/x11_window_state.h"
 #include "skins/skin.h"
 #include "tabs/background_items.h"
@@ -55,7 +54,7 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
     if (m_ctx.layeredMode) {
         // Without a compositor a translucent window shows its transparent pixels black, so the
         // alpha channel is used only while one runs; the mask cuts the shape out either way.
-        m_translucent = CompositorRunning();
+        m_translucent = m_ctx.compositing;
         setAttribute(Qt::WA_TranslucentBackground, m_translucent);
         if (m_ctx.settings && m_ctx.settings->Alpha)
             setWindowOpacity((m_ctx.settings->AlphaV & 0xFF) / 255.0);
@@ -81,6 +80,7 @@ TfrmTab::~TfrmTab() = default;
 
 void TfrmTab::ReadItemsInBackground() {
     m_pendingItems = std::make_unique<BackgroundItems>(m_tab.TabFolder);
+    connect(m_pendingItems.get(), &BackgroundItems::finished, this, &TfrmTab::itemsRead);
 }
 
 bool TfrmTab::ItemsReadFinished() const {

@@ -38,16 +38,20 @@ public:
     explicit TfrmTab(const TabContext& context, QWidget* parent = nullptr);
     ~TfrmTab() override;
 
-    TTab& TabModel() { return m_tab; }
-    const TTab& TabModel() const { return m_tab; }
+    // The tab model, with any items read in the background put in first (TakeItems).
+    TTab& TabModel() {
+        TakeItems();
+        return m_tab;
+    }
     // The whole open tab as this window draws it, at its device pixel ratio: the picture it holds
     // while the items part is drawn, or else one drawn for the caller (with the icons read so far).
     QImage TabImage() const;
     // The items part is drawn and held.
     bool ItemsDrawn() const { return m_itemsDrawn; }
 
-    // Reads the tab folder's shortcuts on a worker thread (TabFolder must be set). The items stay
-    // out of the model until TakeItems, which the tab calls itself as soon as it opens.
+    // Reads the tab folder's shortcuts on a worker thread (TabFolder must be set); itemsRead
+    // follows. The items stay out of the model until TakeItems, which the tab calls itself as soon
+    // as it opens or its model is asked for.
     void ReadItemsInBackground();
     // No background read is waiting to be taken, or the one waiting has finished.
     bool ItemsReadFinished() const;
@@ -91,6 +95,10 @@ public:
     // The shape given to the window at the last extent change, in window coordinates.
     const QRegion& WindowShapeRegion() const { return m_windowShape; }
     bool Translucent() const { return m_translucent; }
+
+Q_SIGNALS:
+    // A worker has read the shortcuts of ReadItemsInBackground; TakeItems returns at once now.
+    void itemsRead();
 
 protected:
     void showEvent(QShowEvent* event) override;
