@@ -311,4 +311,19 @@ TEST(TabPainter, OpaqueRegionLeavesOutKeyPixels) {
     EXPECT_TRUE(OpaqueRegion(image).isEmpty());
 }
 
+TEST(TabPainter, KeyPixelsNextToVisibleOnesTakeTheirColour) {
+    // A row of five key pixels between two colours: up to two pixels from a colour take it, the
+    // one in the middle stays see-through.
+    const QRgb left = qRgb(10, 20, 30);
+    const QRgb right = qRgb(200, 100, 0);
+    QImage image(7, 1, QImage::Format_RGB32);
+    image.fill(Key);
+    image.setPixel(0, 0, left);
+    image.setPixel(6, 0, right);
+    const QImage filled = KeyFilledFromNeighbours(image);
+    const QRgb expected[] = {left, left, left, Key, right, right, right};
+    for (int x = 0; x < 7; ++x)
+        EXPECT_EQ(filled.pixel(x, 0), expected[x]) << x;
+}
+
 } // namespace

@@ -84,6 +84,35 @@ QRegion OpaqueRegion(const QImage& image) {
     return region;
 }
 
+QImage KeyFilledFromNeighbours(const QImage& image) {
+    const QImage source = image.convertToFormat(QImage::Format_RGB32);
+    QImage filled = source;
+    const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
+    auto visible = [&](int x, int y, QRgb& colour) {
+        if (x < 0 || y < 0 || x >= source.width() || y >= source.height())
+            return false;
+        colour = source.pixel(x, y);
+        return (colour & 0xFFFFFF) != key;
+    };
+    for (int y = 0; y < source.height(); ++y) {
+        const auto* line = reinterpret_cast<const QRgb*>(source.constScanLine(y));
+        auto* out = reinterpret_cast<QRgb*>(filled.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            if ((line[x] & 0xFFFFFF) != key)
+                continue;
+            QRgb colour = 0;
+            for (int d = 1; d <= 2; ++d) {
+                if (visible(x - d, y, colour) || visible(x + d, y, colour) || visible(x, y - d, colour) ||
+                    visible(x, y + d, colour)) {
+                    out[x] = colour;
+                    break;
+                }
+            }
+        }
+    }
+    return filled;
+}
+
 QRegion EdgeOutlineRegion(const TTab& tab, TabEdge edge, const QSize& imageSize) {
     if (tab.Skin == nullptr)
         return {};

@@ -12,6 +12,11 @@ class TTab;
 // any of its device pixels is not KeyColour.
 QRegion OpaqueRegion(const QImage& image);
 
+// The image with every KeyColour pixel that has a visible pixel next to it, or two pixels away
+// across or along, given that pixel's colour (the nearest, looking left, right, up, then down).
+// Pixels deeper in a see-through part keep the key colour.
+QImage KeyFilledFromNeighbours(const QImage& image);
+
 // The outline of a tab turned for the edge, in the (logical) coordinates of the rendered tab
 // image, whose size tells whether it holds the items or the head alone: its
 // rounded end lies at the head end of the image (the top on the bottom edge, the bottom on the

@@ -1,6 +1,7 @@
 #include "tabwindow/tab_window.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QCursor>
 #include <QGuiApplication>
@@ -230,6 +231,14 @@ void TfrmTab::Render() {
                     line[x] = 0;
             }
         }
+    } else if (m_ctx.layeredMode &&
+               m_tabImage.devicePixelRatio() != std::floor(m_tabImage.devicePixelRatio())) {
+        // The window's shape is cut in logical pixels and scaled to device pixels rectangle by
+        // rectangle, rounded; at a fractional ratio that can take in a device row or column of a
+        // see-through neighbour, which must not show the key colour.
+        m_paintImage = KeyFilledFromNeighbours(m_tabImage);
+    } else {
+        m_paintImage = QImage();
     }
 }
 
@@ -320,7 +329,7 @@ void TfrmTab::paintEvent(QPaintEvent*) {
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
     const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, DrawnExtent());
-    painter.drawImage(offset, m_translucent ? m_paintImage : m_tabImage);
+    painter.drawImage(offset, m_paintImage.isNull() ? m_tabImage : m_paintImage);
     PaintDropMarker(painter);
 }
 

@@ -145,7 +145,8 @@ private:
     QImage m_tabImage;
     bool m_itemsDrawn = false;
     QTimer m_freeItems;
-    // TabImage with KeyColour made transparent, painted while a compositor runs.
+    // What is painted when it is not TabImage itself: TabImage with KeyColour made transparent
+    // while a compositor runs, or with the key colour filled in at fractional ratios.
     QImage m_paintImage;
     // The visible part of TabImage in image coordinates, found once per rendering.
     QRegion m_imageShape;
