@@ -32,7 +32,7 @@ int main(int argc, char** argv) {
         QImage box(253, 129, QImage::Format_RGB32);
         clock.restart();
         for (int i = 0; i < rounds; ++i) {
-            preview.load(QStringLiteral("Aqua"), {QStringLiteral("Aqua")}, appDir, true);
+            preview.load(QStringLiteral("Aqua"), {QStringLiteral("Aqua")}, {appDir}, true);
             QPainter painter(&box);
             preview.paint(painter, box.size(), QColor(240, 240, 240));
         }

@@ -48,13 +48,13 @@ int main(int argc, char** argv) {
     const QString shipped = QString::fromLocal8Bit(argv[1]) + u'/';
     QTemporaryDir temp;
     const QString appDir = temp.path() + u'/';
-    for (const QString& name : FindSkins(shipped))
+    for (const QString& name : FindSkins({shipped}))
         CopyFolder(shipped + name, appDir + name);
     WriteLargeSkin(shipped + QStringLiteral("Aqua"), appDir + kLargeSkin);
 
     bench::PrintMachine();
     std::printf("skin      edge   median ms a load (Colorize and InvertLum on, %d loads)\n", kRounds);
-    const QStringList skins = FindSkins(appDir);
+    const QStringList skins = FindSkins({appDir});
     for (const QString& name : skins) {
         std::vector<double> perSkin;
         for (TabEdge edge : {TabEdge::Bottom, TabEdge::Left, TabEdge::Top, TabEdge::Right}) {
@@ -66,7 +66,7 @@ int main(int argc, char** argv) {
             TSkin skin;
             std::vector<double> times;
             for (int i = 0; i < kRounds; ++i)
-                times.push_back(bench::WallMs([&] { skin.Load(name, settings, skins, appDir, true); }));
+                times.push_back(bench::WallMs([&] { skin.Load(name, settings, skins, {appDir}, true); }));
             const double median = bench::Median(times);
             perSkin.push_back(median);
             std::printf("%-9s %4d   %8.3f\n", qPrintable(name), int(edge), median);

@@ -212,6 +212,21 @@ TEST_F(ConfigDialog, StartupEntryIsCreatedLeftAloneAndDeleted) {
     EXPECT_FALSE(host.calls.contains(QStringLiteral("save")));
 }
 
+TEST_F(ConfigDialog, InAnInstallationTheStartupEntryRunsTheInstalledProgramInTheUsersFolder) {
+    QTemporaryDir scratch;
+    const QString prefix = scratch.path() + u"/prefix";
+    QDir().mkpath(prefix + u"/share/kelvara");
+    host.useFolder(ProgramFolder(prefix + u"/bin/kelvara", scratch.path() + u"/data"));
+    open();
+    control<QCheckBox>("cbkStartup")->click();
+    QFile entry(entryPath());
+    ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(entry.readAll());
+    EXPECT_TRUE(text.contains(u"\nExec=\"" + prefix + u"/bin/kelvara\"\n")) << text.toStdString();
+    EXPECT_TRUE(text.contains(u"\nPath=" + scratch.path() + u"/data/kelvara/\n")) << text.toStdString();
+    control<QCheckBox>("cbkStartup")->click();
+}
+
 TEST_F(ConfigDialog, ExecLineQuotesThePath) {
     const QByteArray text =
         StartupEntryText(QStringLiteral("/opt/my apps/$HOME/50%/Kelvara"), QStringLiteral("/opt/"));
@@ -219,7 +234,7 @@ TEST_F(ConfigDialog, ExecLineQuotesThePath) {
 }
 
 TEST_F(ConfigDialog, LanguageListSelectsTheActiveFileAndSwitches) {
-    const QString folder = host.folder().translationDir();
+    const QString folder = host.folder().userTranslationDir();
     for (const char* name : {"English.txt", "Deutsch.txt", "readme.md"})
         QFile(folder + QString::fromLatin1(name)).open(QIODevice::WriteOnly);
     host.stored().TranslationPath = folder + QStringLiteral("deutsch.TXT");
@@ -237,6 +252,28 @@ TEST_F(ConfigDialog, LanguageListSelectsTheActiveFileAndSwitches) {
     EXPECT_EQ(
         IniFile(host.settingsFile()).readString(QStringLiteral("General"), QStringLiteral("Translation"), {}),
         QStringLiteral("English.txt"));
+}
+
+TEST_F(ConfigDialog, LanguageListHoldsTheUsersTranslationsBeforeTheShippedOnes) {
+    QTemporaryDir scratch;
+    const QString shipped = scratch.path() + u"/prefix/share/kelvara/Translation/";
+    const QString user = scratch.path() + u"/data/kelvara/Translation/";
+    QDir().mkpath(shipped);
+    QDir().mkpath(user);
+    for (const QString& file : QStringList{shipped + u"English.txt", shipped + u"Deutsch.txt",
+                                           user + u"deutsch.txt", user + u"Mine.txt"})
+        QFile(file).open(QIODevice::WriteOnly);
+    host.useFolder(ProgramFolder(scratch.path() + u"/prefix/bin/kelvara", scratch.path() + u"/data"));
+    host.stored().TranslationPath = shipped + u"English.txt";
+    open();
+    auto* list = control<QComboBox>("cbxTranslation");
+    ASSERT_EQ(list->count(), 3);
+    EXPECT_EQ(list->itemText(0), QStringLiteral("deutsch")); // the user's hides the shipped Deutsch
+    EXPECT_EQ(list->itemText(1), QStringLiteral("English"));
+    EXPECT_EQ(list->itemText(2), QStringLiteral("Mine"));
+    EXPECT_EQ(list->currentIndex(), 1);
+    list->setCurrentIndex(0);
+    EXPECT_EQ(host.stored().TranslationPath, user + u"deutsch.txt");
 }
 
 TEST_F(ConfigDialog, GeneralAndAnimationHandlers) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -124,6 +125,35 @@ TEST_F(Controller, NewTabNamesAreEscapedAndShownAsStored) {
     EXPECT_FALSE(controller.EndRequested());
     EXPECT_TRUE(QFileInfo(Tabs() + QStringLiteral("/A%2FB%3AC")).isDir());
     EXPECT_EQ(TabNames(), QStringList{QStringLiteral("A%2FB%3AC")});
+}
+
+TEST_F(Controller, AnInstallationKeepsTheUsersDataOutOfThePrefix) {
+    const QString prefix = m_dir.path() + QStringLiteral("/prefix");
+    CopyFolder(QStringLiteral(KELVARA_SOURCE_DIR "/data/Aqua"),
+               prefix + QStringLiteral("/share/kelvara/Aqua"));
+    const auto prefixFiles = [&] {
+        QStringList files;
+        for (QDirIterator it(prefix, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                             QDirIterator::Subdirectories);
+             it.hasNext();)
+            files.append(it.next());
+        return files;
+    };
+    const QStringList shipped = prefixFiles();
+    const QString user = m_dir.path() + QStringLiteral("/data/kelvara/");
+
+    // A first start: the user's folder does not exist yet.
+    m_prompts.texts = {QStringLiteral("Apps")};
+    m_controller = std::make_unique<TfrmRunning>(
+        ProgramFolder(prefix + QStringLiteral("/bin/kelvara"), m_dir.path() + QStringLiteral("/data")),
+        QStringList(), m_prompts);
+    m_controller->Start();
+    ASSERT_FALSE(m_controller->EndRequested());
+    EXPECT_EQ(TabNames(), QStringList{QStringLiteral("Apps")});
+    EXPECT_TRUE(QFileInfo(user + QStringLiteral("Tabs/Apps")).isDir());
+    m_controller->SaveSettings();
+    EXPECT_TRUE(QFileInfo::exists(user + QStringLiteral("Kelvara.cfg.ini")));
+    EXPECT_EQ(prefixFiles(), shipped);
 }
 
 TEST_F(Controller, TheSwitchRefusesToRunInAnyLetterCaseOnly) {

@@ -14,8 +14,8 @@ class FakeConfigHost : public ConfigHost {
 public:
     FakeConfigHost()
         : m_folder(m_dir.path() + QStringLiteral("/Kelvara")),
-          m_stored(LoadSettings(m_folder.settingsFile(), m_folder.appDir())) {
-        QDir().mkpath(m_folder.translationDir());
+          m_stored(LoadSettings(m_folder.settingsFile(), m_folder)) {
+        QDir().mkpath(m_folder.userTranslationDir());
     }
 
     QStringList calls;
@@ -24,6 +24,7 @@ public:
     QStringList skins{QStringLiteral("Aqua")};
 
     QString settingsFile() const { return m_folder.settingsFile(); }
+    void useFolder(const ProgramFolder& folder) { m_folder = folder; }
 
     StoredSettings& stored() override { return m_stored; }
     void saveSettings() override {

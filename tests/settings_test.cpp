@@ -21,8 +21,9 @@ protected:
     void SetUp() override {
         ASSERT_TRUE(m_dir.isValid());
         m_appDir = m_dir.path() + QLatin1Char('/');
-        m_path = ProgramFolder(m_appDir + QStringLiteral("Kelvara")).settingsFile();
+        m_path = folder().settingsFile();
     }
+    ProgramFolder folder() const { return ProgramFolder(m_appDir + QStringLiteral("Kelvara")); }
 
     void writeFile(const QByteArray& content) {
         QFile file(m_path);
@@ -35,7 +36,7 @@ protected:
     }
     StoredSettings load(const QByteArray& content) {
         writeFile(content);
-        return LoadSettings(m_path, m_appDir);
+        return LoadSettings(m_path, folder());
     }
 
     QTemporaryDir m_dir;
@@ -62,7 +63,7 @@ private:
 } // namespace
 
 TEST_F(SettingsFileTest, MissingFileGivesTheDefaultsAndIsNotCreated) {
-    const StoredSettings s = LoadSettings(m_path, m_appDir);
+    const StoredSettings s = LoadSettings(m_path, folder());
     EXPECT_TRUE(m_path.endsWith(QStringLiteral("/Kelvara.cfg.ini")));
     EXPECT_FALSE(QFile::exists(m_path));
     EXPECT_EQ(s.SkinName, QStringLiteral("Aqua"));
@@ -143,12 +144,12 @@ TEST_F(SettingsFileTest, TranslationKeepsAHandTypedPathButSavesOnlyTheFileName) 
     EXPECT_TRUE(readFile().contains("\nTranslation=Deutsch.txt\n"));
     s.TranslationPath = QStringLiteral("C:\\Kelvara\\Translation\\Fran\u00e7ais.txt");
     SaveSettings(m_path, s);
-    EXPECT_EQ(LoadSettings(m_path, m_appDir).TranslationPath,
+    EXPECT_EQ(LoadSettings(m_path, folder()).TranslationPath,
               m_appDir + QStringLiteral("Translation/Fran\u00e7ais.txt"));
 }
 
 TEST_F(SettingsFileTest, FirstSaveLaysOutSectionsAndKeysInFirstWrittenOrder) {
-    StoredSettings s = LoadSettings(m_path, m_appDir);
+    StoredSettings s = LoadSettings(m_path, folder());
     s.settings.TabPos = TabEdge::Left;
     s.settings.TabAlign = TabAlignment::BottomRight;
     s.settings.Spacing = -3;
@@ -225,7 +226,7 @@ TEST_F(SettingsFileTest, SavingOverAHandWrittenFileReplacesKeysInPlaceAndKeepsTh
 TEST_F(SettingsFileTest, FailedWriteRaisesTheMessageAndLeavesTheOldFileWhole) {
     const QByteArray old = QByteArray("[Appearance]\nSkin=Old\n");
     writeFile(old);
-    StoredSettings s = LoadSettings(m_path, m_appDir);
+    StoredSettings s = LoadSettings(m_path, folder());
     s.SkinName = QStringLiteral("New");
     {
         // The writer runs out of room after a few bytes, as on a full disk.

@@ -58,7 +58,7 @@ TEST(SkinFonts, LoadingRegistersTheSkinsFontsEveryTime) {
 
     TSkin skin;
     const QStringList skins{QStringLiteral("Fonted")};
-    skin.Load(QStringLiteral("Fonted"), {}, skins, dir.path() + u'/', false);
+    skin.Load(QStringLiteral("Fonted"), {}, skins, {dir.path() + u'/'}, false);
     QStringList expected = SkinFonts();
     EXPECT_EQ(expected.size(), 2);
     EXPECT_TRUE(expected.contains(skinDir + u"Broken.TTF")); // kept though it cannot be registered
@@ -66,7 +66,7 @@ TEST(SkinFonts, LoadingRegistersTheSkinsFontsEveryTime) {
     const int changesAtFirstLoad = tableChanges;
     EXPECT_GE(changesAtFirstLoad, 1);
     // Loaded again (as the settings dialog's preview does): listed again, the table left alone.
-    skin.Load(QStringLiteral("Fonted"), {}, skins, dir.path() + u'/', false);
+    skin.Load(QStringLiteral("Fonted"), {}, skins, {dir.path() + u'/'}, false);
     EXPECT_EQ(SkinFonts().size(), 4);
     EXPECT_EQ(tableChanges, changesAtFirstLoad);
     UnregisterSkinFonts();
@@ -77,7 +77,7 @@ TEST(SkinFonts, LoadingRegistersTheSkinsFontsEveryTime) {
 TEST(SkinFonts, ShippedSkinFontsResolveWhenRegistered) {
     GuiApplication gui;
     TSkin skin;
-    skin.Load(FontSkin, {}, {FontSkin}, ShippedSkinDir(), false);
+    skin.Load(FontSkin, {}, {FontSkin}, {ShippedSkinDir()}, false);
     ASSERT_FALSE(SkinFonts().isEmpty());
     for (const QString& face : {skin.TitleFont, skin.TextFont})
         EXPECT_EQ(QFontInfo(QFont(face)).family(), face);

@@ -54,7 +54,7 @@ public:
     }
     TSkin load(const QString& skin, Settings settings = {}, bool layered = false) {
         TSkin result;
-        result.Load(skin, settings, {skin}, appDir(), layered);
+        result.Load(skin, settings, {skin}, {appDir()}, layered);
         return result;
     }
     // The fill colour of each picture of a series, to tell which files it was made from.
@@ -411,9 +411,9 @@ TEST_F(SkinFixture, ReloadingReplacesEverySeries) {
 
     const QStringList skins{QStringLiteral("a"), QStringLiteral("b")};
     TSkin skin;
-    skin.Load(QStringLiteral("a"), {}, skins, appDir(), false);
+    skin.Load(QStringLiteral("a"), {}, skins, {appDir()}, false);
     EXPECT_EQ(skin.TabBitmaps.size(), 3);
-    skin.Load(QStringLiteral("B"), {}, skins, appDir(), false);
+    skin.Load(QStringLiteral("B"), {}, skins, {appDir()}, false);
     EXPECT_EQ(skin.Name, u"B");
     EXPECT_EQ(Colours(skin.TabBitmaps), std::vector<QRgb>{Green});
     EXPECT_TRUE(skin.ItemBitmaps.isEmpty());
@@ -424,9 +424,9 @@ TEST_F(SkinFixture, ReloadingReplacesEverySeries) {
 TEST_F(SkinFixture, UnknownSkinRaisesAndLeavesTheSkinAsItWas) {
     writeIni(QStringLiteral("a"), "[Skin]\nTabWidth=50\n");
     TSkin skin;
-    skin.Load(QStringLiteral("a"), {}, {QStringLiteral("a")}, appDir(), false);
+    skin.Load(QStringLiteral("a"), {}, {QStringLiteral("a")}, {appDir()}, false);
     try {
-        skin.Load(QStringLiteral("gone"), {}, {QStringLiteral("a")}, appDir(), false);
+        skin.Load(QStringLiteral("gone"), {}, {QStringLiteral("a")}, {appDir()}, false);
         FAIL() << "no error raised";
     } catch (const SkinNotFound& error) {
         EXPECT_EQ(error.message(), u"Skin not found: gone");
@@ -468,8 +468,26 @@ TEST_F(SkinFixture, FindSkinsListsFoldersHoldingADefinition) {
         if (name == u"Blue" || name == u"Other")
             expected.append(name);
     }
-    EXPECT_EQ(FindSkins(appDir()), expected);
+    EXPECT_EQ(FindSkins({appDir()}), expected);
     EXPECT_EQ(expected.size(), 2);
+}
+
+TEST_F(SkinFixture, TheUsersSkinsComeFirstAndHideShippedOnesOfTheSameName) {
+    writeIni(QStringLiteral("user/aqua"), "[Skin]\nTabWidth=77\n");
+    QDir().mkpath(folder(QStringLiteral("user/Ember"))); // no definition: hides nothing
+    writeIni(QStringLiteral("shipped/Aqua"), "[Skin]\nTabWidth=128\n");
+    writeIni(QStringLiteral("shipped/Ember"), "");
+    const QStringList roots = {folder(QStringLiteral("user")), folder(QStringLiteral("shipped"))};
+
+    const QStringList skins = FindSkins(roots);
+    EXPECT_EQ(skins, QStringList({QStringLiteral("aqua"), QStringLiteral("Ember")}));
+    EXPECT_EQ(FindSkinFolder(roots, QStringLiteral("Aqua")), folder(QStringLiteral("user/aqua")));
+    EXPECT_EQ(FindSkinFolder(roots, QStringLiteral("ember")), folder(QStringLiteral("shipped/Ember")));
+    EXPECT_EQ(FindSkinFolder(roots, QStringLiteral("Gone")), folder(QStringLiteral("user/Gone")));
+
+    TSkin skin;
+    skin.Load(QStringLiteral("Aqua"), {}, skins, roots, false);
+    EXPECT_EQ(skin.TabWidth, 77);
 }
 
 TEST_F(SkinFixture, MetaKeysAreReadOnlyWhenPresent) {
@@ -548,7 +566,7 @@ TEST(ShippedSkins, ItemTextStandsOutFromItsBackgroundByAtLeastFourAndAHalfToOne)
 
 TEST(ShippedSkins, AreCompleteAndSizedAsTheLayoutAssumes) {
     const QString data = QStringLiteral(KELVARA_SOURCE_DIR "/data/");
-    const QStringList skins = FindSkins(data);
+    const QStringList skins = FindSkins({data});
     EXPECT_TRUE(skins.contains(u"Aqua"));
     EXPECT_GE(skins.size(), 4);
     for (const QString& name : skins) {
@@ -556,7 +574,7 @@ TEST(ShippedSkins, AreCompleteAndSizedAsTheLayoutAssumes) {
             Settings settings;
             settings.TabPos = edge;
             TSkin skin;
-            skin.Load(name, settings, skins, data, true);
+            skin.Load(name, settings, skins, {data}, true);
             const bool turned = edge == TabEdge::Left;
             const QSize head =
                 turned ? QSize(skin.HeadHeight, skin.TabWidth) : QSize(skin.TabWidth, skin.HeadHeight);

@@ -49,7 +49,7 @@ protected:
     // A skin folder in the program folder made from the shipped skin Aqua, with its own [Meta]
     // lines (none: no [Meta] section) and with or without a button picture.
     void makeSkin(const QString& name, const QString& metaLines, bool button = true) {
-        const QString folder = host.folder().appDir() + name + u'/';
+        const QString folder = host.folder().userDir() + name + u'/';
         ASSERT_TRUE(QDir().mkpath(folder));
         for (const QString& file : QDir(ShippedSkins + QStringLiteral("Aqua")).entryList(QDir::Files)) {
             if (file == QStringLiteral("skin.ini") || (!button && file == QStringLiteral("button.bmp")))
@@ -282,7 +282,7 @@ TEST(SkinButton, SelectedEntryMixesInATenthOfTheHighlight) {
 
 TEST(SkinPreview, TabsStandOnTheBottomEdgeWithTheKeyColourReplaced) {
     SkinPreview preview;
-    preview.load(QStringLiteral("Aqua"), {QStringLiteral("Aqua")}, ShippedSkins, true);
+    preview.load(QStringLiteral("Aqua"), {QStringLiteral("Aqua")}, {ShippedSkins}, true);
     const TSkin& skin = preview.skin();
     EXPECT_EQ(preview.openTab().ItemsLength, 3 * skin.ItemHeight);
     const int height = skin.HeadHeight + preview.openTab().ItemsLength;

@@ -96,7 +96,10 @@ TEST(TabMouse, ClickLaunchesAndClosesRightClickOffersTheItem) {
     const QString script = f.root + QStringLiteral("/launch.sh");
     QFile file(script);
     file.open(QIODevice::WriteOnly);
-    file.write("#!/bin/sh\necho \"$@\" > \"" + marker.toUtf8() + "\"\n");
+    // The marker appears whole (written aside, then renamed), so its existence means its content
+    // is there.
+    file.write("#!/bin/sh\necho \"$@\" > \"" + marker.toUtf8() + ".part\" && mv \"" + marker.toUtf8() +
+               ".part\" \"" + marker.toUtf8() + "\"\n");
     file.close();
     file.setPermissions(file.permissions() | QFile::ExeOwner);
     TShortcutLink link;

@@ -120,8 +120,9 @@ TEST_F(UpdateCheckTest, YesOpensTheDownloadDialogWhichSavesTheFile) {
     ASSERT_TRUE(WaitUntil([&] { return prompts.shown.size() == 3 && !check.downloadDialog(); }));
     EXPECT_EQ(prompts.shown[1].caption, u"Download Complete"_s);
     EXPECT_EQ(prompts.shown[2].text,
-              u"To install the update later, run Kelvara-setup.exe in the Kelvara directory."_s);
-    QFile saved(folder.appDir() + u"Kelvara-setup.exe"_s);
+              u"To install the update later, run Kelvara-setup.exe in the Kelvara directory (%1)."_s.arg(
+                  dir.path()));
+    QFile saved(folder.userDir() + u"Kelvara-setup.exe"_s);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), "new version");
 }

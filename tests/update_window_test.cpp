@@ -103,7 +103,7 @@ TEST(DownloadNameTest, RefusesNamesThatAreNotSafeInTheProgramFolder) {
 class UpdateWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { EnsureApplication(); }
-    void SetUp() override { ASSERT_TRUE(QDir().mkpath(folder.appDir())); }
+    void SetUp() override { ASSERT_TRUE(QDir().mkpath(folder.userDir())); }
 
     QPointer<TfrmUpdate> open(const QString& address) {
         QPointer<TfrmUpdate> dialog = new TfrmUpdate(folder, prompts);
@@ -116,14 +116,14 @@ protected:
         return dialog->findChild<T*>(QString::fromLatin1(name))->text();
     }
     QStringList files() const {
-        return QDir(folder.appDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(folder.userDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
     QByteArray content(const QString& name) const {
-        QFile file(folder.appDir() + name);
+        QFile file(folder.userDir() + name);
         return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("(missing)");
     }
     void put(const QString& name, const QByteArray& bytes) {
-        QFile file(folder.appDir() + name);
+        QFile file(folder.userDir() + name);
         ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
     }
@@ -183,11 +183,30 @@ TEST_F(UpdateWindowTest, ShowsProgressAndEstimateThenSavesOverTheOldFile) {
     EXPECT_EQ(prompts.shown[0].text, u"Would you like to install the update now?"_s);
     EXPECT_EQ(prompts.shown[1].caption, u"Kelvara 2.0"_s);
     EXPECT_EQ(prompts.shown[1].text,
-              u"To install the update later, run Kelvara-setup.exe in the Kelvara directory."_s);
+              u"To install the update later, run Kelvara-setup.exe in the Kelvara directory (%1/app)."_s.arg(
+                  dir.path()));
     EXPECT_EQ(content(u"Kelvara-setup.exe"_s),
               QByteArray(100, 'a') + QByteArray(150, 'b') + QByteArray(750, 'c'));
     EXPECT_EQ(files(), QStringList({u"Kelvara-setup.exe"_s}));
     EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(UpdateWindowTest, InAnInstallationTheUpdateGoesIntoTheUsersFolder) {
+    const QString prefix = dir.path() + u"/prefix"_s;
+    ASSERT_TRUE(QDir().mkpath(prefix + u"/share/kelvara"_s));
+    folder = ProgramFolder(prefix + u"/bin/kelvara"_s, dir.path() + u"/data"_s);
+    ASSERT_TRUE(QDir().mkpath(folder.userDir()));
+    server.route("/setup.run", TestHttpServer::Ok("new version"));
+    prompts.answers = {false};
+    QPointer<TfrmUpdate> dialog = open(server.url(u"/setup.run"_s));
+    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    EXPECT_EQ(content(u"setup.run"_s), "new version");
+    ASSERT_EQ(prompts.shown.size(), 2u);
+    EXPECT_EQ(prompts.shown[1].text,
+              u"To install the update later, run setup.run in the Kelvara directory (%1/data/kelvara)."_s.arg(
+                  dir.path()));
+    EXPECT_TRUE(QDir(prefix + u"/share/kelvara"_s).isEmpty());
+    EXPECT_EQ(QDir(prefix).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), QStringList{u"share"_s});
 }
 
 TEST_F(UpdateWindowTest, WithoutALengthTheBarStaysAndYesInstalls) {
@@ -205,7 +224,7 @@ TEST_F(UpdateWindowTest, WithoutALengthTheBarStaysAndYesInstalls) {
     ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
     EXPECT_EQ(bytesAtQuestion, u"11 bytes / -1 bytes, 0 minutes remaining"_s);
     EXPECT_EQ(barAtQuestion, 0);
-    EXPECT_EQ(opened, folder.appDir() + u"get.php?file=a"_s);
+    EXPECT_EQ(opened, folder.userDir() + u"get.php?file=a"_s);
     EXPECT_TRUE(closeRequested);
     EXPECT_EQ(content(u"get.php?file=a"_s), "hello world");
 }
@@ -264,7 +283,7 @@ TEST_F(UpdateWindowTest, CancelAsksAndOnlyYesStopsWithoutAFile) {
     EXPECT_EQ(prompts.shown[0].text, u"Are you sure you want to cancel this download?"_s);
     ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
     EXPECT_EQ(content(u"slow.exe"_s).size(), 200);
-    ASSERT_TRUE(QFile::remove(folder.appDir() + u"slow.exe"_s));
+    ASSERT_TRUE(QFile::remove(folder.userDir() + u"slow.exe"_s));
 
     // Yes (here through the Esc key): the dialog goes and nothing is written.
     prompts.shown.clear();
@@ -299,7 +318,7 @@ TEST_F(UpdateWindowTest, TransferEndingDuringTheCancelQuestion) {
         ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
         EXPECT_EQ(files(), cancel ? QStringList() : QStringList({u"quick.exe"_s}));
         EXPECT_EQ(prompts.shown.size(), cancel ? 1u : 3u);
-        QFile::remove(folder.appDir() + u"quick.exe"_s);
+        QFile::remove(folder.userDir() + u"quick.exe"_s);
     }
 }
 

@@ -22,7 +22,7 @@ public:
     DemoHost(const QString& programDir, const QString& settingsFile, int monitors)
         : m_folder(programDir + QStringLiteral("/Kelvara")), m_settingsFile(settingsFile),
           m_monitors(monitors) {
-        m_stored = LoadSettings(settingsFile, m_folder.appDir());
+        m_stored = LoadSettings(settingsFile, m_folder);
     }
     void setDialog(QObject* dialog) { m_dialog = dialog; }
 
@@ -33,7 +33,7 @@ public:
     bool isNT() const override { return true; }
     bool layeredMode() const override { return true; }
     int monitorCount() const override { return m_monitors; }
-    QStringList skinList() const override { return FindSkins(m_folder.appDir()); }
+    QStringList skinList() const override { return FindSkins(m_folder.contentDirs()); }
     void translateAll() override {
         if (m_dialog)
             ApplyTranslation(m_dialog, m_stored.TranslationPath, ConfigSection);

@@ -174,7 +174,7 @@ int main(int argc, char** argv) {
     }
     InstallFontSubstitutions();
     const QString appDir = QString::fromLocal8Bit(argv[1]) + u'/';
-    const QStringList skins = FindSkins(appDir);
+    const QStringList skins = FindSkins({appDir});
     QList<QImage> blocks;
     for (const QString& name : skins) {
         QList<QImage> rows;
@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
             Settings settings;
             settings.TabPos = edge;
             TSkin skin;
-            skin.Load(name, settings, skins, appDir, true);
+            skin.Load(name, settings, skins, {appDir}, true);
             rows.append(EdgeRow(skin, edge));
             width = std::max(width, int(rows.last().width()));
             height += int(rows.last().height());

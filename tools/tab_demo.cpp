@@ -171,7 +171,7 @@ int main(int argc, char** argv) {
         skin = DemoSkin(settings.TabPos);
     } else {
         try {
-            skin.Load(skinName, settings, FindSkins(appDir), appDir, true);
+            skin.Load(skinName, settings, FindSkins({appDir}), {appDir}, true);
         } catch (const Error& e) {
             std::fprintf(stderr, "%s\n", e.what());
             return 1;

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/ini_file.h"
+#include "common/program_folder.h"
 
 namespace {
 
@@ -93,15 +94,14 @@ QString StackingText(StackingMode mode) {
 
 } // namespace
 
-StoredSettings LoadSettings(const QString& settingsFile, const QString& appDir) {
+StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& folder) {
     const IniFile file(settingsFile);
     StoredSettings stored;
     Settings& s = stored.settings;
 
     stored.SkinName = file.readString(Appearance, QStringLiteral("Skin"), QStringLiteral("Aqua"));
-    stored.TranslationPath =
-        appDir + QStringLiteral("Translation/") +
-        file.readString(General, QStringLiteral("Translation"), QStringLiteral("English.txt"));
+    stored.TranslationPath = folder.translationFile(
+        file.readString(General, QStringLiteral("Translation"), QStringLiteral("English.txt")));
 
     const QString align = ReadWord(file, Position, QStringLiteral("TabAlign"));
     s.TabAlign = align == QLatin1String("topleft")       ? TabAlignment::TopLeft

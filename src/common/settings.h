@@ -3,6 +3,8 @@
 #include <QString>
 #include <QtGlobal>
 
+class ProgramFolder;
+
 // The screen edge the tabs sit on (stored values 0 to 3).
 enum class TabEdge : quint8 { Bottom = 0, Left = 1, Top = 2, Right = 3 };
 // Where the row of tabs sits along that edge.
@@ -38,12 +40,12 @@ struct StoredSettings {
     QString SkinName;
     StackingMode AOTMode = StackingMode::Normal;
     bool AutoUpdate = false;
-    QString TranslationPath; // full path: appDir + "Translation/" + the stored file name
+    QString TranslationPath; // full path of the translation file the stored file name names
 };
 
 // Reads every key of the settings file (which it never creates or writes) with the defaults of a
-// missing file or value.
-StoredSettings LoadSettings(const QString& settingsFile, const QString& appDir);
+// missing file or value; the translation's file name is looked up in the folders of folder.
+StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& folder);
 
 // Writes the 16 keys in their fixed order and value texts. Raises Error("Unable to write to " +
 // file) when the file cannot be written; the old file then stays intact.

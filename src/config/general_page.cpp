@@ -147,14 +147,26 @@ void GeneralPage::loadControls() {
 void GeneralPage::loadTranslations() {
     cbxTranslation->clear();
     const QString active = QFileInfo(host().stored().TranslationPath).fileName();
-    QDir folder(host().folder().translationDir());
-    const QFileInfoList files = folder.entryInfoList(
-        {QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden | QDir::System, QDir::Name | QDir::IgnoreCase);
+    // The user's translations come first and hide shipped ones of the same name.
+    QFileInfoList files;
+    for (const QString& dir : host().folder().translationDirs()) {
+        const qsizetype listedBefore = files.size();
+        for (const QFileInfo& file :
+             QDir(dir).entryInfoList({QStringLiteral("*.txt")}, QDir::Files | QDir::Hidden | QDir::System)) {
+            const auto earlier = files.cbegin() + listedBefore;
+            if (std::none_of(files.cbegin(), earlier,
+                             [&](const QFileInfo& f) { return SameName(f.fileName(), file.fileName()); }))
+                files.append(file);
+        }
+    }
+    std::stable_sort(files.begin(), files.end(), [](const QFileInfo& a, const QFileInfo& b) {
+        return QString::compare(a.fileName(), b.fileName(), Qt::CaseInsensitive) < 0;
+    });
     int selected = -1;
     for (const QFileInfo& file : files) {
-        // The entry keeps the file's real name: on a case-sensitive file system "X.TXT" is not
+        // The entry keeps the file's real path: on a case-sensitive file system "X.TXT" is not
         // "X.txt".
-        cbxTranslation->addItem(file.completeBaseName(), file.fileName());
+        cbxTranslation->addItem(file.completeBaseName(), file.filePath());
         if (SameName(file.fileName(), active))
             selected = cbxTranslation->count() - 1;
     }
@@ -165,7 +177,7 @@ void GeneralPage::translationChanged(int index) {
     if (loading() || index < 0)
         return;
     ConfigHost& h = host();
-    h.stored().TranslationPath = h.folder().translationDir() + cbxTranslation->itemData(index).toString();
+    h.stored().TranslationPath = cbxTranslation->itemData(index).toString();
     h.saveSettings();
     h.translateAll();
 }
@@ -178,7 +190,7 @@ void GeneralPage::startupClicked(bool on) {
         return;
     }
     try {
-        CreateStartupEntry(m_startupEntry, host().folder().executablePath(), host().folder().appDir());
+        CreateStartupEntry(m_startupEntry, host().folder().executablePath(), host().folder().userDir());
     } catch (...) {
         // The box shows whether the entry exists.
         cbkStartup->setChecked(false);

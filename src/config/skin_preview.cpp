@@ -25,9 +25,9 @@ SkinPreview::SkinPreview() {
     PreviewTabClosed.HotIndex = 0;
 }
 
-void SkinPreview::load(const QString& name, const QStringList& skinList, const QString& appDir,
+void SkinPreview::load(const QString& name, const QStringList& skinList, const QStringList& skinRoots,
                        bool layeredMode) {
-    PreviewSkin.Load(name, PreviewSettings, skinList, appDir, layeredMode);
+    PreviewSkin.Load(name, PreviewSettings, skinList, skinRoots, layeredMode);
     PreviewTabOpen.UpdateLength();
     PreviewTabClosed.UpdateLength();
 }

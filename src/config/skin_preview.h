@@ -21,10 +21,11 @@ public:
     SkinPreview(const SkinPreview&) = delete;
     SkinPreview& operator=(const SkinPreview&) = delete;
 
-    // Loads PreviewSkin from the skin folder appDir + name with PreviewSettings and updates the
-    // lengths of both tabs. Raises SkinNotFound, keeping the skin shown so far, for a name that
-    // is not in skinList.
-    void load(const QString& name, const QStringList& skinList, const QString& appDir, bool layeredMode);
+    // Loads PreviewSkin from the skin folder of that name in skinRoots with PreviewSettings and
+    // updates the lengths of both tabs. Raises SkinNotFound, keeping the skin shown so far, for a
+    // name that is not in skinList.
+    void load(const QString& name, const QStringList& skinList, const QStringList& skinRoots,
+              bool layeredMode);
 
     // Paints the preview into a box of the given size: the box is filled with the button face,
     // the open tab stands at x = 6 with its bottom on the box's bottom edge (or, when it is taller

@@ -16,6 +16,7 @@
 #include "formats/markup_rtf.h"
 #include "formats/rtf_reader.h"
 #include "skins/skin_folder.h"
+#include "skins/skin_list.h"
 #include "skins/skin_meta.h"
 
 namespace {
@@ -91,7 +92,7 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
     if (loadPreview) {
         ConfigHost& h = host();
         try {
-            m_preview.load(h.stored().SkinName, h.skinList(), h.folder().appDir(), h.layeredMode());
+            m_preview.load(h.stored().SkinName, h.skinList(), h.folder().contentDirs(), h.layeredMode());
         } catch (const SkinNotFound&) {
             // The skin in use is always one of the list; without it the preview stays empty
             // until a skin is selected.
@@ -109,13 +110,13 @@ void SkinsPage::loadControls() {
     // Replacing the entries clears the selection; the first skin is then selected and shown,
     // whichever skin is in use.
     m_skins = host().skinList();
-    const QString appDir = host().folder().appDir();
+    const QStringList roots = host().folder().contentDirs();
     const QSignalBlocker quiet(lbxSkins);
     lbxSkins->clear();
     for (const QString& name : m_skins) {
         auto* item = new QListWidgetItem(name, lbxSkins);
         const std::optional<QImage> button =
-            SkinFolder(appDir + name + u'/').readPicture(QStringLiteral("button.bmp"));
+            SkinFolder(FindSkinFolder(roots, name)).readPicture(QStringLiteral("button.bmp"));
         if (button)
             item->setData(SkinListDelegate::ButtonRole, *button);
     }
@@ -130,14 +131,14 @@ void SkinsPage::skinSelected(int row) {
         return;
     const QString& name = m_skins[row];
     ConfigHost& h = host();
-    m_preview.load(name, m_skins, h.folder().appDir(), h.layeredMode());
+    m_preview.load(name, m_skins, h.folder().contentDirs(), h.layeredMode());
     showMeta(name);
     pbxSkinPreview->update();
 }
 
 void SkinsPage::showMeta(const QString& name) {
     // The texts composed here are not translated; the built-in ones are.
-    const SkinMeta meta = ReadSkinMeta(host().folder().appDir() + name + u'/');
+    const SkinMeta meta = ReadSkinMeta(FindSkinFolder(host().folder().contentDirs(), name));
 
     lblAuthor->setText(meta.Author ? fitted(lblAuthor, QStringLiteral("Skin Author: ") + *meta.Author)
                                    : QString());

@@ -56,24 +56,24 @@ QString StartupEntryPath() {
     return configHome + QStringLiteral("/autostart/Kelvara.desktop");
 }
 
-QByteArray StartupEntryText(const QString& executable, const QString& appDir) {
+QByteArray StartupEntryText(const QString& executable, const QString& workingDir) {
     const QString text = QStringLiteral("[Desktop Entry]\n"
                                         "Type=Application\n"
                                         "Name=Kelvara\n") +
                          QStringLiteral("Comment=") + EntryString(Description) + QLatin1Char('\n') +
                          QStringLiteral("Exec=") + ExecArgument(executable) + QLatin1Char('\n') +
-                         QStringLiteral("Path=") + EntryString(appDir) + QLatin1Char('\n') +
+                         QStringLiteral("Path=") + EntryString(workingDir) + QLatin1Char('\n') +
                          QStringLiteral("Terminal=false\n");
     return text.toUtf8();
 }
 
-void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& appDir) {
+void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir) {
     if (QFileInfo::exists(entryPath))
         return;
     // Unbuffered, so that a write cut short by a full disk fails here instead of committing a
     // truncated entry.
     QSaveFile file(entryPath);
-    const QByteArray text = StartupEntryText(executable, appDir);
+    const QByteArray text = StartupEntryText(executable, workingDir);
     if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()) ||
         !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() ||
         !file.commit())

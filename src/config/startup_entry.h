@@ -9,12 +9,12 @@
 // an absolute path. Empty when no home folder is known either.
 QString StartupEntryPath();
 
-// The text of the entry that runs the executable in the program folder.
-QByteArray StartupEntryText(const QString& executable, const QString& appDir);
+// The text of the entry that runs the executable in the folder workingDir.
+QByteArray StartupEntryText(const QString& executable, const QString& workingDir);
 
 // Writes the entry (and its folder) unless a file of that name already exists, which is left
 // untouched. Raises Error("Unable to write to <path>") when it cannot be written.
-void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& appDir);
+void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir);
 
 // Deletes the entry if it exists; a failure is ignored.
 void DeleteStartupEntry(const QString& entryPath);

@@ -56,7 +56,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     m_layeredMode = m_isNT;
     QCoreApplication::processEvents();
 
-    m_stored = LoadSettings(m_folder.settingsFile(), m_folder.appDir());
+    m_stored = LoadSettings(m_folder.settingsFile(), m_folder);
     m_context.settings = &m_stored.settings;
     m_context.skin = &m_skin;
     m_context.layeredMode = m_layeredMode;
@@ -64,7 +64,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     SetStackingMode(m_stored.AOTMode);
     TranslateAll();
 
-    m_skinList = FindSkins(m_folder.appDir());
+    m_skinList = FindSkins(m_folder.contentDirs());
     if (m_skinList.isEmpty()) {
         m_prompts.message(this, ApplicationCaption(), QStringLiteral("No skins found!"));
         RequestEnd();
@@ -113,7 +113,7 @@ void TfrmRunning::RequestEnd() {
 
 void TfrmRunning::LoadCurrentSkin() {
     try {
-        m_skin.Load(m_stored.SkinName, m_stored.settings, m_skinList, m_folder.appDir(), m_layeredMode);
+        m_skin.Load(m_stored.SkinName, m_stored.settings, m_skinList, m_folder.contentDirs(), m_layeredMode);
     } catch (const SkinNotFound& e) {
         m_prompts.message(this, ApplicationCaption(), e.message());
         RequestEnd();

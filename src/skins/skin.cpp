@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include <QFileInfo>
-
 #include "common/hsl.h"
 #include "common/ini_file.h"
 #include "common/names.h"
@@ -12,6 +10,7 @@
 #include "skins/skin_definition.h"
 #include "skins/skin_folder.h"
 #include "skins/skin_fonts.h"
+#include "skins/skin_list.h"
 
 namespace {
 
@@ -101,20 +100,19 @@ ColourValue TSkin::ExemptColour() const {
 }
 
 void TSkin::Load(const QString& name, const Settings& settings, const QStringList& skinList,
-                 const QString& appDir, bool layeredMode) {
+                 const QStringList& skinRoots, bool layeredMode) {
     const auto listed = std::find_if(skinList.cbegin(), skinList.cend(),
                                      [&](const QString& skin) { return SameName(skin, name); });
     if (listed == skinList.cend())
         throw SkinNotFound(name);
     // Names match without regard to case as on the systems where skins are made; on a file
-    // system that tells case apart, a name spelt otherwise than its folder finds the listed one.
-    const QString folderName = QFileInfo(appDir + name).isDir() ? name : *listed;
+    // system that tells case apart, a name spelt otherwise than its folder finds that folder.
+    const SkinFolder folder(FindSkinFolder(skinRoots, name));
 
     // Everything is built into a fresh skin and moved in at the end, so the previous pictures
     // go away only when the new ones are ready.
     TSkin next;
     next.Name = name;
-    const SkinFolder folder(appDir + folderName + u'/');
 
     // Fonts come first so that TitleFont and TextFont may name the skin's own faces.
     for (const QString& font : folder.filesEndingIn(QStringLiteral(".ttf")))

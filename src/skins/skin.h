@@ -37,12 +37,13 @@ struct SkinSeries {
 // configured screen edge. Every picture is 32 bits per pixel (QImage::Format_RGB32).
 class TSkin {
 public:
-    // Fills every field from the skin folder appDir + name + "/" and prepares the pictures for
-    // settings.TabPos, tinted and inverted as the settings ask. In layered mode the see-through
-    // parts of the pictures are painted with KeyColour. Raises SkinNotFound, leaving the skin as
+    // Fills every field from the skin folder of that name in skinRoots (FindSkinFolder: the
+    // user's skin before a shipped one) and prepares the pictures for settings.TabPos, tinted and
+    // inverted as the settings ask. In layered mode the see-through parts of the pictures are
+    // painted with KeyColour. Raises SkinNotFound, leaving the skin as
     // it was, when the name is not one of skinList (letters A to Z compared without case).
     void Load(const QString& name, const Settings& settings, const QStringList& skinList,
-              const QString& appDir, bool layeredMode);
+              const QStringList& skinRoots, bool layeredMode);
 
     // The colour that tinting and inversion leave alone: TransColor when a shape is given by it,
     // otherwise NoColour.

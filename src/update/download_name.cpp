@@ -29,8 +29,8 @@ void CheckDownloadName(const QString& name, const ProgramFolder& folder) {
     bool own = false;
     for (const QString& ownName : ownNames)
         own = own || SameName(name, ownName);
-    // A skin is any folder of the program folder that holds a skin definition.
-    own = own || QFileInfo(folder.appDir() + name + QStringLiteral("/skin.ini")).isFile();
+    // A skin is any folder of the user's folder that holds a skin definition.
+    own = own || QFileInfo(folder.userDir() + name + QStringLiteral("/skin.ini")).isFile();
     if (own)
         throw Error(QStringLiteral("The update cannot be saved as \"%1\": that name belongs to one of "
                                    "Kelvara's own files.")

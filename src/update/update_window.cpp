@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
@@ -113,7 +114,7 @@ void TfrmUpdate::startDownload(const QString& address) {
         fail(error.message());
         return;
     }
-    m_file = std::make_unique<QSaveFile>(m_folder.appDir() + DownloadName);
+    m_file = std::make_unique<QSaveFile>(m_folder.userDir() + DownloadName);
     // Unbuffered, so that a write the disk cuts short fails while the data arrives: a buffered one
     // fails only in the flush at commit, which QSaveFile does not notice, and a cut-off update
     // would be reported as complete.
@@ -224,7 +225,7 @@ void TfrmUpdate::complete() {
         return;
     }
     setStatus(QStringLiteral("Status: Completed"));
-    const QString path = m_folder.appDir() + DownloadName;
+    const QString path = m_folder.userDir() + DownloadName;
     if (!m_file || !m_file->commit()) {
         const QString reason = m_file ? m_file->errorString() : QString();
         m_file.reset();
@@ -238,9 +239,10 @@ void TfrmUpdate::complete() {
         m_openFile(path);
         Q_EMIT closeProgramRequested();
     } else {
-        m_prompts.message(nullptr, ApplicationCaption(),
-                          QStringLiteral("To install the update later, run ") + DownloadName +
-                              QStringLiteral(" in the Kelvara directory."));
+        m_prompts.message(
+            nullptr, ApplicationCaption(),
+            QStringLiteral("To install the update later, run %1 in the Kelvara directory (%2).")
+                .arg(DownloadName, QDir::toNativeSeparators(QDir::cleanPath(m_folder.userDir()))));
     }
     close();
 }

@@ -1,0 +1,30 @@
+# The installed layout and the Debian package. Installed, the executable is <prefix>/bin/kelvara
+# and the shipped content lies in <prefix>/share/kelvara/; the program then keeps the user's data
+# in $XDG_DATA_HOME/kelvara and never writes under the prefix.
+include(GNUInstallDirs)
+
+install(PROGRAMS $<TARGET_FILE:Kelvara> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME kelvara)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvara
+    PATTERN ".keep" EXCLUDE)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.kelvara.Kelvara.desktop
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.kelvara.Kelvara.metainfo.xml
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME kelvara)
+set(CPACK_PACKAGE_VENDOR "The Kelvara developers")
+set(CPACK_PACKAGE_CONTACT "The Kelvara developers <developers@kelvara.org>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "application launcher with skinned tabs on the screen edge")
+set(CPACK_PACKAGE_DESCRIPTION
+    "A row of small skinned tabs sits on one edge of a monitor; each tab is a folder of shortcuts.
+Resting the pointer on a tab slides it out to show its items, and a click launches one.")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION x11)
+# The linked libraries give most of the dependencies. libcurl is loaded only when an update check
+# runs, SVG icons need Qt's SVG plugin, and documents and folders open through xdg-open.
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4, libqt6svg6, xdg-utils")
+include(CPack)
