@@ -531,11 +531,11 @@ double ContrastRatio(QRgb a, QRgb b) {
 
 TEST(ShippedSkins, ItemTextStandsOutFromItsBackgroundByAtLeastFourAndAHalfToOne) {
     const QString data = QStringLiteral(KELVARA_SOURCE_DIR "/data/");
-    const QStringList skins = FindSkins(data);
+    const QStringList skins = FindSkins({data});
     const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
     for (const QString& name : skins) {
         TSkin skin;
-        skin.Load(name, Settings{}, skins, data, true);
+        skin.Load(name, Settings{}, skins, {data}, true);
         // The least contrast between the text colour and any visible pixel of the caption box, in
         // the pictures drawn at ratio 1 and at ratio 2.
         auto worst = [&](const QList<QImage>& pictures, ColourValue text) {

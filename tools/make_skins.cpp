@@ -275,13 +275,16 @@ void MakeEmber(const QString& dir, int s) {
         if (i == 0)
             firstHead = picture;
     }
-    // Cards with rounded corners and a one-pixel gap above and below.
+    // Cards with rounded corners and a one-pixel gap above and below, on a dark backing that only
+    // the outer two columns leave see-through: a pointer moving along the tab never crosses a
+    // see-through pixel, which would count as leaving it and close the tab.
     QPainterPath path;
     path.addRoundedRect(QRectF(2, 1, w - 4, item - 2), 5, 5);
     QImage cardShape = Blank(w, item, Qt::black);
     QPainter(&cardShape).fillPath(path, Qt::white);
     const auto card = [&](QColor from, QColor to, QColor rim) {
         QImage picture = Blank(w * s, item * s, see);
+        QPainter(&picture).fillRect(2 * s, 0, (w - 4) * s, item * s, QColor(0x14, 0x0e, 0x0b));
         QImage fill = Blank(w * s, item * s, Qt::black);
         FillGradient(fill, QRect(0, 0, w * s, item * s), from, to);
         FillShape(picture, Enlarged(cardShape, s), fill, rim, s, false);
