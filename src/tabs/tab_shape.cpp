@@ -24,16 +24,22 @@ struct Visible {
 Visible VisiblePixels(const QImage& image) {
     const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
     const qreal ratio = image.devicePixelRatio();
+    const int width = image.width();
+    const int height = image.height();
+    // The logical column of each device column, worked out once.
+    std::vector<int> column(size_t(width), 0);
+    for (int x = 0; x < width; ++x)
+        column[size_t(x)] = LogicalPosition(x, ratio);
     Visible visible;
-    visible.width = image.width() > 0 ? LogicalPosition(image.width() - 1, ratio) + 1 : 0;
-    visible.height = image.height() > 0 ? LogicalPosition(image.height() - 1, ratio) + 1 : 0;
+    visible.width = width > 0 ? column.back() + 1 : 0;
+    visible.height = height > 0 ? LogicalPosition(height - 1, ratio) + 1 : 0;
     visible.pixels.assign(size_t(visible.width) * size_t(visible.height), 0);
-    for (int y = 0; y < image.height(); ++y) {
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
         char* row = visible.pixels.data() + size_t(LogicalPosition(y, ratio)) * size_t(visible.width);
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             if ((line[x] & 0xFFFFFF) != key)
-                row[ratio == 1 ? x : LogicalPosition(x, ratio)] = 1;
+                row[column[size_t(x)]] = 1;
         }
     }
     return visible;
