@@ -45,19 +45,19 @@ protected:
 };
 
 TEST_F(BackgroundItemsTest, WhoeverComesFirstReadsTheFolderOnce) {
-    // Every worker busy: the read cannot begin, so take() reads the folder itself at once, and the
+    // The worker busy: the read cannot begin, so take() reads the folder itself at once, and the
     // worker that comes free later leaves it alone.
-    QThreadPool* pool = QThreadPool::globalInstance();
+    QThreadPool pool;
+    pool.setMaxThreadCount(1);
     QSemaphore release;
-    for (int i = 0; i < pool->maxThreadCount(); ++i)
-        pool->start([&release] { release.acquire(); });
+    pool.start([&release] { release.acquire(); });
     int announced = 0;
     {
-        BackgroundItems queued(m_dir.path());
+        BackgroundItems queued(m_dir.path(), pool);
         QObject::connect(&queued, &BackgroundItems::finished, [&] { ++announced; });
         EXPECT_EQ(Names(queued.take()), (QStringList{u"a"_s, u"b"_s}));
-        release.release(pool->maxThreadCount());
-        pool->waitForDone();
+        release.release();
+        pool.waitForDone();
         QCoreApplication::processEvents();
     }
     EXPECT_EQ(announced, 0);

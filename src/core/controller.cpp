@@ -192,6 +192,7 @@ void TfrmRunning::RebuildOnce() {
         m_loadingSplash->show();
     const QList<TfrmTab*> old = std::exchange(m_tabWindows, {});
     for (TfrmTab* window : old) {
+        window->CancelItemsRead();
         window->hide();
         QCoreApplication::processEvents();
     }

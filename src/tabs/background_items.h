@@ -11,13 +11,19 @@
 
 #include "tabs/tab.h"
 
-// Reads one tab folder's shortcuts on a worker thread of the global pool. Whoever needs them
-// first reads them: the worker if it has begun, or else the caller of take(), who reads them at
-// once rather than wait behind the reads of other tabs.
+class QThreadPool;
+
+// The workers that read tab folders: one fewer than the machine has cores (at least one).
+QThreadPool& ShortcutReaders();
+
+// Reads one tab folder's shortcuts on a worker thread of the pool. Whoever needs them first
+// reads them: the worker if it has begun, or else the caller of take(), who reads them at once
+// rather than wait behind the reads of other tabs.
 class BackgroundItems : public QObject {
     Q_OBJECT
 public:
-    explicit BackgroundItems(const QString& folder, QObject* parent = nullptr);
+    explicit BackgroundItems(const QString& folder, QThreadPool& pool = ShortcutReaders(),
+                             QObject* parent = nullptr);
     // A read that no worker has begun is skipped; one under way runs to its end unseen.
     ~BackgroundItems() override;
 

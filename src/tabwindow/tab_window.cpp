@@ -88,6 +88,10 @@ bool TfrmTab::ItemsReadFinished() const {
     return !m_pendingItems || m_pendingItems->isFinished();
 }
 
+void TfrmTab::CancelItemsRead() {
+    m_pendingItems.reset();
+}
+
 void TfrmTab::TakeItems() {
     if (!m_pendingItems)
         return;
@@ -104,7 +108,7 @@ void TfrmTab::TakeItems() {
 
 void TfrmTab::ReloadTab() {
     // What a background read would bring is older than what is read now.
-    m_pendingItems.reset();
+    CancelItemsRead();
     m_tab.LoadItems();
     RebuildImage();
     update();

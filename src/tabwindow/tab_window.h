@@ -55,6 +55,8 @@ public:
     void ReadItemsInBackground();
     // No background read is waiting to be taken, or the one waiting has finished.
     bool ItemsReadFinished() const;
+    // Drops a background read that no worker has begun: a released window needs no items.
+    void CancelItemsRead();
     // Puts the items read in the background into the model (reading them now when no worker has
     // begun); a shortcut that could not be read goes to the error report. Nothing when none wait.
     void TakeItems();
