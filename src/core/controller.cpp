@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
@@ -201,6 +202,16 @@ void TfrmRunning::RebuildOnce() {
         DestroyReleasedWindow();
 
     m_context.compositing = m_layeredMode && CompositorRunning();
+    // Making and showing a window asks the display server a question or two: with hundreds of tabs
+    // the event loop turns every few milliseconds meanwhile, and with a few not after every one.
+    QElapsedTimer sinceTurn;
+    sinceTurn.start();
+    auto turnEventLoop = [&sinceTurn] {
+        if (sinceTurn.elapsed() >= 5) {
+            QCoreApplication::processEvents();
+            sinceTurn.restart();
+        }
+    };
     const QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
     for (qsizetype i = 0; i < names.size(); ++i) {
         auto* window = new TfrmTab(m_context);
@@ -216,15 +227,13 @@ void TfrmRunning::RebuildOnce() {
         model.TabIndex = int(i);
         model.TabCount = int(names.size());
         window->RebuildImage();
-        QCoreApplication::processEvents();
+        turnEventLoop();
     }
     QCoreApplication::processEvents();
     PlaceTabs();
-    // Showing a window asks the display server a question or two; with hundreds of tabs the event
-    // loop turns in between.
     for (TfrmTab* window : std::as_const(m_tabWindows)) {
         window->show();
-        QCoreApplication::processEvents();
+        turnEventLoop();
     }
     if (m_loadingSplash)
         m_loadingSplash->hide();
