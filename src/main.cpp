@@ -1,3 +1,4 @@
+#include <cstdio>
 #include <exception>
 #include <memory>
 
@@ -8,18 +9,31 @@
 #include "core/application.h"
 #include "core/controller.h"
 #include "core/tooltip_style.h"
+#include "platform/display_mode.h"
+#include "platform/startup_notification.h"
 #include "platform/user_prompts.h"
 #include "skins/font_substitutions.h"
+#include "tabs/desktop_app.h"
+#include "tabs/icon_theme.h"
 
 int main(int argc, char** argv) {
     PrepareDisplayEnvironment();
+    // Qt would abort with advice to reinstall; the user needs to know what is missing instead.
+    if (!X11DisplayReachable(argc, argv)) {
+        std::fputs("Kelvara needs an X11 display; on Wayland, XWayland must be running.\n", stderr);
+        return 1;
+    }
 
     KelvaraApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationCaption());
+    UseDesktopIconTheme();
+    SetLaunchContextMaker([] { return NewStartupNotifyContext(KelvaraApplication::LastInputTime()); });
     // The program has no main window: it ends only when the controller asks for it.
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
     InstallTooltipStyle();
+    // Screen-resolution macro items switch the display through XRandR.
+    InstallDisplayModeChanger();
 
     const ProgramFolder folder(QCoreApplication::applicationFilePath());
     std::unique_ptr<TfrmRunning> controller;

@@ -36,8 +36,8 @@ protected:
 
     static QStringList Names(const ItemRecords& read) {
         QStringList names;
-        for (const TItemData& record : read.records)
-            names.append(record.Name);
+        for (const TItem& item : read.items)
+            names.append(item.Data.Name);
         return names;
     }
 
@@ -69,19 +69,19 @@ TEST_F(BackgroundItemsTest, WhoeverComesFirstReadsTheFolderOnce) {
     EXPECT_TRUE(background.isFinished());
     EXPECT_EQ(Names(background.take()), (QStringList{u"a"_s, u"b"_s}));
 
-    // An unreadable shortcut ends the read with its error; the records before it come along.
-    QFile damaged(m_dir.filePath(QStringLiteral("b.lnk")));
+    // An unreadable shortcut is named in the error; the other items come along.
+    QFile damaged(m_dir.filePath(QStringLiteral("a.lnk")));
     ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
     damaged.write("not a shortcut");
     damaged.close();
     BackgroundItems failing(m_dir.path());
     const ItemRecords read = failing.take();
-    EXPECT_EQ(Names(read), QStringList{u"a"_s});
+    EXPECT_EQ(Names(read), QStringList{u"b"_s});
     ASSERT_TRUE(read.error);
     try {
         std::rethrow_exception(read.error);
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), u"Unable to open link file"_s);
+        EXPECT_EQ(e.message(), u"Unable to open link file: "_s + m_dir.filePath(u"a.lnk"_s));
     }
 }
 

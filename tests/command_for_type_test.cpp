@@ -9,7 +9,9 @@
 #include <gtest/gtest.h>
 
 #include "qstring_printer.h"
+#include "support/file_bytes.h"
 #include "tabs/drop_shortcut.h"
+#include "tabs/launch.h"
 
 namespace {
 
@@ -125,7 +127,9 @@ TEST_F(CommandForTypeTest, ShortcutForEachKindOfDrop) {
     WriteFile(docs + QStringLiteral("run.sh"), "#!/bin/sh\necho hi\n", true);
     WriteFile(docs + QStringLiteral("notes.txt"), "plain\n");
     WriteFile(docs + QStringLiteral("report.pdf"), "%PDF-1.4\n");
-    WriteFile(docs + QStringLiteral("tool.desktop"), "[Desktop Entry]\nExec=tool\nIcon=tool\n");
+    // Named as the menu names it (escaped as a typed name is), starting in no folder of its own.
+    WriteFile(docs + QStringLiteral("org.example.Tool.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Tool: A/B 100%\nExec=tool\nIcon=tool\n");
     QDir().mkpath(docs + QStringLiteral("Pictures"));
     const struct {
         const char* name;
@@ -138,7 +142,8 @@ TEST_F(CommandForTypeTest, ShortcutForEachKindOfDrop) {
         {"notes.txt", "notes.lnk", "/opt/My Editor/edit", "--new \"DOCS/notes.txt\"",
          "ROOT/data/applications/editor.desktop"},
         {"report.pdf", "report.lnk", "DOCS/report.pdf", "", ""},
-        {"tool.desktop", "tool.lnk", "DOCS/tool.desktop", "", "DOCS/tool.desktop"},
+        {"org.example.Tool.desktop", "Tool%3A A%2FB 100%25.lnk", "DOCS/org.example.Tool.desktop", "",
+         "DOCS/org.example.Tool.desktop"},
         {"Pictures", "Pictures.lnk", "DOCS/Pictures", "", ""},
     };
     const auto expand = [&](const char* text) {
@@ -153,9 +158,48 @@ TEST_F(CommandForTypeTest, ShortcutForEachKindOfDrop) {
         EXPECT_EQ(shortcut.data.Target, expand(row.target)) << row.name;
         EXPECT_EQ(shortcut.data.Arguments, expand(row.arguments)) << row.name;
         EXPECT_EQ(shortcut.data.IconLocation, expand(row.icon)) << row.name;
-        EXPECT_EQ(shortcut.data.WorkingDir, docs) << row.name;
+        const bool entry = QByteArray(row.name).endsWith(".desktop");
+        EXPECT_EQ(shortcut.data.WorkingDir, entry ? QString() : docs) << row.name;
         EXPECT_EQ(shortcut.data.Description,
                   QStringLiteral("Launches ") + QString::fromUtf8(row.name) + QLatin1Char('.'));
         EXPECT_EQ(shortcut.data.ShowCmd, 1);
+    }
+}
+
+// The shortcut made for a dropped document starts its application with the document as exactly
+// one argument, whatever the name holds: a recording program writes down what it was given.
+TEST_F(CommandForTypeTest, ADroppedDocumentReachesItsApplicationAsOneArgument) {
+    const QString recorder = root + QStringLiteral("/bin/record");
+    const QByteArray out = (root + QStringLiteral("/arguments")).toUtf8();
+    WriteFile(recorder,
+              "#!/bin/sh\nprintf '%s\\0' \"$@\" > '" + out + ".tmp'\nmv '" + out + ".tmp' '" + out + "'\n",
+              true);
+    WriteFile(root + QStringLiteral("/data/applications/record.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Record\nExec=" + recorder.toUtf8() + " --open %f\n");
+    WriteFile(root + QStringLiteral("/config/mimeapps.list"),
+              "[Default Applications]\ntext/plain=record.desktop;\n");
+    const char* const names[] = {
+        "a\" --evil-option \"b.txt",
+        "\"\"\"three\"\"\".txt",
+        "\"lead.txt",
+        "end\".txt",
+        "back\\slash\\\".txt",
+        "two  spaces .txt",
+        "new\nline.txt",
+        "tab\there.txt",
+        "-rf.txt",
+        "$HOME `id` 'q'.txt",
+    };
+    for (const char* name : names) {
+        SCOPED_TRACE(name);
+        const QString document = root + QStringLiteral("/docs/") + QString::fromUtf8(name);
+        WriteFile(document, "plain\n");
+        QFile::remove(QString::fromUtf8(out));
+        const NewShortcut shortcut = ShortcutForDrop(SplitDropPath(document), paths);
+        ASSERT_EQ(shortcut.data.Target, recorder);
+        ASSERT_EQ(LaunchItem(shortcut.data), QString()); // no failure
+        // The recorder moves its file into place once it is whole.
+        EXPECT_EQ(WaitForRenamedFile(QString::fromUtf8(out)),
+                  QByteArray("--open") + '\0' + document.toUtf8() + '\0');
     }
 }

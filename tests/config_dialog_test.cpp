@@ -1,24 +1,31 @@
 #include "config/config_dialog.h"
 
+#include <functional>
+
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QToolTip>
 
 #include "common/ini_file.h"
+#include "common/names.h"
 #include "config/appearance_values.h"
 #include "config/colour_swatch.h"
 #include "config/general_page.h"
 #include "config/page_control.h"
+#include "config/plain_controls.h"
 #include "config/startup_entry.h"
 #include "fake_config_host.h"
 #include "qt_app_environment.h"
+#include "translation/translation.h"
 
 namespace {
 
@@ -320,6 +327,120 @@ TEST_F(ConfigDialog, ApplyIsHiddenOnTheAboutPage) {
     EXPECT_TRUE(control<QPushButton>("btnApply")->isVisible());
     EXPECT_EQ(dialog->size(), QSize(401, 334));
     EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Kelvara Configuration"));
+}
+
+QString ShippedTranslation(const char* name) {
+    return QStringLiteral(KELVARA_SOURCE_DIR "/data/Translation/") + QString::fromLatin1(name);
+}
+
+// A translation of the settings dialog made from the shipped template: each caption is
+// caption(built-in caption), each hint hint(built-in hint).
+QString WriteTranslation(const QString& path, const std::function<QString(const QString&)>& caption,
+                         const std::function<QString(const QString&)>& hint) {
+    const IniFile shipped(ShippedTranslation("English.txt"));
+    QByteArray text = "[Config]\r\n";
+    for (const QString& key : shipped.keyNames(ConfigSection)) {
+        const QString value = UnescapeName(shipped.readString(ConfigSection, key, {}));
+        const QString translated = key.endsWith(QLatin1String(".Hint")) ? hint(value) : caption(value);
+        text += (key + QLatin1Char('=') + EscapeName(translated) + QStringLiteral("\r\n")).toUtf8();
+    }
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    return path;
+}
+
+// The controls a person sees on the dialog's current page, and the Apply button.
+QList<QWidget*> VisibleControls(const TfrmConfig* dialog) {
+    QList<QWidget*> controls;
+    for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+        const QString name = widget->objectName();
+        if (widget->isVisible() && !name.isEmpty() && !name.startsWith(QLatin1String("qt_")) &&
+            !qobject_cast<PageControl*>(widget) && !qobject_cast<ConfigPage*>(widget))
+            controls << widget;
+    }
+    return controls;
+}
+
+// Every control of every page lies whole inside its container and the dialog, clear of the others,
+// however long the translated captions are: a caption too long for its room is cut, not the
+// control pushed away (a long "Language:" once left the language box no drop arrow, or moved it
+// off the page). The shipped translations show every caption whole.
+TEST_F(ConfigDialog, EveryControlStaysWholeAndApartWhateverTheCaptions) {
+    const QString longCaptions = WriteTranslation(
+        QString(host.folder().userTranslationDir() + QStringLiteral("Long.txt")),
+        [](const QString& caption) {
+            return caption.isEmpty()
+                       ? caption
+                       : QString(caption + QStringLiteral(" and so on")).leftJustified(80, u'x');
+        },
+        [](const QString& hint) { return hint; });
+    const struct {
+        QString file;
+        bool whole;
+    } rows[] = {{ShippedTranslation("English.txt"), true},
+                {ShippedTranslation("Deutsch.txt"), true},
+                {longCaptions, false}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.file.toStdString());
+        open();
+        ApplyTranslation(dialog, row.file, ConfigSection);
+        for (const Page page : {General, Skins, Animation, Position, Appearance, About}) {
+            showPage(page);
+            // Changed captions ask for a new arrangement through posted events.
+            QCoreApplication::sendPostedEvents();
+            const QList<QWidget*> controls = VisibleControls(dialog);
+            ASSERT_GT(controls.size(), 2) << "page " << page;
+            for (QWidget* control : controls) {
+                const std::string name = control->objectName().toStdString();
+                EXPECT_TRUE(control->parentWidget()->rect().contains(control->geometry())) << name;
+                EXPECT_TRUE(dialog->rect().contains(QRect(control->mapTo(dialog, QPoint()), control->size())))
+                    << name;
+                EXPECT_GT(control->width(), 0) << name;
+                if (const auto* fit = dynamic_cast<const CaptionFit*>(control); fit && row.whole)
+                    EXPECT_FALSE(fit->captionCut())
+                        << name << ": " << control->property("text").toString().toStdString();
+                for (QWidget* other : controls) {
+                    if (other == control || other->isAncestorOf(control) || control->isAncestorOf(other))
+                        continue;
+                    EXPECT_FALSE(QRect(control->mapTo(dialog, QPoint()), control->size())
+                                     .intersects(QRect(other->mapTo(dialog, QPoint()), other->size())))
+                        << name << " overlaps " << other->objectName().toStdString();
+                }
+            }
+        }
+        // The language box keeps its width and its drop arrow.
+        EXPECT_EQ(control<QComboBox>("cbxTranslation")->width(), 145);
+        delete dialog;
+        dialog = nullptr;
+    }
+}
+
+// Captions and hints of a translation are shown as text even when they look like markup: a
+// heading is not drawn big, a picture is not loaded.
+TEST_F(ConfigDialog, TranslatedCaptionsAndHintsShowAsPlainText) {
+    const QString markup = QStringLiteral("<h1>BIG</h1><img src=\"/nowhere/local.png\">");
+    open();
+    ApplyTranslation(dialog,
+                     WriteTranslation(
+                         QString(host.folder().userTranslationDir() + QStringLiteral("Markup.txt")),
+                         [&](const QString&) { return markup; }, [&](const QString&) { return markup; }),
+                     ConfigSection);
+    int checked = 0;
+    for (QWidget* widget : dialog->findChildren<QWidget*>()) {
+        if (!dynamic_cast<const CaptionFit*>(widget) || widget->property("text").toString() != markup)
+            continue;
+        const std::string name = widget->objectName().toStdString();
+        ++checked;
+        if (auto* label = qobject_cast<QLabel*>(widget)) {
+            EXPECT_GE(label->sizeHint().width(), label->fontMetrics().horizontalAdvance(markup)) << name;
+        }
+        QHelpEvent help(QEvent::ToolTip, QPoint(1, 1), widget->mapToGlobal(QPoint(1, 1)));
+        QCoreApplication::sendEvent(widget, &help);
+        EXPECT_TRUE(QToolTip::text().contains(QStringLiteral("&lt;h1&gt;BIG&lt;/h1&gt;&lt;img"))) << name;
+        QToolTip::hideText();
+    }
+    EXPECT_GE(checked, 20);
 }
 
 } // namespace

@@ -1,11 +1,15 @@
 #include "core/controller.h"
 
+#include <sys/stat.h>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QGuiApplication>
 #include <QMenu>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -301,8 +305,85 @@ TEST_F(Controller, ARebuildRequestedDuringARebuildRunsOnceAfterIt) {
     controller.RebuildTabs();
     EXPECT_EQ(requests, 1);
     EXPECT_EQ(TabNames(), (Names({"A", "B", "C"})));
-    WaitUntil([] { return false; }, 50); // released windows go away in the event loop
-    EXPECT_EQ(controller.findChildren<TfrmTab*>().size(), 0);
+    // Released windows go away in the event loop.
+    EXPECT_TRUE(WaitUntil([&] { return controller.findChildren<TfrmTab*>().isEmpty(); }));
+}
+
+TEST_F(Controller, ARenameThatCannotHappenChangesNothingAndSaysWhy) {
+    MakeTab(QStringLiteral("Tools"));
+    for (const char* name : {"One.lnk", "Two.lnk", "Three.lnk"})
+        MakeShortcut(QStringLiteral("Tools"), QString::fromLatin1(name), QStringLiteral("/bin/true"));
+    const QByteArray order = "One.lnk\r\nTwo.lnk\r\nThree.lnk\r\n";
+    WriteFile(Tabs() + QStringLiteral("/Tools/order.lst"), order);
+    TfrmRunning& controller = Start();
+    // "one" differs only in case: the order file would take it for One all the same.
+    for (const QString& answer : {QStringLiteral("One"), QStringLiteral("one")}) {
+        const TItem three = controller.TabWindows().at(0)->TabModel().Items.at(2);
+        m_prompts.texts = {answer};
+        QTimer::singleShot(0, controller.Menu().pmMain, &QMenu::close);
+        controller.ShowPopup(three, QPoint(10, 10), controller.TabWindows().at(0));
+        controller.Rename1Click();
+        const QStringList errors = ErrorLines();
+        EXPECT_EQ(errors.isEmpty() ? QString() : errors.last(),
+                  QStringLiteral("An item named %1 already exists.").arg(answer));
+    }
+    EXPECT_EQ(QDir(Tabs() + QStringLiteral("/Tools")).entryList(QDir::Files, QDir::Name),
+              (Names({"One.lnk", "Three.lnk", "Two.lnk", "order.lst"})));
+    QFile file(Tabs() + QStringLiteral("/Tools/order.lst"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), order);
+}
+
+// More tabs than the screen can hold: the ones that fit get windows, on the screen, and the rest
+// cost nothing; the user is told once. An order file naming one tab thousands of times is the same.
+TEST_F(Controller, TabsPastTheScreenGetNoWindowAndAreReportedOnce) {
+    QByteArray order;
+    for (int i = 0; i < 200; ++i)
+        MakeTab(QStringLiteral("Tab %1").arg(i, 3, 10, QLatin1Char('0')));
+    const qsizetype earlier = ErrorLines().size();
+    TfrmRunning& controller = Start();
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const qsizetype shown = controller.TabWindows().size();
+    ASSERT_GE(shown, 1);
+    ASSERT_LT(shown, 200);
+    for (TfrmTab* window : controller.TabWindows())
+        EXPECT_TRUE(screen.contains(window->geometry())) << window->TabModel().TabName.toStdString();
+    const QString message = QStringLiteral("The tabs do not fit on the screen: %1 of 200 are shown; use a "
+                                           "smaller spacing, another edge or fewer tabs.")
+                                .arg(shown);
+    EXPECT_EQ(ErrorLines().mid(earlier), QStringList(message));
+    controller.RebuildTabs();
+    EXPECT_EQ(ErrorLines().mid(earlier), QStringList(message));
+
+    for (int i = 0; i < 4096; ++i)
+        order += "Tab 000\r\n";
+    WriteFile(Tabs() + QStringLiteral("/order.lst"), order);
+    controller.RebuildTabs();
+    EXPECT_EQ(controller.TabWindows().size(), shown);
+}
+
+// A spacing far past the screen, from the settings file or typed in the dialog, cannot overflow
+// the placement or put the row off the screen, where no tab could be reached to fix it.
+TEST_F(Controller, AHugeSpacingStillLeavesATabOnTheScreen) {
+    MakeTab(QStringLiteral("Only"));
+    WriteFile(m_app + QStringLiteral("Kelvara.cfg.ini"),
+              "[Position]\nTabAlign=TopLeft\nSpacing=2147483647\n");
+    TfrmRunning& controller = Start();
+    EXPECT_EQ(controller.Stored().settings.Spacing, kMaxSpacing);
+    ASSERT_EQ(controller.TabWindows().size(), 1);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(controller.TabWindows().at(0)->geometry()));
+}
+
+TEST_F(Controller, ATabFolderWhoseNameIsNotUtf8IsNamedNotHidden) {
+    MakeTab(QStringLiteral("Work"));
+    const QByteArray latin1Name = QFile::encodeName(Tabs()) + "/Caf\xe9";
+    ASSERT_EQ(mkdir(latin1Name.constData(), 0700), 0);
+    Start();
+    EXPECT_EQ(TabNames(), (Names({"Work"})));
+    EXPECT_TRUE(ErrorLines().contains(
+        QStringLiteral("The tab folder ") + Tabs() +
+        QStringLiteral("/Caf\\xE9 is not shown: its name is not valid UTF-8; rename it.")));
 }
 
 TEST_F(Controller, AnUnreadableShortcutIsReportedAndTheOtherTabsStillBuild) {
@@ -320,8 +401,11 @@ TEST_F(Controller, AnUnreadableShortcutIsReportedAndTheOtherTabsStillBuild) {
     ASSERT_TRUE(WaitUntil([&] { return ErrorLines().size() >= 2; }));
     const QStringList errors = ErrorLines();
     ASSERT_GE(errors.size(), 2);
-    EXPECT_EQ(errors.mid(errors.size() - 2),
-              (Names({"Unable to open link file", "'$zz' is not a valid integer value"})));
+    EXPECT_EQ(
+        errors.mid(errors.size() - 2),
+        QStringList({QStringLiteral("Unable to open link file: ") + Tabs() + QStringLiteral("/A/zz.lnk"),
+                     QStringLiteral("'$zz' is not a valid integer value: ") + Tabs() +
+                         QStringLiteral("/B/bad%zz.lnk")}));
 }
 
 TEST_F(Controller, TheOlderTabListIsImportedOnceAndKeptInsideTheTabsFolder) {
@@ -355,6 +439,29 @@ TEST_F(Controller, AnImportThatCannotWriteStopsAndKeepsTheOlderList) {
                                                  QStringList(), m_prompts);
     EXPECT_THROW(m_controller->Start(), EShortcutError);
     EXPECT_TRUE(QFile::exists(m_app + QStringLiteral("Kelvara.ini")));
+}
+
+// A tab folder made and a shortcut written by another program (a file manager, a sync tool) show
+// without Refresh.
+TEST_F(Controller, ChangesOnDiskFromOutsideRebuildTheTabSet) {
+    MakeTab(QStringLiteral("A"));
+    TfrmRunning& controller = Start();
+    ASSERT_EQ(TabNames(), Names({"A"}));
+    int rebuilds = 0;
+    QObject::connect(&controller, &TfrmRunning::TabsRebuilt, [&] { ++rebuilds; });
+    MakeTab(QStringLiteral("B"));
+    MakeShortcut(QStringLiteral("A"), QStringLiteral("Shell.lnk"), QStringLiteral("/bin/sh"));
+    const auto tabA = [&]() -> const TTab* {
+        for (const TfrmTab* window : controller.TabWindows()) {
+            if (window->TabModel().TabName == QLatin1String("A"))
+                return &window->TabModel();
+        }
+        return nullptr;
+    };
+    // The tab set as a whole is rebuilt: a rebuild never adds to the old one.
+    ASSERT_TRUE(WaitUntil([&] { return TabNames().size() == 2 && tabA() && tabA()->Items.size() == 1; }));
+    EXPECT_GE(rebuilds, 1);
+    EXPECT_TRUE(TabNames().contains(QStringLiteral("B")));
 }
 
 TEST_F(Controller, TheAggressiveModeRunsTheOnTopTimerOnly) {

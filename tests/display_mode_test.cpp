@@ -63,7 +63,7 @@ protected:
     static QString currentSize() {
         QProcess xrandr;
         xrandr.start(QStringLiteral("xrandr"), {QStringLiteral("-display"), s_display});
-        xrandr.waitForFinished(10000);
+        xrandr.waitForFinished(60000);
         const QRegularExpression current(QStringLiteral("current (\\d+ x \\d+)"));
         return current.match(QString::fromUtf8(xrandr.readAllStandardOutput())).captured(1);
     }
@@ -82,7 +82,7 @@ private:
                   << QStringLiteral("1");
         server->start(program, arguments);
         QByteArray number;
-        while (!number.endsWith('\n') && server->waitForReadyRead(10000))
+        while (!number.endsWith('\n') && server->waitForReadyRead(60000))
             number += server->readAllStandardOutput();
         if (!number.endsWith('\n')) {
             server->kill();

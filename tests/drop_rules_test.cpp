@@ -11,6 +11,7 @@ TEST(DropEffectFor, OneShortcutMovesOrCopiesAnythingElseLinks) {
         std::vector<const char*> paths;
         bool ctrl;
         DropEffect effect;
+        bool readsAsShortcut = true;
     } rows[] = {
         {{}, false, DropEffect::None},
         {{"/a/x.lnk", "/a/y.lnk"}, false, DropEffect::None},
@@ -22,12 +23,17 @@ TEST(DropEffectFor, OneShortcutMovesOrCopiesAnythingElseLinks) {
         {{"/home/me/notes.txt"}, true, DropEffect::Link},
         // the type is looked for across separators: this folder's "type" is "lnk/readme"
         {{"/home/me/old.lnk/readme"}, false, DropEffect::Link},
+        // a folder, or any file, named as a shortcut is linked like any other path
+        {{"/home/me/holiday.lnk"}, false, DropEffect::Link, false},
+        {{"/home/me/holiday.lnk"}, true, DropEffect::Link, false},
     };
     for (const auto& row : rows) {
         QStringList paths;
         for (const char* path : row.paths)
             paths.append(QString::fromUtf8(path));
-        EXPECT_EQ(DropEffectFor(paths, row.ctrl), row.effect) << paths.join(QLatin1Char(' ')).toStdString();
+        const auto reads = [&](const QString&) { return row.readsAsShortcut; };
+        EXPECT_EQ(DropEffectFor(paths, row.ctrl, reads), row.effect)
+            << paths.join(QLatin1Char(' ')).toStdString();
     }
 }
 

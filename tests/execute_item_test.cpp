@@ -5,17 +5,21 @@
 
 #include <gtest/gtest.h>
 
-#include <QDesktopServices>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <QUrl>
 
 #include "common/error.h"
+#include "common/own_environment.h"
 #include "formats/shortcut_link.h"
 #include "platform/display_mode.h"
+#include "qstring_printer.h"
 #include "tabs/screen_resolution.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -25,25 +29,6 @@ void EnsureApplication() {
     static char* argv[] = {name, nullptr};
     static QGuiApplication* app = qApp ? nullptr : new QGuiApplication(argc, argv);
     (void)app;
-}
-
-// Takes the addresses the desktop would be asked to open.
-class UrlCatcher : public QObject {
-    Q_OBJECT
-public:
-    QList<QUrl> urls;
-public Q_SLOTS:
-    void open(const QUrl& url) { urls.append(url); }
-};
-
-QByteArray WaitForFile(const QString& path) {
-    for (int i = 0; i < 200; ++i) {
-        QFile file(path);
-        if (file.open(QIODevice::ReadOnly))
-            return file.readAll();
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    return {};
 }
 
 class ExecuteItemTest : public ::testing::Test {
@@ -66,8 +51,9 @@ protected:
         QDir().mkpath(path(QStringLiteral("bin")));
         QFile file(script);
         EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        // The whole record appears at once; /bin/mv, so that it runs with any PATH.
         file.write("#!/bin/sh\n{ pwd; for a in \"$@\"; do echo \"$a\"; done; } > \"" + marker().toUtf8() +
-                   ".tmp\"\nmv \"" + marker().toUtf8() + ".tmp\" \"" + marker().toUtf8() + "\"\n");
+                   ".tmp\"\n/bin/mv \"" + marker().toUtf8() + ".tmp\" \"" + marker().toUtf8() + "\"\n");
         file.close();
         if (executable)
             file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
@@ -76,13 +62,32 @@ protected:
 
     QString marker() const { return path(QStringLiteral("ran.txt")); }
 
-    // An application entry whose program starts in the folder "work"; returns its path.
+    void writeFile(const QString& name, const QByteArray& bytes, bool executable = false) {
+        QFile file(path(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        if (executable)
+            file.setPermissions(file.permissions() | QFileDevice::ExeOwner);
+    }
+
+    // An application entry with these keys; returns its path.
     QString writeApplicationEntry(const QString& name, const QByteArray& keys) {
         QFile entry(path(name));
         EXPECT_TRUE(entry.open(QIODevice::WriteOnly));
-        entry.write("[Desktop Entry]\nType=Application\n" + keys +
-                    "Path=" + path(QStringLiteral("work")).toUtf8() + "\n");
+        entry.write("[Desktop Entry]\nType=Application\n" + keys);
         return entry.fileName();
+    }
+
+    // Launches item 0 and gives the failure it reports, at once or from the event loop.
+    QString launchFailure() {
+        QString failure;
+        tab.ExecuteItem(0, [&](const QString& message) { failure = message; });
+        for (int i = 0; i < 6000 && failure.isEmpty(); ++i) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        return failure;
     }
 
     void addShortcut(const QString& target, const QString& arguments, const QString& workingDir) {
@@ -165,7 +170,7 @@ TEST_F(ExecuteItemTest, AProgramStartsWithItsArgumentsInItsWorkingFolder) {
         QFile::remove(marker());
         addShortcut(writeScript(), QStringLiteral("one \"two words\" \"\"\"quoted\"\"\""), row.workingDir);
         tab.ExecuteItem(0);
-        const QByteArray output = WaitForFile(marker());
+        const QByteArray output = WaitForRenamedFile(marker());
         EXPECT_EQ(output,
                   (QDir(row.expectedDir).canonicalPath() + QStringLiteral("\none\ntwo words\n\"quoted\"\n"))
                       .toUtf8())
@@ -173,53 +178,247 @@ TEST_F(ExecuteItemTest, AProgramStartsWithItsArgumentsInItsWorkingFolder) {
     }
 }
 
-TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineWithoutFieldCodes) {
-    const QString script = writeScript();
-    addShortcut(writeApplicationEntry(QStringLiteral("record.desktop"),
-                                      "Name=Record\nExec=" + script.toUtf8() + " --from-entry %U 100%%\n"),
-                QStringLiteral("extra"), QString());
-    tab.ExecuteItem(0);
-    EXPECT_EQ(WaitForFile(marker()), (QDir(path(QStringLiteral("work"))).canonicalPath() +
-                                      QStringLiteral("\n--from-entry\n100%\nextra\n"))
-                                         .toUtf8());
-}
-
-TEST_F(ExecuteItemTest, ATerminalEntryRunsInTheDefaultTerminalEmulator) {
-    // The recording script stands in for the terminal emulator, found through PATH.
-    const QString program = path(QStringLiteral("console-tool"));
-    const QString terminalDir = path(QStringLiteral("terminal"));
-    QDir().mkpath(terminalDir);
-    ASSERT_TRUE(QFile::rename(writeScript(), terminalDir + QStringLiteral("/x-terminal-emulator")));
+// A target without a folder is looked up on the PATH; without a working folder of its own the
+// program starts in the home folder.
+TEST_F(ExecuteItemTest, AProgramFoundOnThePathStartsInTheHomeFolder) {
+    const QString binDir = QFileInfo(writeScript()).absolutePath();
     const QByteArray oldPath = qgetenv("PATH");
-    qputenv("PATH", QFile::encodeName(terminalDir) + ':' + oldPath);
-    addShortcut(
-        writeApplicationEntry(QStringLiteral("console.desktop"),
-                              "Name=Console\nTerminal=true\nExec=" + program.toUtf8() + " --verbose %f\n"),
-        QStringLiteral("extra"), QString());
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("PATH", QFile::encodeName(binDir) + ':' + oldPath);
+    qputenv("HOME", QFile::encodeName(path(QStringLiteral("work"))));
+    addShortcut(QStringLiteral("record.sh"), QStringLiteral("found"), QString());
     tab.ExecuteItem(0);
     qputenv("PATH", oldPath);
-    EXPECT_EQ(WaitForFile(marker()),
-              (QDir(path(QStringLiteral("work"))).canonicalPath() + QStringLiteral("\n-e\n") + program +
-               QStringLiteral("\n--verbose\nextra\n"))
+    qputenv("HOME", oldHome);
+    EXPECT_EQ(WaitForRenamedFile(marker()),
+              (QDir(path(QStringLiteral("work"))).canonicalPath() + QStringLiteral("\nfound\n")).toUtf8());
+}
+
+// The program of an entry receives its Exec line as the freedesktop.org desktop entry standard
+// reads it: the string escapes of the file first (\\ is one backslash), then the quoting of the
+// Exec key (\" \$ \` \\ inside double quotes), then the field codes.
+TEST_F(ExecuteItemTest, ADesktopEntryRunsItsExecLineAsTheStandardReadsIt) {
+    const QString script = writeScript();
+    const QString home = path(QStringLiteral("home"));
+    QDir().mkpath(home);
+    const QByteArray oldHome = qgetenv("HOME");
+    const QByteArray oldLanguage = qgetenv("LANGUAGE");
+    qputenv("HOME", QFile::encodeName(home));
+    qputenv("LANGUAGE", "de");
+    const QString entry = writeApplicationEntry(
+        QStringLiteral("org.example.Record.desktop"),
+        "Name=Record\nName[de]=Aufnahme\nIcon=record-icon\nExec=\"" + script.toUtf8() +
+            R"(" "two words" "say \\"hi\\"" "\\$HOME" "\\`date\\`" "back\\\\slash" %F %i %c %k 100%%)"
+            "\n");
+    addShortcut(entry, QStringLiteral("\"a b.txt\" ") + path(QStringLiteral("c.txt")), QString());
+    tab.ExecuteItem(0);
+    const QByteArray output = WaitForRenamedFile(marker());
+    qputenv("HOME", oldHome);
+    qputenv("LANGUAGE", oldLanguage);
+    // No Path= and no working folder of the shortcut: the home folder, where relative files lie.
+    const QString dir = QDir(home).canonicalPath();
+    EXPECT_EQ(output,
+              (QStringList{dir, QStringLiteral("two words"), QStringLiteral("say \"hi\""),
+                           QStringLiteral("$HOME"), QStringLiteral("`date`"), QStringLiteral("back\\slash"),
+                           home + QStringLiteral("/a b.txt"), path(QStringLiteral("c.txt")),
+                           QStringLiteral("--icon"), QStringLiteral("record-icon"),
+                           QStringLiteral("Aufnahme"), entry, QStringLiteral("100%")}
+                   .join(u'\n') +
+               u'\n')
                   .toUtf8());
 }
 
-TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToTheDesktopsDefaultApplication) {
-    UrlCatcher catcher;
-    QDesktopServices::setUrlHandler(QStringLiteral("file"), &catcher, "open");
-    QDesktopServices::setUrlHandler(QStringLiteral("https"), &catcher, "open");
-    const QString document = writeScript(false); // not executable: a document
-    const QList<QUrl> expected = {QUrl::fromLocalFile(document),
-                                  QUrl::fromLocalFile(path(QStringLiteral("work"))),
-                                  QUrl(QStringLiteral("https://example.org/a?b=c"))};
-    for (const QUrl& url : expected) {
-        addShortcut(url.isLocalFile() ? url.toLocalFile() : url.toString(), QString(), QString());
+TEST_F(ExecuteItemTest, EntriesGetFilesAndAddressesAndStartInTheirPathElseTheShortcutsFolderElseHome) {
+    const QString script = writeScript();
+    const QString home = path(QStringLiteral("home"));
+    const QString own = path(QStringLiteral("own"));
+    const QString work = path(QStringLiteral("work"));
+    for (const QString& dir : {home, own})
+        QDir().mkpath(dir);
+    const QByteArray oldHome = qgetenv("HOME");
+    qputenv("HOME", QFile::encodeName(home));
+    const struct {
+        const char* exec;     // after the program
+        QByteArray path;      // Path= of the entry
+        QString workingDir;   // of the shortcut
+        QString arguments;    // of the shortcut
+        QStringList expected; // working folder, then the arguments
+    } rows[] = {
+        {"--one %f",
+         "Path=" + own.toUtf8() + "\n",
+         work,
+         QStringLiteral("doc.txt"),
+         {own, QStringLiteral("--one"), own + QStringLiteral("/doc.txt")}},
+        {"%u",
+         "",
+         work,
+         QStringLiteral("https://example.org/a%20b?c=d"),
+         {work, QStringLiteral("https://example.org/a%20b?c=d")}},
+        {"%U --last",
+         "",
+         QString(),
+         QStringLiteral("x.txt \"y z.txt\""),
+         // Local files may be given to %u and %U as paths, as the standard allows.
+         {home, home + QStringLiteral("/x.txt"), home + QStringLiteral("/y z.txt"),
+          QStringLiteral("--last")}},
+        {"%f", "", QString(), QString(), {home}}, // no file: the code stands for nothing
+    };
+    for (const auto& row : rows) {
+        QFile::remove(marker());
+        const QString entry = writeApplicationEntry(QStringLiteral("files.desktop"),
+                                                    "Name=Files\nExec=" + script.toUtf8() + ' ' +
+                                                        QByteArray(row.exec) + '\n' + row.path);
+        addShortcut(entry, row.arguments, row.workingDir);
         tab.ExecuteItem(0);
+        QStringList expected = row.expected;
+        expected.front() = QDir(expected.front()).canonicalPath();
+        EXPECT_EQ(QString::fromUtf8(WaitForRenamedFile(marker())), expected.join(u'\n') + u'\n') << row.exec;
     }
-    QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
-    QDesktopServices::unsetUrlHandler(QStringLiteral("https"));
-    EXPECT_EQ(catcher.urls, expected);
-    EXPECT_FALSE(QFile::exists(marker())); // the document was not run
+    qputenv("HOME", oldHome);
+}
+
+TEST_F(ExecuteItemTest, ATerminalEntryRunsInATerminalEmulator) {
+    // The recording script stands in for the terminal emulator, the only one on the PATH.
+    const QString program = path(QStringLiteral("console-tool"));
+    writeFile(QStringLiteral("console-tool"), "#!/bin/sh\n", true);
+    const QString terminalDir = path(QStringLiteral("terminal"));
+    QDir().mkpath(terminalDir);
+    ASSERT_TRUE(QFile::rename(writeScript(), terminalDir + QStringLiteral("/xterm")));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(terminalDir));
+    addShortcut(writeApplicationEntry(QStringLiteral("console.desktop"),
+                                      "Name=Console\nTerminal=true\nExec=" + program.toUtf8() +
+                                          " --verbose %f\nPath=" + path(QStringLiteral("work")).toUtf8() +
+                                          "\n"),
+                QString(), QString());
+    tab.ExecuteItem(0);
+    qputenv("PATH", oldPath);
+    EXPECT_EQ(WaitForRenamedFile(marker()),
+              (QDir(path(QStringLiteral("work"))).canonicalPath() + QStringLiteral("\n-e\n") + program +
+               QStringLiteral("\n--verbose\n"))
+                  .toUtf8());
+}
+
+TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToXdgOpen) {
+    // A stand-in for xdg-open records what it was asked to open.
+    const QString openerDir = path(QStringLiteral("opener"));
+    QDir().mkpath(openerDir);
+    ASSERT_TRUE(QFile::rename(writeScript(), openerDir + QStringLiteral("/xdg-open")));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(openerDir));
+    writeFile(QStringLiteral("notes.txt"), "not a program");
+    for (const QString& target : {path(QStringLiteral("notes.txt")), path(QStringLiteral("work")),
+                                  QStringLiteral("https://example.org/a?b=c")}) {
+        QFile::remove(marker());
+        addShortcut(target, QString(), QString());
+        QString failure;
+        tab.ExecuteItem(0, [&](const QString& message) { failure = message; });
+        EXPECT_TRUE(WaitForRenamedFile(marker()).endsWith((u'\n' + target + u'\n').toUtf8()))
+            << target.toStdString();
+        EXPECT_EQ(failure, QString());
+    }
+    // A Windows path that names nothing here is not an address with the scheme "c", in either
+    // spelling of its separator: its start fails with a reason and it is never handed to the opener.
+    QFile::remove(marker());
+    for (const QString& windowsPath : {QStringLiteral("C:\\x"), QStringLiteral("C:/x")}) {
+        addShortcut(windowsPath, QString(), QString());
+        EXPECT_TRUE(launchFailure().startsWith(QStringLiteral("Unable to start \"item\": ")));
+    }
+    EXPECT_FALSE(QFile::exists(marker()));
+    qputenv("PATH", oldPath);
+}
+
+// Every failure names the item and the reason; none passes silently.
+TEST_F(ExecuteItemTest, AnItemThatCannotStartSaysWhy) {
+    const QString opener = path(QStringLiteral("opener"));
+    QDir().mkpath(opener);
+    writeFile(QStringLiteral("opener/xdg-open"), "#!/bin/sh\nexit 3\n", true);
+    writeFile(QStringLiteral("notes.txt"), "text");
+    ASSERT_TRUE(QFile::copy(QStringLiteral("/bin/true"), path(QStringLiteral("program"))));
+    QFile::setPermissions(path(QStringLiteral("program")), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
+    const struct {
+        QString target;
+        QByteArray entry; // keys of a desktop entry made as the target
+        QString workingDir;
+        QString path; // PATH while launching
+        QString reason;
+    } rows[] = {
+        {path(QStringLiteral("gone.txt")),
+         {},
+         {},
+         {},
+         path(QStringLiteral("gone.txt")) + QStringLiteral(" does not exist")},
+        {QStringLiteral("kelvara-no-such-program"),
+         {},
+         {},
+         {},
+         QStringLiteral("the program kelvara-no-such-program is not installed")},
+        {path(QStringLiteral("program")),
+         {},
+         {},
+         {},
+         QStringLiteral("the program ") + path(QStringLiteral("program")) +
+             QStringLiteral(" is not executable")},
+        {{},
+         "Name=A\nExec=true\nTryExec=kelvara-no-such-program\n",
+         {},
+         {},
+         QStringLiteral("its program kelvara-no-such-program is not installed")},
+        {{},
+         "Name=A\nExec=true\nHidden=true\n",
+         {},
+         {},
+         QStringLiteral("the entry is marked as deleted (Hidden=true)")},
+        {{},
+         "Name=A\nExec=true\n",
+         path(QStringLiteral("nowhere")),
+         {},
+         QStringLiteral("the working folder ") + path(QStringLiteral("nowhere")) +
+             QStringLiteral(" does not exist")},
+        {{},
+         "Name=A\nExec=kelvara-no-such-program\n",
+         {},
+         {},
+         QStringLiteral("its program kelvara-no-such-program is not installed")},
+        {path(QStringLiteral("notes.txt")),
+         {},
+         {},
+         path(QStringLiteral("empty")),
+         QStringLiteral("xdg-open is not installed (package xdg-utils)")},
+        {path(QStringLiteral("notes.txt")),
+         {},
+         {},
+         opener,
+         QStringLiteral("no application is set up to open it")},
+    };
+    for (const auto& row : rows) {
+        const QString target =
+            row.entry.isEmpty() ? row.target : writeApplicationEntry(QStringLiteral("a.desktop"), row.entry);
+        addShortcut(target, QString(), row.workingDir);
+        const QByteArray oldPath = qgetenv("PATH");
+        if (!row.path.isEmpty())
+            qputenv("PATH", QFile::encodeName(row.path));
+        EXPECT_EQ(launchFailure(), QString(QStringLiteral("Unable to start \"item\": ") + row.reason));
+        qputenv("PATH", oldPath);
+    }
+}
+
+TEST_F(ExecuteItemTest, ProgramsStartWithoutKelvarasOwnEnvironmentVariables) {
+    SetOwnEnvironmentVariable("KELVARA_OWN_TEST", "set");
+    const QString script = path(QStringLiteral("env.sh"));
+    writeFile(QStringLiteral("env.sh"),
+              "#!/bin/sh\necho \"${KELVARA_OWN_TEST-unset}\" > \"" + marker().toUtf8() +
+                  ".tmp\"\n/bin/mv \"" + marker().toUtf8() + ".tmp\" \"" + marker().toUtf8() + "\"\n",
+              true);
+    for (const QString& target :
+         {script,
+          writeApplicationEntry(QStringLiteral("env.desktop"), "Name=Env\nExec=" + script.toUtf8() + "\n")}) {
+        QFile::remove(marker());
+        addShortcut(target, QString(), QString());
+        tab.ExecuteItem(0);
+        EXPECT_EQ(WaitForRenamedFile(marker()), "unset\n") << target.toStdString();
+    }
+    qunsetenv("KELVARA_OWN_TEST");
 }
 
 TEST_F(ExecuteItemTest, WithoutAnX11DisplayTheMacroReportsWhyItCannotWork) {
@@ -233,5 +432,3 @@ TEST_F(ExecuteItemTest, WithoutAnX11DisplayTheMacroReportsWhyItCannotWork) {
                   QStringLiteral("The screen resolution can only be changed on an X11 display with XRandR"));
     }
 }
-
-#include "execute_item_test.moc"

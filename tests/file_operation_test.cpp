@@ -10,11 +10,13 @@
 #include <QTemporaryDir>
 
 #include "platform/recycle_bin.h"
+#include "platform/rename_without_replacing.h"
 
 namespace {
 
 class FileOperationTest : public ::testing::Test {
 protected:
+    void TearDown() override { SetRenameFault({}); }
     void SetUp() override {
         op.AskUser = [this](const QString& caption, const QString& text) {
             questions.append(caption + QLatin1Char('|') + text);
@@ -109,11 +111,97 @@ TEST_F(FileOperationTest, FoldersAreCopiedAndMovedWithEverythingInThem) {
     EXPECT_TRUE(run(TAMHFileOp::foMove, {QStringLiteral("copy")}, {QStringLiteral("moved")}));
     EXPECT_FALSE(QFile::exists(path(QStringLiteral("copy"))));
     EXPECT_EQ(read(QStringLiteral("moved/a.txt")), "a");
+}
 
-    // Never onto itself or into its own tree.
-    EXPECT_FALSE(run(TAMHFileOp::foCopy, {QStringLiteral("tree")}, {QStringLiteral("tree/sub/inner")}));
-    EXPECT_FALSE(run(TAMHFileOp::foMove, {QStringLiteral("tree")}, {QStringLiteral("tree")}));
-    EXPECT_FALSE(QFile::exists(path(QStringLiteral("tree/sub/inner"))));
+// A folder never goes onto itself or into its own tree, whichever way the destination is named
+// (a new name inside, an existing folder inside, one that already holds a folder of the same name,
+// a link to the folder): refused without a question, nothing changes. A sibling whose name begins
+// with the folder's name is not inside it.
+TEST_F(FileOperationTest, AFolderIntoItsOwnTreeIsRefusedAndChangesNothing) {
+    write(QStringLiteral("tree/a.txt"), "a");
+    write(QStringLiteral("tree/sub/b.txt"), "b");
+    write(QStringLiteral("tree/sub/tree/c.txt"), "c");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("tree")), path(QStringLiteral("alias"))));
+    const QStringList before = tree();
+    for (const TAMHFileOp::TOperation operation : {TAMHFileOp::foCopy, TAMHFileOp::foMove}) {
+        for (const char* destination : {"tree", "tree/sub", "tree/sub/inner", "alias/sub/inner"}) {
+            EXPECT_FALSE(run(operation, {QStringLiteral("tree")}, {QString::fromLatin1(destination)}))
+                << operation << " to " << destination;
+            EXPECT_EQ(tree(), before) << operation << " to " << destination;
+        }
+    }
+    EXPECT_TRUE(questions.isEmpty());
+    EXPECT_TRUE(run(TAMHFileOp::foCopy, {QStringLiteral("tree")}, {QStringLiteral("tree2")}));
+    EXPECT_EQ(read(QStringLiteral("tree2/sub/b.txt")), "b");
+}
+
+// Replacing sets the old entry aside, puts the new one in its place, and only then removes the
+// old one. When putting the new one in place fails, the old one comes back whole, a moved source
+// goes back, and nothing is left beside them.
+TEST_F(FileOperationTest, AReplacementThatFailsHalfWayPutsTheOldEntryBack) {
+    const struct {
+        TAMHFileOp::TOperation operation;
+        const char* source;
+    } rows[] = {
+        {TAMHFileOp::foCopy, "src.txt"}, {TAMHFileOp::foMove, "src.txt"}, {TAMHFileOp::foCopy, "srcdir"}};
+    write(QStringLiteral("src.txt"), "new");
+    write(QStringLiteral("srcdir/inside.txt"), "inside");
+    write(QStringLiteral("dst.txt"), "old");
+    const QStringList before = tree();
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.source);
+        // The first rename onto the destination's name fails; the one that puts the old entry
+        // back does not.
+        int ontoDestination = 0;
+        SetRenameFault([&](const QString&, const QString& to) {
+            return to == path(QStringLiteral("dst.txt")) && ++ontoDestination == 1;
+        });
+        EXPECT_FALSE(run(row.operation, {QString::fromLatin1(row.source)}, {QStringLiteral("dst.txt")}));
+        SetRenameFault({});
+        EXPECT_EQ(read(QStringLiteral("dst.txt")), "old");
+        EXPECT_EQ(tree(), before);
+    }
+}
+
+// A list of sources goes on past one that fails, and the operation as a whole reports the
+// failure: for one destination folder, for pairs of source and destination, and for renames.
+TEST_F(FileOperationTest, AListGoesOnPastAFailingItem) {
+    write(QStringLiteral("a.txt"), "a");
+    write(QStringLiteral("c.txt"), "c");
+    EXPECT_FALSE(run(TAMHFileOp::foCopy,
+                     {QStringLiteral("missing.txt"), QStringLiteral("a.txt"), QStringLiteral("c.txt")},
+                     {QStringLiteral("all")}));
+    EXPECT_EQ(read(QStringLiteral("all/a.txt")), "a");
+    EXPECT_EQ(read(QStringLiteral("all/c.txt")), "c");
+    EXPECT_FALSE(run(TAMHFileOp::foMove, {QStringLiteral("missing.txt"), QStringLiteral("a.txt")},
+                     {QStringLiteral("x.txt"), QStringLiteral("moved.txt")}));
+    EXPECT_EQ(read(QStringLiteral("moved.txt")), "a");
+    EXPECT_FALSE(run(TAMHFileOp::foRename, {QStringLiteral("missing.txt"), QStringLiteral("c.txt")},
+                     {QStringLiteral("y.txt"), QStringLiteral("renamed.txt")}));
+    EXPECT_EQ(read(QStringLiteral("renamed.txt")), "c");
+}
+
+// Entries that an earlier run, killed half way, left beside a destination under the names the
+// work uses (".NAME.partial", ".NAME.replaced") neither stop the next copy or move nor get into
+// it, and stay as they were.
+TEST_F(FileOperationTest, LeftoversOfAnEarlierCrashNeitherBlockNorCorrupt) {
+    write(QStringLiteral("src.txt"), "new");
+    write(QStringLiteral("dst.txt"), "old");
+    write(QStringLiteral(".dst.txt.partial"), "half");
+    write(QStringLiteral(".dst.txt.replaced/inside"), "set aside");
+    write(QStringLiteral(".fresh.txt.partial/inside"), "half");
+    EXPECT_TRUE(run(TAMHFileOp::foCopy, {QStringLiteral("src.txt")}, {QStringLiteral("dst.txt")}));
+    EXPECT_EQ(read(QStringLiteral("dst.txt")), "new");
+    EXPECT_TRUE(run(TAMHFileOp::foMove, {QStringLiteral("src.txt")}, {QStringLiteral("fresh.txt")}));
+    EXPECT_EQ(read(QStringLiteral("fresh.txt")), "new");
+    EXPECT_EQ(read(QStringLiteral(".dst.txt.partial")), "half");
+    EXPECT_EQ(read(QStringLiteral(".dst.txt.replaced/inside")), "set aside");
+    EXPECT_EQ(read(QStringLiteral(".fresh.txt.partial/inside")), "half");
+    EXPECT_EQ(tree(),
+              QStringList({QStringLiteral(".dst.txt.partial"), QStringLiteral(".dst.txt.replaced"),
+                           QStringLiteral(".dst.txt.replaced/inside"), QStringLiteral(".fresh.txt.partial"),
+                           QStringLiteral(".fresh.txt.partial/inside"), QStringLiteral("dst.txt"),
+                           QStringLiteral("fresh.txt")}));
 }
 
 TEST_F(FileOperationTest, AFolderOntoAFolderMergesAfterAsking) {

@@ -59,12 +59,28 @@ TEST(Hsl, HslToRgbValuesAndOutOfRangeGivesBlack) {
         Hsl in;
         Rgb out;
     } rows[] = {
-        {{0, 100, 50}, {255, 0, 0}},    {{2, 100, 50}, {255, 8, 0}},      {{6, 100, 50}, {255, 26, 0}},
-        {{30, 100, 50}, {255, 128, 0}}, {{210, 50, 8}, {10, 20, 31}},     {{240, 100, 50}, {0, 0, 255}},
-        {{359, 100, 50}, {255, 0, 4}},  {{90, 0, 50}, {128, 128, 128}},   {{0, 100, 100}, {255, 255, 255}},
-        {{0, 100, 0}, {0, 0, 0}},       {{150, 60, 75}, {153, 230, 192}}, {{-1, 100, 50}, {0, 0, 0}},
-        {{360, 100, 50}, {0, 0, 0}},    {{0, 101, 50}, {0, 0, 0}},        {{0, -1, 50}, {0, 0, 0}},
-        {{0, 100, 101}, {0, 0, 0}},     {{0, 100, -1}, {0, 0, 0}},
+        {{0, 100, 50}, {255, 0, 0}},
+        {{2, 100, 50}, {255, 8, 0}},
+        {{6, 100, 50}, {255, 26, 0}},
+        {{30, 100, 50}, {255, 128, 0}},
+        {{210, 50, 8}, {10, 20, 31}},
+        {{240, 100, 50}, {0, 0, 255}},
+        {{359, 100, 50}, {255, 0, 4}},
+        {{90, 0, 50}, {128, 128, 128}},
+        {{0, 100, 100}, {255, 255, 255}},
+        {{0, 100, 0}, {0, 0, 0}},
+        {{150, 60, 75}, {153, 230, 192}},
+        {{-1, 100, 50}, {0, 0, 0}},
+        {{360, 100, 50}, {0, 0, 0}},
+        {{0, 101, 50}, {0, 0, 0}},
+        {{0, -1, 50}, {0, 0, 0}},
+        {{0, 100, 101}, {0, 0, 0}},
+        {{0, 100, -1}, {0, 0, 0}},
+        // Halves where rounding half up would differ, at each step: the saturation step gives
+        // 74.5 for green, the lightening step 140.5, the darkening step 6.5.
+        {{5, 50, 50}, {192, 74, 64}},
+        {{6, 100, 75}, {255, 140, 128}},
+        {{3, 100, 25}, {128, 6, 0}},
     };
     for (const auto& row : rows) {
         EXPECT_EQ(HslToRgb(row.in.hue, row.in.saturation, row.in.lightness), row.out)
@@ -98,10 +114,10 @@ TEST(InvertLightness, SwapsLightAndDarkKeepingHue) {
     QImage image = Picture(3, {qRgb(255, 255, 255), qRgb(0, 0, 0), qRgb(10, 20, 30), //
                                qRgb(255, 0, 1), qRgba(128, 128, 128, 7), qRgb(0, 0, 254)});
     InvertLightness(image, KeyColour);
-    // (10, 20, 30) is (210, 50, 8), inverted (210, 50, 92). (255, 0, 1) comes out of the
-    // conversion with hue 360, which is red again rather than black.
-    const Rgb dark = HslToRgb(210, 50, 92);
-    EXPECT_EQ(image, Picture(3, {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(dark.red, dark.green, dark.blue), //
+    // (10, 20, 30) is (210, 50, 8), inverted (210, 50, 92): the wheel gives (0, 128, 255), the
+    // saturation step (64, 128, 192), the lightening by 0.84 (224.44, 234.68, 244.92). (255, 0, 1)
+    // comes out of the conversion with hue 360, which is red again rather than black.
+    EXPECT_EQ(image, Picture(3, {qRgb(0, 0, 0), qRgb(255, 255, 255), qRgb(224, 235, 245), //
                                  qRgb(255, 0, 0), qRgba(128, 128, 128, 7), qRgb(0, 0, 254)}));
 }
 
@@ -115,9 +131,26 @@ TEST(ColorizeBitmap, FastPathMatchesThePerPixelFormulasOnRandomPictures) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, y % 2 ? QRgb(random()) : palette[random() % palette.size()]);
+    // A few pixels worked out by hand for hue 17, whose wheel colour is (255, 72, 0): for
+    // (200, 150, 100), that is (30, 48, 59), the saturation step gives (188.96, 101.12, 66.56)
+    // and the lightening by 0.18 (200.88, 128.72, 100.84); for (10, 20, 30), that is (210, 50, 8),
+    // (191.5, 100, 64) and then the darkening by 0.84 (30.72, 16, 10.24).
+    const struct {
+        QRgb before;
+        QRgb after;
+    } byHand[] = {{qRgba(200, 150, 100, 0x40), qRgba(201, 129, 101, 0x40)},
+                  {qRgb(255, 0, 0), qRgb(255, 72, 0)},
+                  {qRgb(10, 20, 30), qRgb(31, 16, 10)},
+                  {qRgb(128, 128, 128), qRgb(128, 128, 128)}};
+    for (int x = 0; x < int(std::size(byHand)); ++x)
+        image.setPixel(x, 0, byHand[x].before);
     const QRgb exemptPixel = palette[5];
     const ColourValue exempt = ColourFromPixel(exemptPixel);
     const std::vector<QRgb> before = Pixels(image);
+    QImage byHandTinted = image.copy();
+    ColorizeBitmap(byHandTinted, 17, exempt);
+    for (int x = 0; x < int(std::size(byHand)); ++x)
+        EXPECT_EQ(byHandTinted.pixel(x, 0), byHand[x].after) << "pixel " << x;
 
     for (const int hue : {0, 17, 200, 359, 360}) {
         QImage tinted = image.copy();

@@ -5,8 +5,10 @@
 #include <QTemporaryDir>
 
 #include "common/error.h"
+#include "formats/byte_writer.h"
 #include "formats/shortcut_link.h"
 #include "lnk_test_data.h"
+#include "support/file_bytes.h"
 
 namespace {
 
@@ -25,6 +27,43 @@ quint32 U32At(const QByteArray& bytes, qsizetype offset) {
     for (int i = 3; i >= 0; --i)
         value = (value << 8) | quint8(bytes[offset + i]);
     return value;
+}
+
+// A shortcut as a system without Unicode strings writes one: every string in the ANSI code page,
+// and a LinkInfo naming a network share (CommonNetworkRelativeLink) with a path suffix.
+QByteArray AnsiNetworkShortcut(const QByteArray& share, const QByteArray& suffix) {
+    QByteArray bytes;
+    PutU32(bytes, 0x4C);
+    bytes += QByteArray::fromHex("0114020000000000C000000000000046");
+    PutU32(bytes, 0x2 | 0x4 | 0x10 | 0x20); // LinkInfo, name, working folder, arguments; no IsUnicode
+    bytes += QByteArray(4 + 24 + 4 + 4, '\0');
+    PutU32(bytes, 1); // show command
+    bytes += QByteArray(2 + 2 + 4 + 4, '\0');
+
+    QByteArray network;
+    PutU32(network, quint32(0x14 + share.size() + 1));
+    PutU32(network, 0);    // flags
+    PutU32(network, 0x14); // NetNameOffset
+    PutU32(network, 0);    // DeviceNameOffset
+    PutU32(network, 0);    // NetworkProviderType
+    network += share + '\0';
+    QByteArray info;
+    PutU32(info, quint32(0x1C + network.size() + suffix.size() + 1));
+    PutU32(info, 0x1C);
+    PutU32(info, 0x2); // CommonNetworkRelativeLinkAndPathSuffix
+    PutU32(info, 0);   // no volume
+    PutU32(info, 0);   // no local base path
+    PutU32(info, 0x1C);
+    PutU32(info, quint32(0x1C + network.size()));
+    bytes += info + network + suffix + '\0';
+
+    for (const QByteArray& text :
+         {QByteArray("Caf\xe9 notes"), QByteArray("\\\\server\\share\\w\xf6rk"), QByteArray("--mode \x80")}) {
+        PutU16(bytes, quint16(text.size()));
+        bytes += text;
+    }
+    PutU32(bytes, 0); // no extra data
+    return bytes;
 }
 
 LnkData FullData() {
@@ -56,6 +95,25 @@ TEST(LnkFormat, ReadsTheShortcutWindowsWroteForTheFormatDocument) {
     EXPECT_EQ(data->showCommand, 1u);
     EXPECT_EQ(data->fileAttributes, 0x20u);
     EXPECT_EQ(data->hotKey, 0);
+}
+
+// A target on a network share is the share's name, joined to the path suffix by one backslash
+// (none when the suffix is empty); the ANSI strings read in the Windows code page (0x80 is the
+// euro sign there, not a control character).
+TEST(LnkFormat, ReadsANetworkTargetAndAnsiStrings) {
+    const struct {
+        QByteArray suffix;
+        QString target;
+    } rows[] = {{"", QStringLiteral("\\\\server\\share")},
+                {"dir\\a.txt", QStringLiteral("\\\\server\\share\\dir\\a.txt")}};
+    for (const auto& row : rows) {
+        const std::optional<LnkData> data = ParseLnk(AnsiNetworkShortcut("\\\\server\\share", row.suffix));
+        ASSERT_TRUE(data) << row.suffix.constData();
+        EXPECT_EQ(data->target, row.target);
+        EXPECT_EQ(data->description, QStringLiteral("Caf\u00e9 notes"));
+        EXPECT_EQ(data->workingDir, QStringLiteral("\\\\server\\share\\w\u00f6rk"));
+        EXPECT_EQ(data->arguments, QStringLiteral("--mode \u20ac"));
+    }
 }
 
 TEST(LnkFormat, HostileOrTruncatedFilesAreRejected) {
@@ -147,7 +205,7 @@ TEST(ShortcutLink, RoundTripsEveryFieldAndForgetsTheShortcutReadBefore) {
     const struct {
         TShowCmd cmd;
         quint32 stored;
-    } shows[] = {{scShowNormal, 1}, {scShowMaximized, 3}, {scShowMinimized, 7}};
+    } shows[] = {{scShowNormal, 9}, {scShowMaximized, 3}, {scShowMinimized, 7}};
     for (const auto& show : shows) {
         TShortcutLink writer;
         writer.ShortcutFile = dir.filePath(QStringLiteral("\u00e4 item.lnk"));
@@ -179,6 +237,18 @@ TEST(ShortcutLink, RoundTripsEveryFieldAndForgetsTheShortcutReadBefore) {
         EXPECT_EQ(reader.IconNumber, 65535);
         EXPECT_EQ(reader.ShowCmd, show.cmd);
         EXPECT_EQ(reader.HotKey(), QLatin1Char('Q'));
+
+        // The format's own normal value (1), and any other but 3 and 7, read as normal too.
+        if (show.cmd == scShowNormal) {
+            for (const quint32 stored : {0u, 1u, 2u, 10u}) {
+                QByteArray other = bytes;
+                PutU32At(other, 0x3C, stored);
+                WriteBytes(writer.ShortcutFile, other);
+                reader.ShowCmd = scShowMaximized;
+                reader.Read();
+                EXPECT_EQ(reader.ShowCmd, scShowNormal) << stored;
+            }
+        }
 
         TShortcutLink bare;
         bare.ShortcutFile = dir.filePath(QStringLiteral("bare.lnk"));

@@ -1,10 +1,11 @@
 #include "ui/loading_window.h"
 
+#include <functional>
 #include <memory>
+#include <vector>
 
 #include <gtest/gtest.h>
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QGuiApplication>
 #include <QPushButton>
@@ -18,6 +19,7 @@
 #include "ui/error_report.h"
 #include "ui/error_window.h"
 #include "support/app_environment.h"
+#include "support/qt_test_support.h"
 
 namespace {
 
@@ -65,13 +67,20 @@ protected:
     QTemporaryDir m_dir;
 };
 
-// Runs the event loop until the animation shows the frame; false after five seconds without it.
-bool WaitForFrame(const TAnimate* animate, int index) {
-    QElapsedTimer clock;
-    clock.start();
-    while (animate->FrameIndex() != index && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-    return animate->FrameIndex() == index;
+// Runs the event loop until the animation has changed its frame count times, and calls atFrame
+// inside each change, before the next frame can come (a frame lasts one period, which a look
+// from outside may miss). False when the changes do not come.
+bool RunFrames(TAnimate* animate, int count, const std::function<void()>& atFrame) {
+    int seen = 0;
+    const QMetaObject::Connection connection = QObject::connect(animate, &TAnimate::FrameChanged, [&] {
+        if (seen < count) {
+            ++seen;
+            atFrame();
+        }
+    });
+    const bool done = WaitUntil([&] { return seen == count; });
+    QObject::disconnect(connection);
+    return done;
 }
 
 QStringList ReportedLines() {
@@ -128,29 +137,31 @@ TEST_F(Splash, TakesTheClipSizeAndIsCentredAndShapedByItsLimePixels) {
     EXPECT_EQ(animate->IntervalMs(), 40);
     EXPECT_EQ(splash.mask(), OpaqueRegion(Frame({200, 150}, 0), Lime));
     // Frames advance on the timer, loop after the last, and the shape follows each one.
-    for (int expected : {1, 2, 0}) {
-        ASSERT_TRUE(WaitForFrame(animate, expected));
-        EXPECT_EQ(splash.mask(), OpaqueRegion(Frame({200, 150}, expected), Lime));
-    }
+    std::vector<int> frames;
+    ASSERT_TRUE(RunFrames(animate, 3, [&] {
+        frames.push_back(animate->FrameIndex());
+        EXPECT_EQ(splash.mask(), OpaqueRegion(Frame({200, 150}, animate->FrameIndex()), Lime));
+    }));
+    EXPECT_EQ(frames, (std::vector<int>{1, 2, 0}));
 }
 
 TEST_F(Splash, LaterShowingsRecentreButNeverRestartTheAnimation) {
     TfrmLoading splash(WriteClip({20, 10}, 4));
     TAnimate* animate = splash.Animate1();
-    ASSERT_TRUE(WaitForFrame(animate, 2));
-    splash.hide();
-    // Hidden, the clip holds its frame: several frame periods (40 ms) pass without a frame.
-    QElapsedTimer clock;
-    clock.start();
-    while (clock.elapsed() < 250)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    // Hidden at its second frame, the clip holds it: no timer runs.
+    ASSERT_TRUE(RunFrames(animate, 2, [&] {
+        if (animate->FrameIndex() == 2)
+            splash.hide();
+    }));
     EXPECT_EQ(animate->FrameIndex(), 2);
+    EXPECT_FALSE(animate->Ticking());
     splash.move(0, 0);
     splash.show();
     EXPECT_EQ(animate->FrameIndex(), 2);
     EXPECT_TRUE(animate->Active());
     EXPECT_EQ(splash.pos(), CentredPosition(QGuiApplication::primaryScreen()->geometry(), {20, 10}));
-    EXPECT_TRUE(WaitForFrame(animate, 3));
+    ASSERT_TRUE(RunFrames(animate, 1, [] {}));
+    EXPECT_EQ(animate->FrameIndex(), 3);
 }
 
 TEST_F(Splash, MissingOrBrokenClipIsReportedAtCreationAndEveryLaterShowing) {

@@ -4,13 +4,32 @@
 
 #include "common/error.h"
 
+// Each of the twelve characters becomes "%" and two upper-case digits, and reads back from either
+// letter case of the digits; every other character of the first 256 codes stays as it is.
 TEST(EscapeName, EscapesExactlyTheTwelveCharacters) {
+    const struct {
+        char16_t character;
+        const char* escape;
+    } rows[] = {{u'\\', "%5C"}, {u'/', "%2F"}, {u':', "%3A"}, {u'*', "%2A"}, {u'?', "%3F"},  {u'"', "%22"},
+                {u'<', "%3C"},  {u'>', "%3E"}, {u'|', "%7C"}, {u'%', "%25"}, {u'\r', "%0D"}, {u'\n', "%0A"}};
+    QString escaped;
+    for (const auto& row : rows) {
+        const QString character(QChar(row.character));
+        const QString escape = QString::fromLatin1(row.escape);
+        EXPECT_EQ(EscapeName(character), escape) << row.escape;
+        EXPECT_EQ(UnescapeName(escape), character) << row.escape;
+        EXPECT_EQ(UnescapeName(escape.toLower()), character) << row.escape;
+        escaped += QChar(row.character);
+    }
+    EXPECT_EQ(EscapeName(escaped).size(), 36);
+    for (char16_t code = 0; code < 256; ++code) {
+        const QString character(QChar{code});
+        if (!escaped.contains(character)) {
+            EXPECT_EQ(EscapeName(character), character) << "code " << int(code);
+        }
+    }
     EXPECT_EQ(EscapeName(QStringLiteral("a/b:c")), QStringLiteral("a%2Fb%3Ac"));
-    EXPECT_EQ(EscapeName(QStringLiteral("?")), QStringLiteral("%3F"));
-    EXPECT_EQ(EscapeName(QStringLiteral("\r\n")), QStringLiteral("%0D%0A"));
-    EXPECT_EQ(EscapeName(QStringLiteral("\\*\"<>|%")), QStringLiteral("%5C%2A%22%3C%3E%7C%25"));
     EXPECT_EQ(EscapeName(QString()), QString());
-    EXPECT_EQ(EscapeName(QStringLiteral("plain name.lnk")), QStringLiteral("plain name.lnk"));
 }
 
 TEST(EscapeName, RoundTripsEveryCharacterCodeAndMultiByteText) {
@@ -52,4 +71,11 @@ TEST(SameName, FoldsOnlyAToZ) {
     EXPECT_TRUE(SameName(QStringLiteral("A.LNK"), QStringLiteral("a.lnk")));
     EXPECT_FALSE(SameName(QStringLiteral("\u00c4.lnk"), QStringLiteral("\u00e4.lnk")));
     EXPECT_FALSE(SameName(QStringLiteral("ab"), QStringLiteral("abc")));
+    // The letters at both ends of the range fold; their neighbours outside it ("@" and "[" next to
+    // A and Z, "`" and "{" next to a and z, which a shift by 32 would also reach) do not.
+    EXPECT_EQ(FoldCase(QStringLiteral("@AZ[`az{\u00c4")), QStringLiteral("@az[`az{\u00c4"));
+    EXPECT_TRUE(SameName(QStringLiteral("A"), QStringLiteral("a")));
+    EXPECT_TRUE(SameName(QStringLiteral("Z"), QStringLiteral("z")));
+    EXPECT_FALSE(SameName(QStringLiteral("@"), QStringLiteral("`")));
+    EXPECT_FALSE(SameName(QStringLiteral("["), QStringLiteral("{")));
 }

@@ -11,15 +11,15 @@ TEST(SplitOpenCommand, QuotesSpacesAndThePlaceholder) {
         const char* target;
         const char* arguments;
     } rows[] = {
-        {"/usr/bin/edit %1 -r", "/usr/bin/edit", "/home/me/a b.txt -r"},
+        {"/usr/bin/edit %1 -r", "/usr/bin/edit", "\"/home/me/a b.txt\" -r"}, // one argument, quoted
         {"/usr/bin/edit \"%1\" -r", "/usr/bin/edit", "\"/home/me/a b.txt\" -r"},
         {"\"/opt/My Editor/edit\" --new \"%1\"", "/opt/My Editor/edit", "--new \"/home/me/a b.txt\""},
-        {"/usr/bin/edit %1 %1", "/usr/bin/edit", "/home/me/a b.txt %1"},
-        {"/usr/bin/edit --fresh", "/usr/bin/edit", "--fresh"},  // no placeholder: unchanged
-        {"/usr/bin/edit", "/usr/bin/edit", "/home/me/a b.txt"}, // no argument part
-        {"\"/opt/My Editor/edit\"", "/opt/My Editor/edit", "/home/me/a b.txt"},
-        {"\"\"", "\"\"", "/home/me/a b.txt"}, // too short to lose its quotes
-        {"\"/opt/unclosed edit %1", "\"/opt/unclosed edit %1", "/home/me/a b.txt"},
+        {"/usr/bin/edit %1 %1", "/usr/bin/edit", "\"/home/me/a b.txt\" %1"},
+        {"/usr/bin/edit --fresh", "/usr/bin/edit", "--fresh"},      // no placeholder: unchanged
+        {"/usr/bin/edit", "/usr/bin/edit", "\"/home/me/a b.txt\""}, // no argument part
+        {"\"/opt/My Editor/edit\"", "/opt/My Editor/edit", "\"/home/me/a b.txt\""},
+        {"\"\"", "\"\"", "\"/home/me/a b.txt\""}, // too short to lose its quotes
+        {"\"/opt/unclosed edit %1", "\"/opt/unclosed edit %1", "\"/home/me/a b.txt\""},
     };
     for (const auto& row : rows) {
         const LaunchCommand command = SplitOpenCommand(QString::fromUtf8(row.command), p);
@@ -40,7 +40,7 @@ TEST(ExecToOpenCommand, FieldCodesAndQuoting) {
         {"app %i %c %k --x 100%%", "app --x 100%"},
         {"app %F %U", "app \"%1\""}, // one file only
         {"app", "app"},
-        {"app \"two words\" \"q\\\"x\"", "app \"two words\" q\"x"},
+        {"app \"two words\" \"q\\\"x\"", "app \"two words\" \"q\"\"\"x\""},
         {"  app\t\t-v  ", "app -v"},
         {"app %", "app %"},
         {"", ""},

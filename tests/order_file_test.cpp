@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDateTime>
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -15,6 +17,7 @@ namespace {
 class OrderFileTest : public ::testing::Test {
 protected:
     QString folder() const { return m_dir.path(); }
+    QString file(const QString& name) const { return m_dir.filePath(name); }
 
     void touch(const QString& name) {
         QFile file(m_dir.filePath(name));
@@ -93,10 +96,11 @@ TEST(OrderListFormat, OversizedInputIsReadWithinItsLimits) {
     ASSERT_EQ(huge.size(), 1);
     EXPECT_EQ(huge.front().size(), kMaxOrderFileSize);
 
+    // Within the size every line is read: an order is never cut at some count of lines.
     QByteArray many;
     for (int i = 0; i < 10000; ++i)
         many += "n\n";
-    EXPECT_EQ(ParseOrderLines(many).size(), kMaxOrderLines);
+    EXPECT_EQ(ParseOrderLines(many).size(), 10000);
 }
 
 TEST_F(OrderFileTest, ListingFollowsTheOrderFileInItsLetterCaseAndDropsStaleLines) {
@@ -170,6 +174,8 @@ TEST_F(OrderFileTest, SetOrderPositionMovesTheNameToTheInsertionPoint) {
 TEST_F(OrderFileTest, SetOrderPositionCreatesTheOrderFileFromTheFolder) {
     touch(QStringLiteral("p.lnk"));
     touch(QStringLiteral("q.lnk"));
+    // A name with a line break cannot be a line: it is left out, not split into two.
+    touch(QStringLiteral("two\nlines.lnk"));
     SetOrderPosition(folder(), QStringLiteral("q.lnk"), 0);
     const QStringList lines = ParseOrderLines(readOrder());
     EXPECT_EQ(lines, Lines("q.lnk|p.lnk"));
@@ -183,5 +189,41 @@ TEST_F(OrderFileTest, JunkInTheOrderFileIsHarmless) {
     junk.replace(1000, 7, QByteArray("\na.lnk\n"));
     writeOrder(junk);
     EXPECT_EQ(names(OrderedListing(folder(), QStringLiteral("*.lnk"), true, false)), Lines("a.lnk"));
-    EXPECT_EQ(readOrder(), QByteArray("a.lnk\r\n"));
+    // Read only in part, it is not written back: the rest might be someone's order.
+    EXPECT_EQ(readOrder(), junk);
+}
+
+TEST_F(OrderFileTest, WithoutAnOrderFileNamesComeAlphabeticallyWhateverTheirCase) {
+    for (const char* name : {"_notes.lnk", "zed.lnk", "b.lnk", "Apps.lnk", "apps.lnk", "C.lnk"})
+        touch(QString::fromLatin1(name));
+    // As the Windows file system lists a folder: upper-cased code units, so "_" comes after the
+    // letters; names that differ only in case in a fixed order.
+    const QStringList sorted = Lines("Apps.lnk|apps.lnk|b.lnk|C.lnk|zed.lnk|_notes.lnk");
+    EXPECT_EQ(ListEntries(folder(), QStringLiteral("*.lnk"), true, false), sorted);
+    EXPECT_EQ(names(OrderedListing(folder(), QStringLiteral("*.lnk"), true, false)), sorted);
+    // A stored order still wins; a new name takes its alphabetical place among the unlisted.
+    writeOrder("zed.lnk\r\nb.lnk\r\n");
+    touch(QStringLiteral("ant.lnk"));
+    EXPECT_EQ(names(OrderedListing(folder(), QStringLiteral("*.lnk"), true, false)),
+              Lines("zed.lnk|b.lnk|ant.lnk|Apps.lnk|apps.lnk|C.lnk|_notes.lnk"));
+}
+
+TEST_F(OrderFileTest, ALongOrderIsKeptWholeAndATidyOneIsNotRewritten) {
+    touch(QStringLiteral("a.lnk"));
+    touch(QStringLiteral("b.lnk"));
+    QByteArray order;
+    for (int i = 0; i < 5000; ++i)
+        order += "a.lnk\r\n";
+    order += "b.lnk\n"; // a line end of another system: the names are what counts
+    writeOrder(order);
+    const QDateTime written = QFileInfo(file(QStringLiteral("order.lst"))).lastModified();
+    OrderedListing(folder(), QStringLiteral("*.lnk"), true, false);
+    EXPECT_EQ(readOrder(), order);
+    EXPECT_EQ(QFileInfo(file(QStringLiteral("order.lst"))).lastModified(), written);
+
+    SetOrderPosition(folder(), QStringLiteral("b.lnk"), 0);
+    const QStringList lines = ParseOrderLines(readOrder());
+    ASSERT_EQ(lines.size(), 5001);
+    EXPECT_EQ(lines.front(), QStringLiteral("b.lnk"));
+    EXPECT_EQ(lines.count(QStringLiteral("a.lnk")), 5000);
 }

@@ -44,6 +44,16 @@ TEST(HitIndex, ItemsCountedBackFromTheHeadOnTopAndLeftEdges) {
     }
 }
 
+// However deep inside the head the pointer is, the answer is NoItem, not some other negative
+// number: on the bottom and right edges the quotient is -3 there, on the top and left edges the
+// items counted back from the head give -3 as well.
+TEST(HitIndex, DeepInsideTheHeadIsNoItem) {
+    for (TabEdge edge : {TabEdge::Bottom, TabEdge::Right})
+        EXPECT_EQ(HitIndex(TabGeometry{edge, 100, 40, 3}, 220, Along(edge, 0)), NoItem) << int(edge);
+    for (TabEdge edge : {TabEdge::Top, TabEdge::Left})
+        EXPECT_EQ(HitIndex(TabGeometry{edge, 100, 40, 3}, 120, Along(edge, 219)), NoItem) << int(edge);
+}
+
 TEST(HitIndex, NoItemWhileTheTabShowsNoItemArea) {
     for (TabEdge edge : AllEdges) {
         const TabGeometry tab{edge, 17, 40, 3};

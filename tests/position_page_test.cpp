@@ -200,6 +200,11 @@ TEST_F(PositionPageTest, SpacingTypedDigitByDigit) {
     EXPECT_EQ(host.stored().settings.Spacing, -5);
     edit->setText(QStringLiteral("$10"));
     EXPECT_EQ(host.stored().settings.Spacing, 16);
+    // Values past any screen are kept within what placement can use without overflow.
+    edit->setText(QStringLiteral("2147483647"));
+    EXPECT_EQ(host.stored().settings.Spacing, kMaxSpacing);
+    edit->setText(QStringLiteral("-2147483648"));
+    EXPECT_EQ(host.stored().settings.Spacing, kMinSpacing);
     EXPECT_TRUE(host.pending().rebuild);
     EXPECT_FALSE(host.calls.contains(QStringLiteral("rebuildTabs")));
 }

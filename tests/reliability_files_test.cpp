@@ -19,6 +19,7 @@
 
 #include "common/error.h"
 #include "common/settings.h"
+#include "config/startup_entry.h"
 #include "formats/shortcut_link.h"
 #include "platform/file_operation.h"
 #include "support/private_mounts.h"
@@ -363,4 +364,76 @@ TEST_F(ReliabilityFiles, AFileReadOnlyInPartIsNeverWrittenOver) {
         EXPECT_EQ(e.message(), QStringLiteral("Unable to write to ") + settings);
     }
     EXPECT_EQ(Read(settings), big);
+
+    // An order file past the size an order file can have: neither a start nor a move cuts it.
+    const QString tab = path(QStringLiteral("Tabs/Work"));
+    Write(tab + QStringLiteral("/a.lnk"), QByteArray());
+    QByteArray order;
+    while (order.size() <= 1024 * 1024)
+        order += "a.lnk\r\nstale.lnk\r\n";
+    Write(tab + QStringLiteral("/order.lst"), order);
+    OrderedListing(tab, QStringLiteral("*.lnk"), true, false);
+    EXPECT_THROW(SetOrderPosition(tab, QStringLiteral("a.lnk"), 0), Error);
+    EXPECT_EQ(Read(tab + QStringLiteral("/order.lst")), order);
+}
+
+// Files the program writes may be symbolic links put there by anyone, pointing anywhere. No writer
+// writes through one: the link and the file behind it stay as they were, and a write the user
+// asked for says why it did not happen.
+TEST_F(ReliabilityFiles, NoWriterWritesThroughASymbolicLink) {
+    const QString tab = path(QStringLiteral("Kelvara/Tabs/Work"));
+    Write(tab + QStringLiteral("/a.lnk"), QByteArray());
+    const QString victim = path(QStringLiteral("home/victim.txt"));
+    const QString missing = path(QStringLiteral("home/not-there.txt"));
+    struct Row {
+        const char* what;
+        QString file;
+        QString target;
+        std::function<void()> write;
+        bool raises;
+    };
+    const std::vector<Row> rows = {
+        {"settings file", path(QStringLiteral("Kelvara/Kelvara.cfg.ini")), victim,
+         [&] {
+             SaveSettings(path(QStringLiteral("Kelvara/Kelvara.cfg.ini")),
+                          SampleSettings(QStringLiteral("Ember")));
+         },
+         true},
+        {"order file cleaned at a start", tab + QStringLiteral("/order.lst"), victim,
+         [&] { OrderedListing(tab, QStringLiteral("*.lnk"), true, false); }, false},
+        {"order file of the tabs folder", path(QStringLiteral("Kelvara/Tabs/order.lst")), victim,
+         [&] { OrderedListing(path(QStringLiteral("Kelvara/Tabs")), QStringLiteral("*.*"), false, true); },
+         false},
+        {"order file after a move", tab + QStringLiteral("/order.lst"), victim,
+         [&] { SetOrderPosition(tab, QStringLiteral("a.lnk"), 0); }, true},
+        {"order file made anew", tab + QStringLiteral("/order.lst"), missing,
+         [&] { SetOrderPosition(tab, QStringLiteral("a.lnk"), 0); }, true},
+        {"shortcut", tab + QStringLiteral("/b.lnk"), victim,
+         [&] { WriteShortcut(tab + QStringLiteral("/b.lnk"), QStringLiteral("/usr/bin/b")); }, true},
+        {"start-up entry", path(QStringLiteral("autostart/Kelvara.desktop")), missing,
+         [&] {
+             CreateStartupEntry(path(QStringLiteral("autostart/Kelvara.desktop")),
+                                QStringLiteral("/opt/k/Kelvara"), QStringLiteral("/opt/k/"));
+         },
+         true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const QByteArray userText = "the user's own text\nstale.lnk\n";
+        Write(victim, userText);
+        QFile::remove(row.file);
+        QDir().mkpath(QFileInfo(row.file).path());
+        ASSERT_TRUE(QFile::link(row.target, row.file));
+        try {
+            row.write();
+            EXPECT_FALSE(row.raises) << "the write reported success";
+        } catch (const Error& e) {
+            EXPECT_TRUE(row.raises) << e.message().toStdString();
+            EXPECT_TRUE(e.message().contains(QStringLiteral("symbolic link"))) << e.message().toStdString();
+        }
+        EXPECT_EQ(QFileInfo(row.file).symLinkTarget(), QFileInfo(row.target).absoluteFilePath());
+        EXPECT_EQ(Read(victim), userText);
+        EXPECT_FALSE(QFile::exists(missing));
+        QFile::remove(row.file);
+    }
 }

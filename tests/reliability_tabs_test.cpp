@@ -219,7 +219,7 @@ TEST_F(ReliabilityTabs, TabFolderDeletedWhileItsWindowIsOpen) {
 }
 
 // A shortcut deleted between the listing and its read is no longer an item and the others still
-// load; one that is there but cannot be read still ends the load with its message.
+// load; one that is there but cannot be read is named in the load's message.
 TEST_F(ReliabilityTabs, ShortcutDeletedBetweenListingAndRead) {
     const QString folderPath = tab(QStringLiteral("Work"));
     for (const char* name : {"a.lnk", "b.lnk", "c.lnk"})
@@ -242,6 +242,6 @@ TEST_F(ReliabilityTabs, ShortcutDeletedBetweenListingAndRead) {
         model.LoadListedItems(names);
         ADD_FAILURE() << "a damaged shortcut was read";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Unable to open link file"));
+        EXPECT_EQ(e.message(), QStringLiteral("Unable to open link file: ") + folderPath + QStringLiteral("/b.lnk"));
     }
 }

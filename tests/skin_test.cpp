@@ -15,8 +15,10 @@
 #include "skins/parse_box.h"
 #include "skins/skin.h"
 #include "skins/skin_bitmap.h"
+#include "skins/skin_definition.h"
 #include "skins/skin_list.h"
 #include "skins/skin_meta.h"
+#include "tabs/tab.h"
 
 namespace {
 
@@ -452,6 +454,62 @@ TEST_F(SkinFixture, JunkDefinitionLoadsWithDefaults) {
         ASSERT_EQ(rounded.TabBitmaps.size(), 1);
         EXPECT_EQ(rounded.TabBitmaps[0].size(), QSize(8, 4));
     }
+}
+
+// Sizes far past any screen would overflow the sums of placement and drawing: each is kept within
+// a few thousand pixels.
+TEST_F(SkinFixture, SizesAndBoxesPastAnyScreenAreBounded) {
+    writeIni(QStringLiteral("s"),
+             "[Skin]\nTabWidth=2147483647\nHeadHeight=2147483647\nItemHeight=2147483647\n"
+             "TabHeight=-2147483648\nTitleFontSize=2147483647\nRoundRad=2147483647\n"
+             "TitlePos=(2147483647, -2147483648, 2147483647, 2147483647)\n");
+    const TSkin huge = load(QStringLiteral("s"));
+    EXPECT_EQ(huge.TabWidth, kMaxSkinLength);
+    EXPECT_EQ(huge.HeadHeight, kMaxSkinLength);
+    EXPECT_EQ(huge.ItemHeight, kMaxSkinLength);
+    EXPECT_EQ(huge.TabHeight, 0);
+    EXPECT_EQ(huge.RoundRad, kMaxSkinLength);
+    EXPECT_EQ(huge.TitleFontSize, kMaxSkinFontSize);
+    EXPECT_EQ(huge.TitlePos, (SkinBox{kMaxSkinLength, -kMaxSkinLength, kMaxSkinLength, kMaxSkinLength}));
+    TTab tab;
+    tab.Skin = &huge;
+    tab.Items.resize(2);
+    tab.UpdateLength();
+    EXPECT_EQ(tab.ItemsLength, 2 * kMaxSkinLength);
+}
+
+// A skin of many small files must not decode to gigabytes: a series ends after 256 pictures or
+// 64 MiB of decoded pictures for the whole skin, and the error report names the skin.
+TEST_F(SkinFixture, PictureSeriesAreCappedByCountAndDecodedSize) {
+    for (int n = 1; n <= 260; ++n)
+        writePicture(QStringLiteral("many"), QStringLiteral("item%1.bmp").arg(n), Filled(2, 2, Green));
+    const TSkin many = load(QStringLiteral("many"));
+    EXPECT_EQ(many.ItemBitmaps.size(), 256);
+    ASSERT_EQ(many.Warnings.size(), 1);
+    EXPECT_TRUE(many.Warnings[0].startsWith(QStringLiteral("The skin many has more pictures")))
+        << many.Warnings[0].toStdString();
+
+    // 1024 x 1024 pictures of a few hundred bytes each: run-length coded, ending at once.
+    QByteArray rle = "BM" + QByteArray(12, '\0') + QByteArray(40, '\0') + QByteArray(256 * 4, '\0') +
+                     QByteArray("\0\1", 2);
+    const auto put32 = [&](int at, quint32 value) {
+        for (int i = 0; i < 4; ++i)
+            rle[at + i] = char(value >> (8 * i));
+    };
+    put32(2, quint32(rle.size()));
+    put32(10, 14 + 40 + 256 * 4);
+    put32(14, 40);
+    put32(18, 1024);
+    put32(22, 1024);
+    put32(26, 1 | (8 << 16)); // one plane, 8 bits a pixel
+    put32(30, 1);             // run-length coded, 8 bits
+    put32(34, 2);
+    for (int n = 1; n <= 20; ++n)
+        writeFile(QStringLiteral("big"), QStringLiteral("tab%1.bmp").arg(n), rle);
+    const TSkin big = load(QStringLiteral("big"));
+    ASSERT_FALSE(big.TabBitmaps.isEmpty());
+    EXPECT_EQ(big.TabBitmaps.size(), 16);
+    EXPECT_EQ(big.Warnings.size(), 1);
 }
 
 TEST_F(SkinFixture, FindSkinsListsFoldersHoldingADefinition) {

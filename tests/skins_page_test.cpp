@@ -132,6 +132,9 @@ TEST_F(SkinsPageTest, MetaLabelsShowExactlyThePresentKeys) {
         {"Empty", "Author=\nWebsite=\nDescription=", true, true, true, "Skin Author: "},
         {"OnlyText", "Description=text", false, false, true, ""},
         {"NoMeta", nullptr, false, false, false, ""},
+        // A skin's texts show as they are, never read as markup.
+        {"Markup", "Author=<b>Bo</b><img src=/x.png>", true, false, false,
+         "Skin Author: <b>Bo</b><img src=/x.png>"},
     };
     host.skins.clear();
     for (const Row& row : rows)
@@ -146,6 +149,8 @@ TEST_F(SkinsPageTest, MetaLabelsShowExactlyThePresentKeys) {
         list->setCurrentRow(int(&row - rows));
         EXPECT_EQ(author->isVisibleTo(dialog), row.author) << row.name;
         EXPECT_EQ(author->text(), QLatin1String(row.authorText)) << row.name;
+        EXPECT_GE(author->sizeHint().width(), author->fontMetrics().horizontalAdvance(author->text()))
+            << row.name;
         EXPECT_EQ(website->isVisibleTo(dialog), row.website) << row.name;
         EXPECT_EQ(description->isVisibleTo(dialog), row.description) << row.name;
         if (!row.website) {
@@ -155,7 +160,7 @@ TEST_F(SkinsPageTest, MetaLabelsShowExactlyThePresentKeys) {
             EXPECT_TRUE(description->document()->isEmpty()) << row.name;
         }
     }
-    list->setCurrentRow(4);
+    list->setCurrentRow(int(std::size(rows)));
     EXPECT_FALSE(author->isVisibleTo(dialog) || website->isVisibleTo(dialog) ||
                  description->isVisibleTo(dialog));
 }

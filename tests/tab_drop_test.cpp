@@ -151,6 +151,32 @@ TEST(TabDrop, ProgramGetsANewShortcutAndTheTabSetIsRebuilt) {
     EXPECT_EQ(f.ReadOrder(f.tabFolder), Names("run.lnk a.lnk"));
 }
 
+// Only a file that reads as a shortcut moves in as one: a folder or another file that merely has
+// the name of one stays where it is and gets a shortcut like any other path.
+TEST(TabDrop, AFolderOrFileNamedLikeAShortcutIsLinked) {
+    TabWindowFixture f;
+    const QString folder = f.root + QStringLiteral("/Pictures/holiday.lnk");
+    QDir().mkpath(folder);
+    const QString notes = f.root + QStringLiteral("/notes.lnk");
+    QFile file(notes);
+    file.open(QIODevice::WriteOnly);
+    file.write("plain text, not a shortcut");
+    file.close();
+    TfrmTab& window = f.Open();
+
+    for (const QString& dropped : {folder, notes}) {
+        SCOPED_TRACE(dropped.toStdString());
+        const DragAnswer answer = Drag(window, {dropped}, Boundary(0));
+        EXPECT_EQ(answer.dropAction, Qt::LinkAction);
+        EXPECT_TRUE(QFileInfo::exists(dropped));
+        TShortcutLink link;
+        link.ShortcutFile = f.tabFolder + QLatin1Char('/') + QFileInfo(dropped).fileName();
+        link.Read();
+        EXPECT_EQ(link.Target, dropped);
+    }
+    EXPECT_EQ(FileBytes(notes), QByteArray("plain text, not a shortcut"));
+}
+
 TEST(TabDrop, NewShortcutNamesAndPlacesAmongOtherFiles) {
     TabWindowFixture f;
     for (const char* name : {"a.lnk", "b.lnk", "c.lnk"})

@@ -1,3 +1,6 @@
+#include <algorithm>
+#include <limits>
+
 #include <gtest/gtest.h>
 
 #include "skins/skin.h"
@@ -48,6 +51,50 @@ TEST(TabGeometry, SlotUnderPointer) {
     const TabRow right{TabAlignment::BottomRight, 12, 128, false};
     EXPECT_EQ(SlotAt(604, 3, false, Area, right), 0);
     EXPECT_EQ(SlotAt(884 + 127, 3, false, Area, right), 2);
+    // A row whose pitch is 0 (tabs of length 0 without spacing, or without a gap) has one slot
+    // for every coordinate instead of a division by zero.
+    for (const TabRow& flat :
+         {TabRow{TabAlignment::Center, 0, 0, false}, TabRow{TabAlignment::TopLeft, 12, 0, true}}) {
+        for (const qint32 c : {-50, 0, 512, 2000})
+            EXPECT_EQ(SlotAt(c, 3, false, Area, flat), 0) << "at " << c;
+    }
+}
+
+// How many tabs of a row fit on a 1024-pixel area with tabs 128 wide, and where the first stands.
+TEST(TabGeometry, TabsThatFitAndSpacingsPastTheScreen) {
+    constexpr qint32 kMax = std::numeric_limits<qint32>::max();
+    const struct {
+        TabAlignment align;
+        qint32 spacing;
+        qint32 width;
+        qint32 tabs;
+        qint32 fit;
+        qint32 first; // TabPosition of tab 0 in the row of the tabs that fit
+    } rows[] = {
+        {TabAlignment::TopLeft, 12, 128, 3, 3, 12},
+        {TabAlignment::TopLeft, 12, 128, 200, 7, 12}, // the 7th ends at 980, an 8th would at 1120
+        {TabAlignment::Center, 12, 128, 200, 7, 22},
+        {TabAlignment::BottomRight, 12, 128, 200, 7, 44},
+        {TabAlignment::TopLeft, 12, 128, 0, 0, 12},
+        // a spacing past the screen keeps one tab at its far end, wholly on it
+        {TabAlignment::TopLeft, kMax, 128, 5, 1, 1024 - 128},
+        {TabAlignment::BottomRight, kMax, 128, 5, 1, 0},
+        {TabAlignment::Center, kMax, 128, kMax, 1, 0},
+        // below minus half a tab the tabs would pile up: half of the first still shows
+        {TabAlignment::TopLeft, -100, 128, 100, 17, -64},
+        {TabAlignment::TopLeft, -kMax - 1, 128, 1, 1, -64},
+        // a tab wider than the screen is still shown, covering it
+        {TabAlignment::TopLeft, 12, 4096, 3, 1, -2048},
+    };
+    for (const auto& r : rows) {
+        const TabRow row{r.align, r.spacing, r.width, false};
+        const qint32 fit = TabsThatFit(r.tabs, false, Area, row);
+        EXPECT_EQ(fit, r.fit) << "align " << int(r.align) << " spacing " << r.spacing << " tabs " << r.tabs;
+        EXPECT_EQ(TabPosition(0, std::max(fit, 1), false, Area, row), r.first)
+            << "align " << int(r.align) << " spacing " << r.spacing << " tabs " << r.tabs;
+    }
+    // The slot arithmetic of a row far longer than the screen stays in range.
+    EXPECT_LT(SlotAt(kMax, kMax, false, Area, TabRow{TabAlignment::Center, kMax, 4096, false}), kMax);
 }
 
 TEST(TabGeometry, ImageOffsetKeepsTheHeadAtTheFarSide) {

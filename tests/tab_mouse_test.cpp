@@ -1,12 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEnterEvent>
-#include <QFileInfo>
 #include <QMouseEvent>
 
 #include "qstring_printer.h"
+#include "support/file_bytes.h"
 #include "tab_window_fixture.h"
 
 namespace {
@@ -96,10 +95,9 @@ TEST(TabMouse, ClickLaunchesAndClosesRightClickOffersTheItem) {
     const QString script = f.root + QStringLiteral("/launch.sh");
     QFile file(script);
     file.open(QIODevice::WriteOnly);
-    // The marker appears whole (written aside, then renamed), so its existence means its content
-    // is there.
-    file.write("#!/bin/sh\necho \"$@\" > \"" + marker.toUtf8() + ".part\" && mv \"" + marker.toUtf8() +
-               ".part\" \"" + marker.toUtf8() + "\"\n");
+    // The record is renamed into place, so it is whole once it exists.
+    file.write("#!/bin/sh\necho \"$@\" > \"" + marker.toUtf8() + ".tmp\"\nmv \"" + marker.toUtf8() +
+               ".tmp\" \"" + marker.toUtf8() + "\"\n");
     file.close();
     file.setPermissions(file.permissions() | QFile::ExeOwner);
     TShortcutLink link;
@@ -127,13 +125,7 @@ TEST(TabMouse, ClickLaunchesAndClosesRightClickOffersTheItem) {
     Send(window, QEvent::MouseButtonPress, QPoint(60, 70), Qt::LeftButton);
     Send(window, QEvent::MouseMove, QPoint(70, 80), Qt::LeftButton);
     Send(window, QEvent::MouseButtonRelease, QPoint(70, 80), Qt::LeftButton);
-    QElapsedTimer clock;
-    clock.start();
-    while (!QFileInfo::exists(marker) && clock.elapsed() < 5000)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    QFile launched(marker);
-    ASSERT_TRUE(launched.open(QIODevice::ReadOnly));
-    EXPECT_EQ(launched.readAll(), QByteArray("one two\n"));
+    EXPECT_EQ(WaitForRenamedFile(marker), QByteArray("one two\n"));
     // The tab closes although the pointer is still over it.
     EXPECT_TRUE(window.tmrAnim().isActive());
     EXPECT_EQ(window.TargetExtent(), f.skin.TabHeight - f.skin.HeadHeight);

@@ -5,6 +5,8 @@
 #include "common/device_pixels.h"
 #include "skins/skin_bitmap.h"
 #include "tab_test_skin.h"
+#include "common/ini_file.h"
+#include "skins/skin_definition.h"
 #include "tabs/tab_painter.h"
 #include "tabs/tab_shape.h"
 #include "support/app_environment.h"
@@ -205,6 +207,21 @@ TEST(TabPainter, RotatedTextIsTheUprightTextTurned) {
         EXPECT_EQ(canvas, expected) << "angle " << angle;
         EXPECT_NE(canvas.pixel(0, 0), Key);
     }
+}
+
+// Boxes of a skin far out of its tab, drawn on the right edge where the text is turned: read
+// through the skin definition, they are bounded, and the tab is drawn without overflow.
+TEST(TabPainter, BoxesFarOutOfTheTabAreDrawnSafely) {
+    Fixture f(TabEdge::Right, 2, 128);
+    ReadSkinDefinition(IniFile::fromData(QStringLiteral("skin.ini"),
+                                         "[Skin]\nTitlePos=(2147483647, 2147483647, 2147483647, 2147483647)\n"
+                                         "TextPos=(-2147483648, 0, 2147483647, 2147483647)\n"
+                                         "IconPos=(2147483647, -2147483648, 32, 32)\n"),
+                       f.skin);
+    f.tab.UpdateLength();
+    const QImage image = f.Paint();
+    EXPECT_EQ(image.pixel(17 + 20, 64), ItemC);
+    EXPECT_EQ(image.pixel(17 + 60, 64), ItemC);
 }
 
 TEST(TabPainter, OutlineRegion) {

@@ -1,5 +1,8 @@
 #include "tabs/tab.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -7,12 +10,14 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QIcon>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
 #include "common/error.h"
 #include "formats/shortcut_link.h"
 #include "skins/skin.h"
+#include "tabs/item_icon.h"
 #include "pe_test_data.h"
 
 namespace {
@@ -97,27 +102,57 @@ TEST_F(TabTest, ItemsComeInTheOrderFilesOrderWithItsCaptionsAndTheRealFiles) {
     EXPECT_EQ(tab.ItemsLength, 0);
 }
 
-TEST_F(TabTest, CaptionsAreUnescapedAndABadNameOrShortcutEndsTheLoad) {
+TEST_F(TabTest, ABadNameOrShortcutIsNamedAndTheOtherItemsStillLoad) {
     writeLink(QStringLiteral("x%3Ay.lnk"), QStringLiteral("/t"));
     writeLink(QStringLiteral("z%zz.lnk"), QStringLiteral("/t"));
     writeFile(QStringLiteral("broken.lnk"), "not a shortcut");
-    const struct {
-        const char* order;
-        const char* message;
-    } rows[] = {
-        {"x%3Ay.lnk\r\nz%zz.lnk\r\nbroken.lnk\r\n", "'$zz' is not a valid integer value"},
-        {"x%3Ay.lnk\r\nbroken.lnk\r\nz%zz.lnk\r\n", "Unable to open link file"},
-    };
-    for (const auto& row : rows) {
-        writeFile(QStringLiteral("order.lst"), row.order);
-        try {
-            tab.LoadItems();
-            ADD_FAILURE() << "no error";
-        } catch (const Error& e) {
-            EXPECT_EQ(e.message(), QString::fromLatin1(row.message));
-        }
-        EXPECT_EQ(captions(), QStringList(QStringLiteral("x:y"))); // what was read before stays
+    writeLink(QStringLiteral("last.lnk"), QStringLiteral("/t"));
+    writeFile(QStringLiteral("order.lst"), "x%3Ay.lnk\r\nz%zz.lnk\r\nbroken.lnk\r\nlast.lnk\r\n");
+    try {
+        tab.LoadItems();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(
+            e.message().split(QLatin1Char('\n')),
+            QStringList(
+                {QStringLiteral("'$zz' is not a valid integer value: ") + path(QStringLiteral("z%zz.lnk")),
+                 QStringLiteral("Unable to open link file: ") + path(QStringLiteral("broken.lnk"))}));
     }
+    EXPECT_EQ(captions(), QStringList({QStringLiteral("x:y"), QStringLiteral("last")}));
+}
+
+TEST_F(TabTest, AShortcutWhoseNameIsNotUtf8IsNamedNotHidden) {
+    writeLink(QStringLiteral("good.lnk"), QStringLiteral("/t"));
+    // A name in Latin-1, as an old archive or a Windows disk may bring it.
+    const QByteArray latin1Name = QFile::encodeName(tab.TabFolder) + "/caf\xe9.lnk";
+    ASSERT_EQ(::link(QFile::encodeName(path(QStringLiteral("good.lnk"))).constData(), latin1Name.constData()),
+              0);
+    try {
+        tab.LoadItems();
+        ADD_FAILURE() << "the item was left out without a word";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), QStringLiteral("Unable to open link file: ") +
+                                   path(QStringLiteral("caf\\xE9.lnk")) +
+                                   QStringLiteral(" (its name is not valid UTF-8; rename it)"));
+    }
+    EXPECT_EQ(captions(), QStringList(QStringLiteral("good")));
+}
+
+// A FIFO blocks whoever opens it until a writer comes: in place of a shortcut, an order file or an
+// icon named by a desktop entry it must be passed over, not wait for ever.
+TEST_F(TabTest, FifosAmongTheFilesAreNeverOpened) {
+    for (const char* name : {"order.lst", "fifo.lnk", "icon.png"})
+        ASSERT_EQ(mkfifo(QFile::encodeName(path(QString::fromLatin1(name))).constData(), 0600), 0);
+    writeFile(QStringLiteral("app.desktop"), "[Desktop Entry]\nType=Application\nExec=true\nIcon=" +
+                                                 path(QStringLiteral("icon.png")).toUtf8() + "\n");
+    writeLink(QStringLiteral("app.lnk"), path(QStringLiteral("app.desktop")));
+    writeLink(QStringLiteral("picture.lnk"), QStringLiteral("/t"), path(QStringLiteral("icon.png")));
+    tab.LoadItems();
+    EXPECT_EQ(captions(), QStringList({QStringLiteral("app"), QStringLiteral("picture")}));
+    // Making the icons ends too, and the items fall back on an icon of their own.
+    tab.ReadIcons(1);
+    EXPECT_FALSE(tab.Items[0].Icon.isNull());
+    EXPECT_FALSE(tab.Items[1].Icon.isNull());
 }
 
 TEST_F(TabTest, AShortcutWithoutTargetGetsNothingFromTheItemBeforeIt) {
@@ -185,31 +220,97 @@ TEST_F(TabTest, FindItemGivesTheLastMatchInAnyLetterCase) {
     EXPECT_EQ(tab.FindItem(QStringLiteral("/t/three.lnk")), -1);
 }
 
-TEST_F(TabTest, IconsComeFromImageAndIconFilesAndDesktopEntriesOnly) {
+// A small icon theme of one colour per icon name, so that a test sees which name was taken.
+class TestIconTheme {
+public:
+    explicit TestIconTheme(const QString& folder)
+        : m_paths(QIcon::themeSearchPaths()), m_name(QIcon::themeName()) {
+        const QString theme = folder + QStringLiteral("/TestTheme");
+        QDir().mkpath(theme + QStringLiteral("/32x32/apps"));
+        QFile index(theme + QStringLiteral("/index.theme"));
+        EXPECT_TRUE(index.open(QIODevice::WriteOnly));
+        index.write("[Icon Theme]\nName=Test\nDirectories=32x32/apps\n\n[32x32/apps]\nSize=32\nType=Fixed\n");
+        index.close();
+        for (const auto& [name, colour] : kIcons)
+            Square(32, colour)
+                .save(theme + QStringLiteral("/32x32/apps/") + QLatin1String(name) + QStringLiteral(".png"));
+        QIcon::setThemeSearchPaths({folder});
+        QIcon::setThemeName(QStringLiteral("TestTheme"));
+    }
+    ~TestIconTheme() {
+        QIcon::setThemeSearchPaths(m_paths);
+        QIcon::setThemeName(m_name);
+    }
+
+    static constexpr std::pair<const char*, QRgb> kIcons[] = {
+        {"folder", qRgb(0, 160, 0)},
+        {"text-x-generic", qRgb(128, 128, 128)},
+        {"text-x-script", qRgb(200, 200, 0)},
+        {"test-app", qRgb(200, 0, 200)},
+    };
+    static QRgb Colour(const char* name) {
+        for (const auto& [icon, colour] : kIcons) {
+            if (qstrcmp(icon, name) == 0)
+                return colour;
+        }
+        return 0;
+    }
+
+private:
+    QStringList m_paths;
+    QString m_name;
+};
+
+// No item is blank: a shortcut's own icon comes first, then its target's (a picture, a program's
+// icon group, a desktop entry's Icon=, a folder's icon, the MIME type's icon), then a generic one.
+TEST_F(TabTest, EveryItemGetsAnIconFromTheBestSourceThereIs) {
+    const TestIconTheme theme(path(QStringLiteral("icons")));
     ASSERT_TRUE(Square(16, qRgb(255, 0, 0)).save(path(QStringLiteral("red.png"))));
     ASSERT_TRUE(QImageWriter(path(QStringLiteral("blue.ico")), "ico").write(Square(32, qRgb(0, 0, 255))));
     writeFile(QStringLiteral("notes.txt"), "plain text");
+    writeFile(QStringLiteral("run.sh"), "#!/bin/sh\necho hi\n");
+    QFile::setPermissions(path(QStringLiteral("run.sh")),
+                          QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     writeFile(QStringLiteral("Program.EXE"), pe_test::SampleProgram());
-    writeFile(QStringLiteral("app.desktop"), "[Desktop Entry]\nType=Application\nExec=true\nIcon=" +
-                                                 path(QStringLiteral("red.png")).toUtf8());
+    writeFile(QStringLiteral("file.desktop"), "[Desktop Entry]\nType=Application\nExec=true\nIcon=" +
+                                                  path(QStringLiteral("red.png")).toUtf8());
+    writeFile(QStringLiteral("themed.desktop"),
+              "[Desktop Entry]\nType=Application\nExec=true\nIcon=test-app.png\n");
+    QDir().mkpath(path(QStringLiteral("Photos")));
+    writeFile(QStringLiteral("Photos/.directory"), "[Desktop Entry]\nIcon=test-app\n");
 
+    const QRgb drawn = 1; // Kelvara's own drawing: opaque in the middle
     const struct {
         const char* what;
         QString target;
         QString iconLocation;
         int index;
-        QRgb centre; // 0: no icon
+        QRgb centre;
     } rows[] = {
         {"png as icon location", QStringLiteral("/bin/true"), path(QStringLiteral("red.png")), 0,
          qRgb(255, 0, 0)},
+        {"theme name as icon location", path(QStringLiteral("notes.txt")), QStringLiteral("test-app"), 0,
+         TestIconTheme::Colour("test-app")},
         {"ico image 0", path(QStringLiteral("blue.ico")), QString(), 0, qRgb(0, 0, 255)},
-        {"ico has no image 1", path(QStringLiteral("blue.ico")), QString(), 1, 0},
-        {"text document", path(QStringLiteral("notes.txt")), QString(), 0, 0},
-        {"folder", path(QString()), QString(), 0, 0},
-        {"missing file", path(QStringLiteral("gone.png")), QString(), 0, 0},
+        {"ico without image 1: a document", path(QStringLiteral("blue.ico")), QString(), 1,
+         TestIconTheme::Colour("text-x-generic")},
         {"program icon 1", path(QStringLiteral("Program.EXE")), QString(), 1, qRgb(0, 0, 255)},
-        {"program has no icon 2", path(QStringLiteral("Program.EXE")), QString(), 2, 0},
-        {"desktop entry icon", path(QStringLiteral("app.desktop")), QString(), 0, qRgb(255, 0, 0)},
+        {"program without icon 2", path(QStringLiteral("Program.EXE")), QString(), 2,
+         TestIconTheme::Colour("text-x-generic")},
+        {"desktop entry, icon file", path(QStringLiteral("file.desktop")), QString(), 0, qRgb(255, 0, 0)},
+        {"desktop entry, theme icon", path(QStringLiteral("themed.desktop")), QString(), 0,
+         TestIconTheme::Colour("test-app")},
+        {"text document: its type's icon", path(QStringLiteral("notes.txt")), QString(), 0,
+         TestIconTheme::Colour("text-x-generic")},
+        {"script: its type's generic icon", path(QStringLiteral("run.sh")), QString(), 0,
+         TestIconTheme::Colour("text-x-script")},
+        {"folder", path(QString()), QString(), 0, TestIconTheme::Colour("folder")},
+        {"folder with a .directory icon", path(QStringLiteral("Photos")), QString(), 0,
+         TestIconTheme::Colour("test-app")},
+        {"missing picture: its type by name", path(QStringLiteral("gone.png")), QString(), 0,
+         TestIconTheme::Colour("text-x-generic")},
+        {"program on the PATH, no theme icon", QStringLiteral("kelvara-some-program"), QString(), 0, drawn},
+        {"screen resolution macro, no theme icon", QStringLiteral("macro:screenres"), QString(), 0, drawn},
     };
     for (const auto& row : rows) {
         tab.Items.clear();
@@ -219,14 +320,35 @@ TEST_F(TabTest, IconsComeFromImageAndIconFilesAndDesktopEntriesOnly) {
         data.IconIndex = row.index;
         tab.AddItem(data);
         const QImage& icon = tab.Items.front().Icon;
-        if (row.centre == 0) {
-            EXPECT_TRUE(icon.isNull()) << row.what;
-            continue;
-        }
-        ASSERT_FALSE(icon.isNull()) << row.what;
-        EXPECT_EQ(icon.size(), QSize(32, 32)) << row.what;
-        EXPECT_EQ(icon.pixel(16, 16), row.centre) << row.what;
+        ASSERT_EQ(icon.size(), QSize(32, 32)) << row.what;
+        if (row.centre == drawn)
+            EXPECT_EQ(qAlpha(icon.pixel(16, 16)), 255) << row.what;
+        else
+            EXPECT_EQ(icon.pixel(16, 16), row.centre) << row.what;
+        // The same source gives the icon at another size, for screens with more pixels.
+        EXPECT_EQ(ItemIconImage(tab.Items.front().IconSource, 64).size(), QSize(64, 64)) << row.what;
     }
+}
+
+// Items made from desktop entries before they were named after the entry carry the entry's file
+// name; they show the application's name in the user's language. A name the user gave stays.
+TEST_F(TabTest, AnItemNamedAfterItsDesktopFileShowsTheApplicationsName) {
+    writeFile(QStringLiteral("org.example.Editor.desktop"),
+              "[Desktop Entry]\nType=Application\nExec=true\nName=Text Editor\nName[de]=Texteditor\n");
+    const QString entry = path(QStringLiteral("org.example.Editor.desktop"));
+    QDir().mkpath(path(QStringLiteral("Tab")));
+    tab.TabFolder = path(QStringLiteral("Tab"));
+    writeLink(QStringLiteral("Tab/org.example.Editor.lnk"), entry);
+    writeLink(QStringLiteral("Tab/Notes.lnk"), entry);
+    const QByteArray oldLanguage = qgetenv("LANGUAGE");
+    for (const auto& [language, name] : {std::pair{"", "Text Editor"}, std::pair{"de", "Texteditor"}}) {
+        qputenv("LANGUAGE", language);
+        tab.LoadItems();
+        QStringList shown = captions();
+        shown.sort();
+        EXPECT_EQ(shown, (QStringList{QStringLiteral("Notes"), QString::fromUtf8(name)})) << language;
+    }
+    qputenv("LANGUAGE", oldLanguage);
 }
 
 TEST_F(TabTest, AnIconFileThatChangesIsReadAgain) {

@@ -32,7 +32,10 @@ public:
         return answer;
     }
 
+    void OwnChangeShown() override { ++ownChanges; }
+
     int rebuilds = 0;
+    int ownChanges = 0;
     QList<TItem> popups;
     QPoint popupPos;
     int tabCount = 1;

@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -15,6 +16,7 @@
 #include "common/error.h"
 #include "common/ini_file.h"
 #include "config/config_dialog.h"
+#include "core/main_menu.h"
 #include "fake_config_host.h"
 #include "qt_app_environment.h"
 
@@ -152,6 +154,38 @@ TEST_F(Translation, GermanCoversEveryKeyOfTheTemplate) {
               QStringLiteral("Übernehmen"));
 }
 
+// In every shipped language no two items of one menu share an access key: the key would only
+// move between them instead of choosing one.
+TEST_F(Translation, ShippedMenusGiveEachItemItsOwnAccessKey) {
+    const QFileInfoList files = QDir(QStringLiteral(KELVARA_SOURCE_DIR "/data/Translation"))
+                                    .entryInfoList({QStringLiteral("*.txt")}, QDir::Files);
+    ASSERT_GE(files.size(), 2);
+    for (const QFileInfo& file : files) {
+        SCOPED_TRACE(file.fileName().toStdString());
+        QWidget form;
+        form.setObjectName(QStringLiteral("frmRunning"));
+        const MainMenu menu = BuildMainMenu(&form);
+        ApplyTranslation(&form, file.filePath(), MainSection);
+        for (const QMenu* list : form.findChildren<QMenu*>()) {
+            QMap<QChar, QString> keys;
+            for (const QAction* item : list->actions()) {
+                const QString text = item->text();
+                for (qsizetype i = text.indexOf(u'&'); i >= 0 && i + 1 < text.size();
+                     i = text.indexOf(u'&', i + 2)) {
+                    if (text[i + 1] == u'&')
+                        continue;
+                    const QChar key = text[i + 1].toLower();
+                    EXPECT_FALSE(keys.contains(key))
+                        << text.toStdString() << " and " << keys.value(key).toStdString();
+                    keys.insert(key, text);
+                    break;
+                }
+            }
+            EXPECT_GE(keys.size(), list == menu.pmMain ? 6 : 0);
+        }
+    }
+}
+
 TEST_F(Translation, MultiLineHintRoundTripsAsOneLine) {
     QWidget form;
     form.setObjectName(QStringLiteral("frmX"));
@@ -285,7 +319,7 @@ TEST_F(Translation, TemplateWrittenWhileAnotherLanguageIsActiveLeavesTheOpenDial
     WriteTemplate(host, main, target);
     const IniFile written(target);
     EXPECT_EQ(written.readString(QStringLiteral("Main"), QStringLiteral("frmRunning.Config1"), {}),
-              QStringLiteral("&Einstellungen"));
+              QStringLiteral("E&instellungen"));
     EXPECT_EQ(written.readString(QStringLiteral("Config"), QStringLiteral("frmConfig.btnApply"), {}),
               QStringLiteral("Apply"));
     EXPECT_TRUE(host.calls.isEmpty()) << host.calls.join(QLatin1Char(' ')).toStdString();

@@ -8,6 +8,7 @@
 #include "formats/update_response.h"
 #include "support/qt_test_support.h"
 #include "support/test_http_server.h"
+#include "update/http_client.h"
 #include "update/update_check.h"
 #include "update/update_window.h"
 
@@ -94,16 +95,20 @@ TEST_F(UpdateCheckTest, UnreachableServerShowsNothing) {
 }
 
 TEST_F(UpdateCheckTest, CancelledCheckIsNeverAnswered) {
-    server.route("/update.php", TestHttpServer::Reply{"HTTP/1.0 200 OK\r\n", {{200, "message\nlate"}}});
+    server.route("/update.php",
+                 TestHttpServer::Reply{"HTTP/1.0 200 OK\r\n", {{TestHttpServer::Held, "message\nlate"}}});
     UpdateCheck check(folder, prompts, nullptr);
     check.start(true);
     ASSERT_TRUE(WaitUntil([&] { return server.requests().size() == 1; }));
     check.cancel();
     EXPECT_FALSE(check.pending());
-    QElapsedTimer settle;
-    settle.start();
-    WaitUntil([&] { return settle.elapsed() > 400; });
-    EXPECT_TRUE(prompts.shown.empty());
+    server.release();
+    // A second check runs to its end after the first one's answer was sent: only it is shown.
+    server.route("/update.php", TestHttpServer::Ok("message\nsecond"));
+    check.start(true);
+    ASSERT_TRUE(WaitUntil([&] { return !check.pending(); }));
+    ASSERT_EQ(prompts.shown.size(), 1u);
+    EXPECT_EQ(prompts.shown[0].text, Intro + u"\nsecond"_s);
 }
 
 TEST_F(UpdateCheckTest, YesOpensTheDownloadDialogWhichSavesTheFile) {
@@ -114,10 +119,15 @@ TEST_F(UpdateCheckTest, YesOpensTheDownloadDialogWhichSavesTheFile) {
     prompts.answers = {true, false}; // update now: Yes; install now: No
 
     UpdateCheck check(folder, prompts, nullptr);
+    // The dialog may come and go between two looks at it: what it showed is taken while it asks.
+    QString addressShown;
+    prompts.onQuestion = [&] {
+        if (check.downloadDialog())
+            addressShown = check.downloadDialog()->findChild<QLabel*>(u"lblURL"_s)->toolTip();
+    };
     check.start(true);
-    ASSERT_TRUE(WaitUntil([&] { return check.downloadDialog() != nullptr; }));
-    EXPECT_EQ(check.downloadDialog()->findChild<QLabel*>(u"lblURL"_s)->toolTip(), address);
     ASSERT_TRUE(WaitUntil([&] { return prompts.shown.size() == 3 && !check.downloadDialog(); }));
+    EXPECT_EQ(addressShown, address);
     EXPECT_EQ(prompts.shown[1].caption, u"Download Complete"_s);
     EXPECT_EQ(prompts.shown[2].text,
               u"To install the update later, run Kelvara-setup.exe in the Kelvara directory (%1)."_s.arg(
@@ -125,6 +135,27 @@ TEST_F(UpdateCheckTest, YesOpensTheDownloadDialogWhichSavesTheFile) {
     QFile saved(folder.userDir() + u"Kelvara-setup.exe"_s);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), "new version");
+}
+
+// An answer that came over https offers its download over https only: an http address is refused
+// before anything is asked of its server.
+TEST_F(UpdateCheckTest, AnUpdateOfferedOverHttpsIsNotFetchedOverHttp) {
+    TestHttpServer secure(TestHttpServer::Tls);
+    qputenv("KELVARA_UPDATE_URL", secure.base().toUtf8());
+    secure.route("/update.php",
+                 TestHttpServer::Ok("update\n" + server.url(u"/files/Kelvara-setup.exe"_s).toUtf8()));
+    server.route("/files/Kelvara-setup.exe", TestHttpServer::Ok("new version"));
+    prompts.answers = {true};
+    UpdateCheck check(folder, prompts, nullptr);
+    check.findChild<HttpClient*>(u"HttpCli1"_s)->setTrustedCertificates(TestHttpServer::CertificateFile());
+    check.start(true);
+    ASSERT_TRUE(WaitUntil([&] { return prompts.shown.size() == 2 && !check.downloadDialog(); }));
+    EXPECT_EQ(prompts.shown[0].text, Question);
+    EXPECT_EQ(
+        prompts.shown[1].text,
+        u"The update could not be downloaded. The download address does not use a secure connection."_s);
+    EXPECT_TRUE(server.requests().isEmpty());
+    EXPECT_FALSE(QFile::exists(folder.userDir() + u"Kelvara-setup.exe"_s));
 }
 
 } // namespace

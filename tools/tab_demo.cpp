@@ -7,15 +7,15 @@
 // With --skin a shipped skin is loaded from the program folder (default: Kelvara beside the
 // tools folder); otherwise a skin is drawn in code.
 // The opened tab stays open (its leave detection is switched off), so a screenshot shows it.
-// With --report FILE gets a line per window once the animation has ended: index, x, y, width,
-// height, translucent (0/1), HeadHeight, ItemHeight and the number of items.
+// With --report FILE gets a line per window once the opened tab has come to rest: index, x, y,
+// width, height, translucent (0/1), HeadHeight, ItemHeight and the number of items.
 
 #include <cstdio>
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QPainter>
+#include <QSaveFile>
 #include <QTextStream>
 #include <QTimer>
 #include <QTransform>
@@ -221,9 +221,16 @@ int main(int argc, char** argv) {
         });
     }
     if (!report.isEmpty()) {
-        QTimer::singleShot(1200, &app, [&] {
-            QFile file(report);
-            if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        // The report is written once the opened tab has come to rest (at once when none opens),
+        // and put in place whole, so a script that finds it may read it.
+        auto* settle = new QTimer(&app);
+        QObject::connect(settle, &QTimer::timeout, &app, [&, settle] {
+            if (openIndex >= 0 && openIndex < windows.size() &&
+                (!windows[openIndex]->Open() || windows[openIndex]->tmrAnim().isActive()))
+                return;
+            settle->stop();
+            QSaveFile file(report);
+            if (!file.open(QIODevice::WriteOnly))
                 return;
             QTextStream out(&file);
             for (int t = 0; t < windows.size(); ++t) {
@@ -232,7 +239,10 @@ int main(int argc, char** argv) {
                     << (windows[t]->Translucent() ? 1 : 0) << ' ' << skin.HeadHeight << ' ' << skin.ItemHeight
                     << ' ' << windows[t]->TabModel().Items.size() << '\n';
             }
+            out.flush();
+            file.commit();
         });
+        settle->start(20);
     }
     return app.exec();
 }

@@ -6,24 +6,26 @@ stop_xvfb() {
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 
-# Starts Xvfb on a display number no other server holds and exports DISPLAY for the xcb platform.
+# Starts Xvfb and exports DISPLAY for the xcb platform. The server takes the first free display
+# number itself and writes it to a pipe once it accepts connections (-displayfd), so that scripts
+# and tests starting at the same moment never take the same number.
 start_xvfb() {
-    local display=70
-    while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
-    # The server resets whenever its last client leaves, so every program measured meets a fresh
-    # one; map_watch stays connected while a program starts, so no reset can refuse it.
-    Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-    xvfb_pid=$!
-    export DISPLAY=":$display"
-    export QT_QPA_PLATFORM=xcb
     export XDG_RUNTIME_DIR=$work/runtime
     mkdir -p -m 700 "$XDG_RUNTIME_DIR"
-    for _ in $(seq 50); do
-        xdpyinfo >/dev/null 2>&1 && return 0
-        sleep 0.1
-    done
-    echo "Xvfb did not start" >&2
-    return 1
+    mkfifo "$work/display"
+    # The server resets whenever its last client leaves, so every program measured meets a fresh
+    # one; map_watch stays connected while a program starts, so no reset can refuse it.
+    Xvfb -screen 0 1920x1080x24 -nolisten tcp -displayfd 3 3>"$work/display" >/dev/null 2>&1 &
+    xvfb_pid=$!
+    local display=""
+    read -r -t 60 display <"$work/display" || true
+    rm -f "$work/display"
+    if [ -z "$display" ]; then
+        echo "Xvfb did not start" >&2
+        return 1
+    fi
+    export DISPLAY=":$display"
+    export QT_QPA_PLATFORM=xcb
 }
 
 # make_folder NAME TABS ITEMS: a program folder $work/NAME, a copy of the built one (executable,

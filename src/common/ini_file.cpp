@@ -3,10 +3,11 @@
 #include <algorithm>
 #include <limits>
 
-#include <QFile>
-#include <QSaveFile>
+#include <QFileInfo>
 
 #include "common/error.h"
+#include "common/regular_file.h"
+#include "common/replacing_file.h"
 #include "common/windows1252.h"
 
 namespace {
@@ -23,14 +24,17 @@ bool HasLineBreak(const QString& text) {
 // The file's first MaxFileSize bytes, cut at the last line break within them. complete tells
 // whether that is the whole file (a missing file is whole and empty).
 QByteArray ReadCapped(const QString& path, bool* complete) {
-    QFile file(path);
+    // One byte past the limit tells a file of exactly the limit from a larger one. Anything but a
+    // regular file (a FIFO, a device) is not read, and not written over either.
+    std::optional<QByteArray> read = ReadRegularFile(path, IniFile::MaxFileSize + 1);
     *complete = true;
-    if (!file.open(QIODevice::ReadOnly)) {
-        *complete = !file.exists();
+    if (!read) {
+        *complete = !QFileInfo::exists(path);
         return {};
     }
-    QByteArray data = file.read(IniFile::MaxFileSize);
-    if (data.size() == IniFile::MaxFileSize && !file.atEnd()) {
+    QByteArray data = std::move(*read);
+    if (data.size() > IniFile::MaxFileSize) {
+        data.truncate(IniFile::MaxFileSize);
         *complete = false;
         // Keep whole lines only, so that no key is read with a value cut short.
         const qsizetype lastBreak = data.lastIndexOf('\n');
@@ -274,14 +278,9 @@ void IniFile::save() {
     // Saving what was only partly read would drop the rest of the file.
     if (!m_complete)
         throw Error(QStringLiteral("Unable to write to ") + m_path);
-    const QByteArray data = serialize();
-    QSaveFile file(m_path);
-    // Unbuffered: a buffered write that the disk cuts short (full disk, size limit) is dropped
-    // silently on flush and the truncated file would still replace the old one. Written
-    // directly, the short count shows here and the temporary file is discarded.
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(data) != data.size() ||
-        !file.commit())
-        throw Error(QStringLiteral("Unable to write to ") + m_path);
+    bool link = false;
+    if (!ReplaceFileContents(m_path, serialize(), &link))
+        throw Error(WriteFailureMessage(QStringLiteral("Unable to write to ") + m_path, link));
 }
 
 bool ParseIniInteger(const QString& text, IniFile::IntegerForms forms, qint32* value) {

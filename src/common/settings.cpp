@@ -2,8 +2,11 @@
 
 #include <algorithm>
 
+#include <QLocale>
+
 #include "common/ini_file.h"
 #include "common/program_folder.h"
+#include "translation/language_match.h"
 
 namespace {
 
@@ -100,8 +103,11 @@ StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& fo
     Settings& s = stored.settings;
 
     stored.SkinName = file.readString(Appearance, QStringLiteral("Skin"), QStringLiteral("Aqua"));
-    stored.TranslationPath = folder.translationFile(
-        file.readString(General, QStringLiteral("Translation"), QStringLiteral("English.txt")));
+    QString translation = file.readString(General, QStringLiteral("Translation"), QString());
+    if (!file.hasKey(General, QStringLiteral("Translation")))
+        translation = TranslationForLanguages(folder.translationDirs(), QLocale::system().uiLanguages());
+    stored.TranslationPath =
+        folder.translationFile(translation.isEmpty() ? QStringLiteral("English.txt") : translation);
 
     const QString align = ReadWord(file, Position, QStringLiteral("TabAlign"));
     s.TabAlign = align == QLatin1String("topleft")       ? TabAlignment::TopLeft
@@ -117,7 +123,8 @@ StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& fo
                : edge == QLatin1String("right") ? TabEdge::Right
                                                 : TabEdge::Bottom;
 
-    s.Spacing = file.readInteger(Position, QStringLiteral("Spacing"), 12);
+    s.Spacing =
+        std::clamp(file.readInteger(Position, QStringLiteral("Spacing"), 12), kMinSpacing, kMaxSpacing);
     s.Screen = file.readInteger(Position, QStringLiteral("Screen"), 1);
     s.Alpha = ReadOnOff(file, Appearance, QStringLiteral("Alpha"));
     s.AlphaV = file.readInteger(Appearance, QStringLiteral("AlphaV"), 200);

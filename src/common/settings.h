@@ -33,6 +33,12 @@ struct Settings {
     bool vertical() const { return TabPos == TabEdge::Left || TabPos == TabEdge::Right; }
 };
 
+// The range of Spacing that the settings file and the dialog can set: from minus the widest tab a
+// skin may have to the longest edge an X11 screen can have. Placement narrows it further to the
+// skin and the monitor in use.
+inline constexpr qint32 kMinSpacing = -4096;
+inline constexpr qint32 kMaxSpacing = 32767;
+
 // Everything the settings file holds: the record and the four values the controller keeps
 // beside it.
 struct StoredSettings {
@@ -45,6 +51,8 @@ struct StoredSettings {
 
 // Reads every key of the settings file (which it never creates or writes) with the defaults of a
 // missing file or value; the translation's file name is looked up in the folders of folder.
+// Without a Translation key the translation in the user's language is taken when one is found,
+// else English.
 StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& folder);
 
 // Writes the 16 keys in their fixed order and value texts. Raises Error("Unable to write to " +

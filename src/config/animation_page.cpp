@@ -5,6 +5,7 @@
 #include <QRadioButton>
 
 #include "config/config_host.h"
+#include "config/plain_controls.h"
 
 namespace {
 
@@ -15,17 +16,17 @@ constexpr int ButtonSpacing = 16;
 AnimationPage::AnimationPage(PageContext& context, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsAnimation"), parent) {
     // The order of creation is the order of the keys in a written translation file.
-    lblOpeningAnim = place<QLabel>(this, QStringLiteral("lblOpeningAnim"), 16, 16);
+    lblOpeningAnim = place<PlainLabel>(this, QStringLiteral("lblOpeningAnim"), 16, 16);
     lblOpeningAnim->setText(QStringLiteral("Opening Animation:"));
     lblOpeningAnim->setToolTip(QStringLiteral("Animation to use when tabs are opened"));
     autoSized(lblOpeningAnim);
 
-    lblClosingAnim = place<QLabel>(this, QStringLiteral("lblClosingAnim"), 16, 104);
+    lblClosingAnim = place<PlainLabel>(this, QStringLiteral("lblClosingAnim"), 16, 104);
     lblClosingAnim->setText(QStringLiteral("Closing Animation:"));
     lblClosingAnim->setToolTip(QStringLiteral("Animation to use when tabs are closed"));
     autoSized(lblClosingAnim);
 
-    chkClickOpen = place<QCheckBox>(this, QStringLiteral("chkClickOpen"), 16, 192);
+    chkClickOpen = place<PlainCheckBox>(this, QStringLiteral("chkClickOpen"), 16, 192);
     chkClickOpen->setText(QStringLiteral("Open tabs only when clicked"));
     chkClickOpen->setToolTip(HintLines({QStringLiteral("When this is checked, Tabs will"),
                                         QStringLiteral("only open when you click on"),
@@ -54,16 +55,25 @@ AnimationPage::AnimationPage(PageContext& context, QWidget* parent)
     });
 }
 
+void AnimationPage::arrange() {
+    // The groups reach to the page's right edge, so that long captions get all the row.
+    for (const ModeButtons& group : {m_open, m_close}) {
+        QWidget* container = group.off->parentWidget();
+        container->resize(contentRight() - container->x(), container->height());
+    }
+}
+
 AnimationPage::ModeButtons AnimationPage::makeGroup(const QString& container, const QString& prefix,
                                                     int top) {
     auto* group = place<QWidget>(this, container, 32, top);
     group->resize(300, 3 * ButtonSpacing + 2);
     auto button = [&](const QString& name, const QString& caption, const QString& hint, int index) {
-        auto* radio = place<QRadioButton>(group, prefix + name, 0, index * ButtonSpacing);
+        auto* radio = place<PlainRadioButton>(group, prefix + name, 0, index * ButtonSpacing);
         radio->setText(caption);
         radio->setToolTip(hint);
-        radio->resize(radio->sizeHint().width(), ButtonSpacing + 1);
+        // As high as the rows are apart, so that the buttons never lie over each other.
         autoSized(radio);
+        radio->resize(radio->width(), ButtonSpacing);
         return radio;
     };
     ModeButtons buttons;

@@ -15,6 +15,7 @@ public:
 
 protected:
     void loadControls() override;
+    void arrange() override;
 
 private:
     struct ModeButtons {

@@ -7,6 +7,7 @@
 #include "config/appearance_values.h"
 #include "config/colour_swatch.h"
 #include "config/config_host.h"
+#include "config/plain_controls.h"
 
 namespace {
 
@@ -24,24 +25,24 @@ QSlider* MakeTrackBar(QSlider* bar, int minimum, int maximum) {
 AppearancePage::AppearancePage(PageContext& context, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsAppearance"), parent) {
     // The order of creation is the order of the keys in a written translation file.
-    chkInvertLum = place<QCheckBox>(this, QStringLiteral("chkInvertLum"), 16, 160);
+    chkInvertLum = place<PlainCheckBox>(this, QStringLiteral("chkInvertLum"), 16, 160);
     chkInvertLum->setText(QStringLiteral("Invert Luminousity"));
     chkInvertLum->setToolTip(QStringLiteral("Don't do this."));
     autoSized(chkInvertLum);
 
-    chkColorize = place<QCheckBox>(this, QStringLiteral("chkColorize"), 16, 88);
+    chkColorize = place<PlainCheckBox>(this, QStringLiteral("chkColorize"), 16, 88);
     chkColorize->setText(QStringLiteral("Colorize Skins"));
     chkColorize->setToolTip(HintLines({QStringLiteral("Choose a color hue to replace the hue on"),
                                        QStringLiteral("all skin graphics with the specified one.")}));
     autoSized(chkColorize);
 
-    chkAlpha = place<QCheckBox>(this, QStringLiteral("chkAlpha"), 16, 16);
+    chkAlpha = place<PlainCheckBox>(this, QStringLiteral("chkAlpha"), 16, 16);
     chkAlpha->setText(QStringLiteral("Alpha Transparecy"));
     chkAlpha->setToolTip(HintLines({QStringLiteral("Makes the tabs semi-transparent. Select"),
                                     QStringLiteral("the percentage of opacity for the tabs.")}));
     autoSized(chkAlpha);
 
-    lblAlpha = place<QLabel>(this, QStringLiteral("lblAlpha"), 328, 48);
+    lblAlpha = place<PlainLabel>(this, QStringLiteral("lblAlpha"), 328, 48);
     lblAlpha->resize(48, lblAlpha->sizeHint().height());
 
     tbAlpha = MakeTrackBar(place<QSlider>(this, QStringLiteral("tbAlpha"), 32, 40), 100, 245);

@@ -1,5 +1,7 @@
 #include "config/config_dialog.h"
 
+#include <algorithm>
+
 #include <QCloseEvent>
 #include <QPushButton>
 
@@ -9,6 +11,7 @@
 #include "config/config_host.h"
 #include "config/general_page.h"
 #include "config/page_control.h"
+#include "config/plain_controls.h"
 #include "config/position_page.h"
 #include "config/skins_page.h"
 #include "config/startup_entry.h"
@@ -46,9 +49,8 @@ TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
     Pages->addPage(m_about, QStringLiteral("About"));
     Pages->setCurrentIndex(0);
 
-    btnApply = new QPushButton(this);
+    btnApply = new PlainPushButton(this);
     btnApply->setObjectName(QStringLiteral("btnApply"));
-    btnApply->setGeometry(304, 300, 83, 25);
     btnApply->setText(QStringLiteral("Apply"));
     btnApply->setToolTip(HintLines({QStringLiteral("Click this button to show any visible"),
                                     QStringLiteral("changes you have made to the tabs. If"),
@@ -56,6 +58,7 @@ TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
                                     QStringLiteral("changes, they will not be shown until"),
                                     QStringLiteral("the configuration dialog is closed.")}));
     btnApply->setEnabled(false);
+    fitApplyButton();
     watchMouseMove(btnApply);
 
     connect(btnApply, &QPushButton::clicked, this, &TfrmConfig::apply);
@@ -77,6 +80,21 @@ void TfrmConfig::apply() {
         pending.rebuild = false;
         m_host.rebuildTabs();
     }
+}
+
+bool TfrmConfig::event(QEvent* event) {
+    // The Apply button's caption changed (a translation).
+    if (event->type() == QEvent::LayoutRequest)
+        fitApplyButton();
+    return QWidget::event(event);
+}
+
+void TfrmConfig::fitApplyButton() {
+    // The button keeps its right edge and grows to the left with a longer caption, up to a width
+    // that leaves the Skins page's button, in the same row, its room; beyond that the caption is
+    // cut and whole in the hint.
+    const int width = FittedButtonWidth(*btnApply, ApplyWidth, MaxApplyWidth);
+    btnApply->setGeometry(ApplyRight - width, 300, width, 25);
 }
 
 void TfrmConfig::showEvent(QShowEvent* event) {

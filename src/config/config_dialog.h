@@ -3,9 +3,9 @@
 #include <QWidget>
 
 #include "config/config_page.h"
+#include "config/plain_controls.h"
 
 class AboutPage;
-class QPushButton;
 class PageControl;
 class PositionPage;
 
@@ -32,6 +32,7 @@ public:
     void apply();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -43,13 +44,19 @@ private:
     void watchMouseMove(QWidget* control) override;
 
     void pageChanged();
+    void fitApplyButton();
+
+    // The Apply button: 83 wide with its right edge at 387, at most MaxApplyWidth wide.
+    static constexpr int ApplyWidth = 83;
+    static constexpr int ApplyRight = 304 + ApplyWidth;
+    static constexpr int MaxApplyWidth = 125;
 
     ConfigHost& m_host;
     const Use m_use;
     bool m_shownOnce = false;
     bool m_closed = false;
     PageControl* Pages;
-    QPushButton* btnApply;
+    PlainPushButton* btnApply;
     PositionPage* m_position;
     AboutPage* m_about;
 };

@@ -1,5 +1,7 @@
 #include "config/config_page.h"
 
+#include <algorithm>
+
 #include <QAbstractButton>
 #include <QEvent>
 #include <QLabel>
@@ -7,6 +9,9 @@
 namespace {
 
 const char* const AutoSizeProperty = "autoSize";
+
+// Controls keep this far from the page's right edge, as the lists and boxes do from its left.
+constexpr int RightMargin = 8;
 
 } // namespace
 
@@ -50,6 +55,22 @@ void ConfigPage::fitAutoSized() {
             control->resize(control->sizeHint().width(), control->height());
     }
     arrange();
+    keepInside();
+}
+
+int ConfigPage::contentRight() const {
+    return width() - RightMargin;
+}
+
+void ConfigPage::keepInside() {
+    for (QWidget* control : findChildren<QWidget*>()) {
+        if (!control->property(AutoSizeProperty).toBool())
+            continue;
+        const QWidget* container = control->parentWidget();
+        const int right = container == this ? contentRight() : container->width();
+        if (control->x() + control->width() > right)
+            control->resize(std::max(0, right - control->x()), control->height());
+    }
 }
 
 QString HintLines(const QStringList& lines) {

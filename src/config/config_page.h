@@ -22,7 +22,8 @@ public:
 //
 // Texts and hints can change at run time (a translation), and the pages have no layouts: labels,
 // check boxes and radio buttons made with autoSized() take the width their text needs whenever
-// the page is shown or a text of it changes.
+// the page is shown or a text of it changes, but never reach past the right edge of the page (or
+// of their container): a longer caption shows cut, and whole in its hint.
 class ConfigPage : public QWidget {
     Q_OBJECT
 public:
@@ -46,14 +47,18 @@ protected:
     // The control keeps the width of its text (see above).
     static void autoSized(QWidget* control);
 
-    // Moves controls that follow an auto-sized one, once the texts have their widths.
+    // Moves controls that follow an auto-sized one, once the texts have their widths. Runs before
+    // the auto-sized controls are cut to the page.
     virtual void arrange() {}
+    // The right end of the room for controls: the page's width less its margin.
+    int contentRight() const;
 
     bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void fitAutoSized();
+    void keepInside();
 
     PageContext& m_context;
     bool m_loading = false;

@@ -14,6 +14,7 @@
 #include "config/config_host.h"
 #include "config/link_label.h"
 #include "config/startup_entry.h"
+#include "config/plain_controls.h"
 
 GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsGeneral"), parent), m_startupEntry(std::move(startupEntry)) {
@@ -28,18 +29,18 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
                                        QStringLiteral("send me some cash to show your support.")}));
     autoSized(lblDonation);
 
-    lblNT = place<QLabel>(this, QStringLiteral("lblNT"), 16, 16);
+    lblNT = place<PlainLabel>(this, QStringLiteral("lblNT"), 16, 16);
     lblNT->setToolTip(HintLines({QStringLiteral("This is the family of Operating System"),
                                  QStringLiteral("you are currently running Kelvara on.")}));
     ExcludeFromTranslation(lblNT);
     autoSized(lblNT);
 
-    lblGLib = place<QLabel>(this, QStringLiteral("lblGLib"), 16, 32);
+    lblGLib = place<PlainLabel>(this, QStringLiteral("lblGLib"), 16, 32);
     lblGLib->setText(QStringLiteral("Graphics Lib: Qt ") + QLatin1String(qVersion()));
     ExcludeFromTranslation(lblGLib);
     autoSized(lblGLib);
 
-    lblShapingMode = place<QLabel>(this, QStringLiteral("lblShapingMode"), 16, 48);
+    lblShapingMode = place<PlainLabel>(this, QStringLiteral("lblShapingMode"), 16, 48);
     lblShapingMode->setToolTip(HintLines({QStringLiteral("This is the Window Shaping mode used by"),
                                           QStringLiteral("Kelvara for irregularly shaped Tabs."),
                                           QStringLiteral("Which mode is used is dependant on your OS.")}));
@@ -47,7 +48,7 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
     autoSized(lblShapingMode);
 
     const QString languageHint = QStringLiteral("Specifies the Language to use for all menus and dialogs.");
-    lblLanguage = place<QLabel>(this, QStringLiteral("lblLanguage"), 16, 75);
+    lblLanguage = place<PlainLabel>(this, QStringLiteral("lblLanguage"), 16, 75);
     lblLanguage->setText(QStringLiteral("Language:"));
     lblLanguage->setToolTip(languageHint);
     autoSized(lblLanguage);
@@ -57,33 +58,34 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
     cbxTranslation->setToolTip(languageHint);
     cbxTranslation->resize(145, cbxTranslation->sizeHint().height());
 
-    cbkStartup = place<QCheckBox>(this, QStringLiteral("cbkStartup"), 16, 100);
+    cbkStartup = place<PlainCheckBox>(this, QStringLiteral("cbkStartup"), 16, 100);
     cbkStartup->setText(QStringLiteral("Start Kelvara automatically on startup"));
     cbkStartup->setToolTip(HintLines({QStringLiteral("This option places an entry for Kelvara in"),
                                       QStringLiteral("your desktop's autostart folder, allowing it"),
                                       QStringLiteral("to start automatically when you log in.")}));
     autoSized(cbkStartup);
 
-    lblOnTop = place<QLabel>(this, QStringLiteral("lblOnTop"), 16, 146);
+    lblOnTop = place<PlainLabel>(this, QStringLiteral("lblOnTop"), 16, 146);
     lblOnTop->setText(QStringLiteral("Always-on-top Mode:"));
     lblOnTop->setToolTip(QStringLiteral("Always-on-top Mode to use for Tabs"));
     autoSized(lblOnTop);
 
-    rbAOTDisabled = place<QRadioButton>(this, QStringLiteral("rbAOTDisabled"), 120, 144);
+    rbAOTDisabled = place<PlainRadioButton>(this, QStringLiteral("rbAOTDisabled"), 120, 144);
     rbAOTDisabled->setText(QStringLiteral("Disabled"));
     rbAOTDisabled->setToolTip(QStringLiteral("Kelvara will not stay above other windows."));
-    rbAOTNormal = place<QRadioButton>(this, QStringLiteral("rbAOTNormal"), 120, 162);
+    rbAOTNormal = place<PlainRadioButton>(this, QStringLiteral("rbAOTNormal"), 120, 162);
     rbAOTNormal->setText(QStringLiteral("Normal"));
     rbAOTNormal->setToolTip(QStringLiteral("Kelvara will stay above most other windows."));
-    rbAOTAggressive = place<QRadioButton>(this, QStringLiteral("rbAOTAggressive"), 120, 180);
+    rbAOTAggressive = place<PlainRadioButton>(this, QStringLiteral("rbAOTAggressive"), 120, 180);
     rbAOTAggressive->setText(QStringLiteral("Aggressive"));
     rbAOTAggressive->setToolTip(QStringLiteral("Kelvara will stay above all other windows."));
     for (QRadioButton* button : {rbAOTDisabled, rbAOTNormal, rbAOTAggressive}) {
-        button->resize(button->sizeHint().width(), 18);
+        // As high as the rows are apart, so that the buttons never lie over each other.
         autoSized(button);
+        button->resize(button->width(), 18);
     }
 
-    chkUpdate = place<QCheckBox>(this, QStringLiteral("chkUpdate"), 16, 122);
+    chkUpdate = place<PlainCheckBox>(this, QStringLiteral("chkUpdate"), 16, 122);
     chkUpdate->setText(QStringLiteral("Check for updates on program start"));
     chkUpdate->setToolTip(HintLines({QStringLiteral("Each time Kelvara starts, it asks its web site"),
                                      QStringLiteral("whether a newer version is available, and"),
@@ -116,8 +118,19 @@ QString GeneralPage::donationUrl() {
 
 void GeneralPage::arrange() {
     // The places of the language box and the mode buttons, or further right when the caption
-    // before them needs the room.
+    // before them needs the room. The box keeps its width and the buttons at least half the row
+    // (or what they need): a caption too long for the rest is cut.
+    const int right = contentRight();
+    const int boxLeft = right - cbxTranslation->width();
+    lblLanguage->resize(std::min(lblLanguage->width(), boxLeft - 5 - lblLanguage->x()),
+                        lblLanguage->height());
     cbxTranslation->move(std::max(72, lblLanguage->geometry().right() + 6), cbxTranslation->y());
+
+    int modesWidth = 0;
+    for (QRadioButton* button : {rbAOTDisabled, rbAOTNormal, rbAOTAggressive})
+        modesWidth = std::max(modesWidth, button->width());
+    const int modesLeft = right - std::min(modesWidth, (right - lblOnTop->x()) / 2);
+    lblOnTop->resize(std::min(lblOnTop->width(), modesLeft - 7 - lblOnTop->x()), lblOnTop->height());
     const int modeLeft = std::max(120, lblOnTop->geometry().right() + 8);
     for (QRadioButton* button : {rbAOTDisabled, rbAOTNormal, rbAOTAggressive})
         button->move(modeLeft, button->y());

@@ -2,7 +2,7 @@
 
 #include <QMouseEvent>
 
-LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
+LinkLabel::LinkLabel(QWidget* parent) : PlainLabel(parent) {
     QFont linkFont = font();
     linkFont.setUnderline(true);
     setFont(linkFont);
@@ -15,5 +15,5 @@ LinkLabel::LinkLabel(QWidget* parent) : QLabel(parent) {
 void LinkLabel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
-    QLabel::mouseReleaseEvent(event);
+    PlainLabel::mouseReleaseEvent(event);
 }

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <QLabel>
+#include "config/plain_controls.h"
 
 // A static text drawn as a web link (blue, underlined, hand cursor) that reports clicks.
-class LinkLabel : public QLabel {
+class LinkLabel : public PlainLabel {
     Q_OBJECT
 public:
     explicit LinkLabel(QWidget* parent = nullptr);

@@ -1,5 +1,7 @@
 #include "config/position_page.h"
 
+#include <algorithm>
+
 #include <QButtonGroup>
 #include <QFrame>
 #include <QLabel>
@@ -10,6 +12,7 @@
 #include "config/config_host.h"
 #include "config/graphic_panel.h"
 #include "config/spacing_text.h"
+#include "config/plain_controls.h"
 
 namespace {
 
@@ -29,23 +32,23 @@ void DrawMarker(QPainter& painter, PositionCode code, const QBrush& fill) {
 PositionPage::PositionPage(PageContext& context, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsPosition"), parent) {
     // The order of creation is the order of the keys in a written translation file.
-    lblMonitor = place<QLabel>(this, QStringLiteral("lblMonitor"), 216, 16);
+    lblMonitor = place<PlainLabel>(this, QStringLiteral("lblMonitor"), 216, 16);
     lblMonitor->setText(QStringLiteral("Monitor:"));
     lblMonitor->setToolTip(HintLines({QStringLiteral("Which monitor to display Kelvara"),
                                       QStringLiteral("on when using a multi-monitor system.")}));
     autoSized(lblMonitor);
 
-    lblPosition = place<QLabel>(this, QStringLiteral("lblPosition"), 16, 16);
+    lblPosition = place<PlainLabel>(this, QStringLiteral("lblPosition"), 16, 16);
     lblPosition->setText(QStringLiteral("Position:"));
     lblPosition->setToolTip(HintLines({QStringLiteral("Select the position and orientation of"),
                                        QStringLiteral("the Tabs on your screen using this diagram.")}));
     autoSized(lblPosition);
 
-    lblSpacing = place<QLabel>(this, QStringLiteral("lblSpacing"), 16, 176);
+    lblSpacing = place<PlainLabel>(this, QStringLiteral("lblSpacing"), 16, 176);
     lblSpacing->setText(QStringLiteral("Spacing:"));
     autoSized(lblSpacing);
 
-    Label6 = place<QLabel>(this, QStringLiteral("Label6"), 88, 195);
+    Label6 = place<PlainLabel>(this, QStringLiteral("Label6"), 88, 195);
     Label6->setText(QStringLiteral("pixels"));
     autoSized(Label6);
 
@@ -95,6 +98,12 @@ void PositionPage::clearHover() {
         return;
     m_hoverShown = false;
     gpPosition->update();
+}
+
+void PositionPage::arrange() {
+    // The position caption shares its row with the monitor caption: a longer one is cut before it.
+    lblPosition->resize(std::min(lblPosition->width(), lblMonitor->x() - 8 - lblPosition->x()),
+                        lblPosition->height());
 }
 
 void PositionPage::loadControls() {
@@ -162,7 +171,7 @@ void PositionPage::spacingChanged(const QString& text) {
     const std::optional<qint32> spacing = ParseSpacing(text);
     if (!spacing)
         return;
-    host().stored().settings.Spacing = *spacing;
+    host().stored().settings.Spacing = std::clamp(*spacing, kMinSpacing, kMaxSpacing);
     host().saveSettings();
     context().markRebuild();
 }

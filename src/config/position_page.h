@@ -27,6 +27,7 @@ public:
 
 protected:
     void loadControls() override;
+    void arrange() override;
 
 private:
     void paintDiagram(QPainter& painter);

@@ -1,5 +1,7 @@
 #include "config/skins_page.h"
 
+#include <algorithm>
+
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
@@ -13,6 +15,7 @@
 #include "config/graphic_panel.h"
 #include "config/link_label.h"
 #include "config/skin_list_delegate.h"
+#include "config/plain_controls.h"
 #include "formats/markup_rtf.h"
 #include "formats/rtf_reader.h"
 #include "skins/skin_folder.h"
@@ -23,6 +26,8 @@ namespace {
 
 // The width of the column right of the list: the preview, the labels and the description.
 constexpr int DetailsWidth = 257;
+// The built-in width of btnApplySkin.
+constexpr int ApplySkinWidth = 75;
 
 // A text cut with an ellipsis to the width of the column, so that a long author name or web
 // address does not run off the page; the hint shows the whole address.
@@ -49,7 +54,7 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
     pbxSkinPreview = place<TGraphicPanel>(gbPreview, QStringLiteral("pbxSkinPreview"), 0, 0);
 
     // The order of creation is the order of the keys in a written translation file.
-    lblAuthor = place<QLabel>(this, QStringLiteral("lblAuthor"), 128, 160);
+    lblAuthor = place<PlainLabel>(this, QStringLiteral("lblAuthor"), 128, 160);
     lblAuthor->setText(QStringLiteral("Skin Author:"));
     lblAuthor->setToolTip(HintLines(
         {QStringLiteral("This is the name of the person"), QStringLiteral("that created this skin.")}));
@@ -72,8 +77,8 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
     mmoDescription->setToolTip(HintLines({QStringLiteral("Description of the currently selected"),
                                           QStringLiteral("skin provided by the Skin Author")}));
 
-    btnApplySkin = place<QPushButton>(this, QStringLiteral("btnApplySkin"), 128, 276);
-    btnApplySkin->resize(75, 25);
+    btnApplySkin = place<PlainPushButton>(this, QStringLiteral("btnApplySkin"), 128, 276);
+    btnApplySkin->resize(ApplySkinWidth, 25);
     btnApplySkin->setText(QStringLiteral("Apply Skin"));
     btnApplySkin->setToolTip(QStringLiteral("Apply the currently selected skin."));
 
@@ -104,6 +109,10 @@ void SkinsPage::arrange() {
     // The preview fills the group box below its caption, inside its frame.
     const int top = gbPreview->fontMetrics().height();
     pbxSkinPreview->setGeometry(2, top, gbPreview->width() - 4, gbPreview->height() - top - 2);
+    // The button grows with a longer caption up to the middle of the column, which leaves the
+    // dialog's Apply button its room in the same row; beyond that the caption is cut.
+    btnApplySkin->resize(FittedButtonWidth(*btnApplySkin, ApplySkinWidth, DetailsWidth / 2),
+                         btnApplySkin->height());
 }
 
 void SkinsPage::loadControls() {

@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "config/config_page.h"
+#include "config/plain_controls.h"
 #include "config/skin_preview.h"
 
 class LinkLabel;
@@ -10,7 +11,6 @@ class QGroupBox;
 class QLabel;
 class QListWidget;
 class QPainter;
-class QPushButton;
 class QTextEdit;
 class TGraphicPanel;
 
@@ -43,7 +43,7 @@ private:
     QLabel* lblAuthor;
     LinkLabel* lblWebsite;
     QTextEdit* mmoDescription;
-    QPushButton* btnApplySkin;
+    PlainPushButton* btnApplySkin;
 
     QStringList m_skins; // the skin names the list shows, in list order
     SkinPreview m_preview;

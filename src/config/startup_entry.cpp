@@ -2,9 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QSaveFile>
 
 #include "common/error.h"
+#include "common/replacing_file.h"
 
 namespace {
 
@@ -70,14 +70,10 @@ QByteArray StartupEntryText(const QString& executable, const QString& workingDir
 void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir) {
     if (QFileInfo::exists(entryPath))
         return;
-    // Unbuffered, so that a write cut short by a full disk fails here instead of committing a
-    // truncated entry.
-    QSaveFile file(entryPath);
-    const QByteArray text = StartupEntryText(executable, workingDir);
+    bool link = false;
     if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()) ||
-        !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) || file.write(text) != text.size() ||
-        !file.commit())
-        throw Error(QStringLiteral("Unable to write to ") + entryPath);
+        !ReplaceFileContents(entryPath, StartupEntryText(executable, workingDir), &link))
+        throw Error(WriteFailureMessage(QStringLiteral("Unable to write to ") + entryPath, link));
 }
 
 void DeleteStartupEntry(const QString& entryPath) {

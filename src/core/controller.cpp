@@ -1,5 +1,9 @@
 #include "core/controller.h"
 
+#include <algorithm>
+#include <limits>
+
+#include <QApplication>
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
@@ -12,6 +16,7 @@
 #include "common/error.h"
 #include "common/ini_file.h"
 #include "common/names.h"
+#include "common/undecodable_names.h"
 #include "config/config_dialog.h"
 #include "config/translation_template.h"
 #include "core/tab_set_names.h"
@@ -22,6 +27,7 @@
 #include "skins/skin_fonts.h"
 #include "skins/skin_list.h"
 #include "tabs/order_file.h"
+#include "tabs/tab_geometry.h"
 #include "tabwindow/tab_window.h"
 #include "tabwindow/work_area.h"
 #include "translation/translation.h"
@@ -40,6 +46,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     m_tmrOnTop.setObjectName(QStringLiteral("tmrOnTop"));
     m_tmrOnTop.setInterval(1000);
     connect(&m_tmrOnTop, &QTimer::timeout, this, &TfrmRunning::tmrOnTopTimer);
+    connect(&m_liveFolders, &LiveFolders::rebuildNeeded, this, &TfrmRunning::RebuildTabs);
 
     // The splash shows during the rest of the start, until the first rebuild hides it.
     m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this);
@@ -115,6 +122,8 @@ void TfrmRunning::RequestEnd() {
 void TfrmRunning::LoadCurrentSkin() {
     try {
         m_skin.Load(m_stored.SkinName, m_stored.settings, m_skinList, m_folder.contentDirs(), m_layeredMode);
+        for (const QString& warning : std::as_const(m_skin.Warnings))
+            ReportError(warning);
     } catch (const SkinNotFound& e) {
         m_prompts.message(this, ApplicationCaption(), e.message());
         RequestEnd();
@@ -161,7 +170,17 @@ void TfrmRunning::ConnectScreens() {
 }
 
 void TfrmRunning::PlaceTabs() {
+    if (TabsToShow(m_tabsListed) != m_tabWindows.size()) {
+        RebuildTabs();
+        return;
+    }
     ::PlaceTabs(m_tabWindows, m_context);
+}
+
+qsizetype TfrmRunning::TabsToShow(qsizetype n) const {
+    const qint32 count = qint32(std::min<qsizetype>(n, std::numeric_limits<qint32>::max()));
+    return TabsThatFit(count, m_stored.settings.vertical(), TabWorkArea(m_context),
+                       RowFor(m_stored.settings, m_skin));
 }
 
 void TfrmRunning::RedrawAllTabs() {
@@ -186,9 +205,24 @@ void TfrmRunning::RebuildTabs() {
     }
     if (m_tabWindows.isEmpty() && !m_endRequested && !PromptNewTab())
         RequestEnd();
+    Q_EMIT TabsRebuilt();
+}
+
+bool TfrmRunning::Busy() const {
+    if (m_rebuilding || m_configOpen || QApplication::activeModalWidget() ||
+        QApplication::activePopupWidget())
+        return true;
+    return std::any_of(m_tabWindows.begin(), m_tabWindows.end(), [](const TfrmTab* w) { return w->Busy(); });
+}
+
+void TfrmRunning::OwnChangeShown() {
+    m_liveFolders.MarkShown(m_folder.tabsDir());
 }
 
 void TfrmRunning::RebuildOnce() {
+    // What is read from here on is what will be shown; a change made while the tabs are built
+    // differs from it and brings another rebuild.
+    m_liveFolders.MarkShown(m_folder.tabsDir());
     if (m_loadingSplash)
         m_loadingSplash->show();
     const QList<TfrmTab*> old = std::exchange(m_tabWindows, {});
@@ -212,7 +246,26 @@ void TfrmRunning::RebuildOnce() {
             sinceTurn.restart();
         }
     };
-    const QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
+    for (const QString& path : UndecodableEntries(m_folder.tabsDir(), false, true))
+        ReportError(QStringLiteral("The tab folder %1 is not shown: its name is not valid UTF-8; rename it.")
+                        .arg(path));
+    QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
+    // Tabs past the end of the screen could not be reached; they get no window at all, so that a
+    // tab set of thousands costs no more than what the screen can show.
+    m_tabsListed = names.size();
+    const qsizetype shown = TabsToShow(names.size());
+    QString fit;
+    if (shown < names.size()) {
+        fit = QStringLiteral("The tabs do not fit on the screen: %1 of %2 are shown; use a smaller spacing, "
+                             "another edge or fewer tabs.")
+                  .arg(shown)
+                  .arg(names.size());
+        names.resize(shown);
+    }
+    // Said once, not at every refresh or drop while it stays the same.
+    if (!fit.isEmpty() && fit != m_fitReported)
+        ReportError(fit);
+    m_fitReported = fit;
     for (qsizetype i = 0; i < names.size(); ++i) {
         auto* window = new TfrmTab(m_context);
         m_tabWindows.append(window);
@@ -230,7 +283,11 @@ void TfrmRunning::RebuildOnce() {
         turnEventLoop();
     }
     QCoreApplication::processEvents();
-    PlaceTabs();
+    QStringList tabFolders;
+    for (const TfrmTab* window : std::as_const(m_tabWindows))
+        tabFolders.append(window->TabModel().TabFolder);
+    m_liveFolders.Watch(m_folder.tabsDir(), tabFolders);
+    ::PlaceTabs(m_tabWindows, m_context);
     for (TfrmTab* window : std::as_const(m_tabWindows)) {
         window->show();
         turnEventLoop();
@@ -327,7 +384,11 @@ void TfrmRunning::Rename1Click() {
             return;
         // The answer is used as typed. One holding "/" would move the tab into another folder,
         // so RenameEntry refuses it like any name the file system does not take.
-        RenameEntry(target.Data.LinkFile, m_folder.tabsDir() + QLatin1Char('/') + answer);
+        const QString newPath = m_folder.tabsDir() + QLatin1Char('/') + answer;
+        if (NameTaken(target.Data.LinkFile, newPath))
+            ReportError(QStringLiteral("A tab named %1 already exists.").arg(answer));
+        else if (!RenameEntry(target.Data.LinkFile, newPath))
+            ReportError(QStringLiteral("Unable to rename the tab %1 to %2.").arg(target.Data.Name, answer));
         RebuildTabs();
         return;
     }
@@ -337,7 +398,16 @@ void TfrmRunning::Rename1Click() {
     if (answer == parts.Base)
         return;
     const QString newPath = RenamedItemPath(target.Data.LinkFile, answer, parts.Extension);
-    RenameEntry(target.Data.LinkFile, newPath);
+    // A rename that cannot happen changes nothing, the order file included: moving the new name
+    // in it would move the other item of that name instead.
+    if (NameTaken(target.Data.LinkFile, newPath)) {
+        ReportError(QStringLiteral("An item named %1 already exists.").arg(answer));
+        return;
+    }
+    if (!RenameEntry(target.Data.LinkFile, newPath)) {
+        ReportError(QStringLiteral("Unable to rename the item %1 to %2.").arg(parts.Base, answer));
+        return;
+    }
     const QFileInfo info(newPath);
     SetOrderPosition(info.path(), info.fileName(), target.Index);
     RebuildTabs();

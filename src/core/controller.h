@@ -13,6 +13,7 @@
 #include "config/config_host.h"
 #include "core/main_menu.h"
 #include "skins/skin.h"
+#include "tabs/live_folders.h"
 #include "tabs/tab.h"
 #include "tabwindow/tab_context.h"
 #include "tabwindow/tab_host.h"
@@ -48,6 +49,8 @@ public:
     // Asks for a tab name and creates the tab; false when no tab was created.
     bool PromptNewTab();
     void ImportLegacyIni();
+    // Puts the tab windows at their places; when a change of monitor, edge, alignment or spacing
+    // changed how many tabs fit on the screen, rebuilds the tab set instead.
     void PlaceTabs();
     void RedrawAllTabs();
     // Loads CurrentSkin again under its own name with the current settings.
@@ -67,6 +70,7 @@ public:
     void RequestRebuild() override { RebuildTabs(); }
     int TabWindowCount() const override { return int(m_tabWindows.size()); }
     bool AskUser(const QString& caption, const QString& text) override;
+    void OwnChangeShown() override;
 
     const ProgramFolder& Folder() const { return m_folder; }
     StoredSettings& Stored() { return m_stored; }
@@ -116,8 +120,14 @@ public:
     void Config1Click();
     void WriteTranslationFile1Click();
 
+Q_SIGNALS:
+    // A rebuild of the tab set has ended.
+    void TabsRebuilt();
+
 private:
     void ConnectMenu();
+    // True while a rebuild for a change on disk would get in the user's way.
+    bool Busy() const;
     void RequestEnd();
     void LoadCurrentSkin();
     void tmrOnTopTimer();
@@ -125,6 +135,8 @@ private:
     void RebuildOnce();
     void TakeItemsInOrder();
     void DestroyReleasedWindow();
+    // How many of n tabs fit on the screen as the settings and the skin place them.
+    qsizetype TabsToShow(qsizetype n) const;
 
     ProgramFolder m_folder;
     UserPrompts& m_prompts;
@@ -136,6 +148,8 @@ private:
     // Windows of earlier rebuilds, hidden, destroyed one after the other (DestroyReleasedWindow).
     QList<TfrmTab*> m_releasedWindows;
     bool m_destroyingReleased = false;
+    qsizetype m_tabsListed = 0; // the tabs of the last rebuild, shown or not
+    QString m_fitReported;      // the last report that not every tab fits, until they fit again
     TItem m_popupItem;
     bool m_isNT = true;
     bool m_layeredMode = true;
@@ -152,4 +166,5 @@ private:
     QTimer m_tmrOnTop;
 
     MainMenu m_menu;
+    LiveFolders m_liveFolders{[this] { return Busy(); }};
 };

@@ -1,5 +1,8 @@
 #include "core/tab_set_names.h"
 
+#include <algorithm>
+
+#include <QDir>
 #include <QFileInfo>
 
 #include "common/names.h"
@@ -53,6 +56,16 @@ ItemFileName SplitItemFileName(const QString& linkFile) {
 QString RenamedItemPath(const QString& linkFile, const QString& answer, const QString& extension) {
     const QString folder = QFileInfo(linkFile).path();
     return folder + QLatin1Char('/') + EscapeName(answer) + QLatin1Char('.') + extension;
+}
+
+bool NameTaken(const QString& from, const QString& to) {
+    const QFileInfo target(to);
+    const QString own = QFileInfo(from).fileName();
+    const QStringList entries =
+        target.dir().entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::any_of(entries.cbegin(), entries.cend(), [&](const QString& entry) {
+        return entry != own && SameName(entry, target.fileName());
+    });
 }
 
 bool RenameEntry(const QString& from, const QString& to) {

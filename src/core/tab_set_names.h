@@ -28,6 +28,12 @@ ItemFileName SplitItemFileName(const QString& linkFile);
 // The new path of an item renamed to answer: its folder + EscapeName(answer) + "." + extension.
 QString RenamedItemPath(const QString& linkFile, const QString& answer, const QString& extension);
 
+// Whether renaming from to to would take the name of another entry of the folder. Names are
+// compared without regard to the case of A to Z, as the order files match them: two entries that
+// differ only in case would both answer to one line. A new name that differs from the old one
+// only in case takes no other entry's name.
+bool NameTaken(const QString& from, const QString& to);
+
 // Renames a file or folder the way the tab-set commands expect: it fails when the target exists
 // already, when the new name is not a single name in the same folder, or when the file system
 // refuses. Nothing is moved anywhere else.

@@ -7,7 +7,7 @@ QStringList ParseOrderLines(QByteArrayView bytes) {
         bytes = bytes.first(kMaxOrderFileSize);
     QStringList lines;
     qsizetype start = 0;
-    while (start < bytes.size() && lines.size() < kMaxOrderLines) {
+    while (start < bytes.size()) {
         qsizetype end = start;
         while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n')
             ++end;

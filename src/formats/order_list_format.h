@@ -6,11 +6,10 @@
 
 // The text of an "order.lst" file: one name a line, lines ended by CR LF.
 
-// Limits on what is read: an order file lists the entries of one folder, so anything larger is
-// not an order file the program wrote. Bytes past kMaxOrderFileSize and lines past kMaxOrderLines
-// are ignored.
+// The limit on what is read: an order file lists the entries of one folder, so anything larger is
+// not an order file the program wrote. Bytes past kMaxOrderFileSize are ignored; every line before
+// them is read.
 constexpr qsizetype kMaxOrderFileSize = 1024 * 1024;
-constexpr qsizetype kMaxOrderLines = 4096;
 
 // Splits the text into lines at CR LF, LF or CR. Each line is read as UTF-8, or as Windows-1252
 // when it is not valid UTF-8. A last line without a line end counts; an empty text has no lines.

@@ -1,14 +1,14 @@
 #include "formats/shortcut_link.h"
 
-#include <QFile>
-#include <QSaveFile>
+#include "common/regular_file.h"
+#include "common/replacing_file.h"
 
 #include "formats/lnk_format.h"
 
 namespace {
 
-// The show commands stored in the file: normal is SW_SHOWNORMAL (1), the only "normal" value the
-// format allows.
+// The show commands stored in the file: 3 maximized, 7 minimized and 9 (SW_RESTORE) normal.
+// Readers take any value but 3 and 7 as normal, so 9 and the format's own 1 read back alike.
 quint32 StoredShowCommand(TShowCmd cmd) {
     switch (cmd) {
     case scShowMaximized:
@@ -18,7 +18,7 @@ quint32 StoredShowCommand(TShowCmd cmd) {
     case scShowNormal:
         break;
     }
-    return 1;
+    return 9;
 }
 
 TShowCmd ShowCmdOf(quint32 stored) {
@@ -56,22 +56,18 @@ void TShortcutLink::Write() const {
     data.iconIndex = IconNumber;
 
     const std::optional<QByteArray> bytes = SerializeLnk(data);
-    QSaveFile file(ShortcutFile);
-    // Unbuffered, so that a write the disk cuts short fails here: a buffered one fails only in the
-    // flush at commit, which QSaveFile does not notice, and a cut-off file would replace the old.
-    if (!bytes || !file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) ||
-        file.write(*bytes) != bytes->size() || !file.commit())
-        throw EShortcutError(QStringLiteral("Unable to create .lnk file"));
+    bool link = false;
+    if (!bytes || !ReplaceFileContents(ShortcutFile, *bytes, &link))
+        throw EShortcutError(WriteFailureMessage(QStringLiteral("Unable to create .lnk file"), link));
 }
 
 void TShortcutLink::Read() {
     const auto fail = [] { return Error(QStringLiteral("Unable to open link file")); };
-    QFile file(ShortcutFile);
-    if (!file.open(QIODevice::ReadOnly))
-        throw fail();
     // One byte more than the limit tells an oversized file from one of exactly the limit.
-    const QByteArray bytes = file.read(kMaxLnkFileSize + 1);
-    const std::optional<LnkData> data = ParseLnk(bytes);
+    const std::optional<QByteArray> bytes = ReadRegularFile(ShortcutFile, kMaxLnkFileSize + 1);
+    if (!bytes)
+        throw fail();
+    const std::optional<LnkData> data = ParseLnk(*bytes);
     if (!data)
         throw fail();
 
@@ -85,4 +81,9 @@ void TShortcutLink::Read() {
     const quint16 key = data->hotKey & 0xFF;
     m_hotKey = key > 32 ? QChar(char16_t(key)) : QLatin1Char(' ');
     Arguments = data->arguments;
+}
+
+bool ReadsAsShortcut(const QString& path) {
+    const std::optional<QByteArray> bytes = ReadRegularFile(path, kMaxLnkFileSize + 1);
+    return bytes && ParseLnk(*bytes).has_value();
 }

@@ -42,3 +42,7 @@ public:
 private:
     QChar m_hotKey = QLatin1Char(' ');
 };
+
+// Whether path is a regular file that reads as a shortcut. A folder, or any other file, whose
+// name merely ends in ".lnk" is not one.
+bool ReadsAsShortcut(const QString& path);

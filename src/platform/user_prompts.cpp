@@ -1,16 +1,52 @@
 #include "platform/user_prompts.h"
 
+#include <algorithm>
+
+#include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QInputDialog>
 #include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
 
 QString ApplicationCaption() {
     return QStringLiteral("Kelvara 2.0");
 }
 
+std::unique_ptr<QDialog> MakeMessageBox(QWidget* owner, const QString& caption, const QString& text) {
+    auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
+    box->setTextFormat(Qt::PlainText);
+    const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
+    const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    // Room for the window frame, which the box's own size does not count.
+    const int tallest = available.height() - 2 * box->style()->pixelMetric(QStyle::PM_TitleBarHeight);
+    if (box->sizeHint().height() <= tallest)
+        return box;
+
+    auto scrolling = std::make_unique<QDialog>(owner);
+    scrolling->setWindowTitle(caption);
+    auto* layout = new QVBoxLayout(scrolling.get());
+    auto* lines = new QPlainTextEdit(text, scrolling.get());
+    lines->setObjectName(QStringLiteral("text"));
+    lines->setReadOnly(true);
+    lines->setFrameShape(QFrame::NoFrame);
+    QPalette face = lines->palette();
+    face.setColor(QPalette::Base, face.color(QPalette::Window));
+    lines->setPalette(face);
+    layout->addWidget(lines);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, scrolling.get());
+    QObject::connect(buttons, &QDialogButtonBox::accepted, scrolling.get(), &QDialog::accept);
+    layout->addWidget(buttons);
+    const int width = std::min(available.width(), std::max(box->sizeHint().width(), 480));
+    scrolling->resize(width, tallest);
+    scrolling->move(available.x() + (available.width() - width) / 2, available.y());
+    return scrolling;
+}
+
 void MessageBoxPrompts::message(QWidget* owner, const QString& caption, const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
-    box.setTextFormat(Qt::PlainText);
-    box.exec();
+    MakeMessageBox(owner, caption, text)->exec();
 }
 
 bool MessageBoxPrompts::question(QWidget* owner, const QString& caption, const QString& text,

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <memory>
+
 #include <QString>
 
+class QDialog;
 class QWidget;
 
 // The questions and messages the program puts to the user, behind one small interface so that
@@ -23,6 +26,11 @@ public:
 
 // The caption of plain message boxes: the application's title.
 QString ApplicationCaption();
+
+// The box message() shows: a plain message box with an OK button, or, for a text too tall for the
+// screen's available area (an update server may send any number of lines), a box of that height
+// at most in which the text scrolls above the OK button.
+std::unique_ptr<QDialog> MakeMessageBox(QWidget* owner, const QString& caption, const QString& text);
 
 // The prompts as QMessageBoxes.
 class MessageBoxPrompts : public UserPrompts {

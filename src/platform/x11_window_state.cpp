@@ -12,8 +12,11 @@
 
 namespace {
 
+// _NET_WM_DESKTOP value of a window shown on all workspaces.
+constexpr unsigned long kAllDesktops = 0xFFFFFFFF;
+
 // Adds the atoms to the _NET_WM_STATE property of an unmapped window, keeping those it has.
-void AddStateProperty(Display* display, Window window, Atom state, Atom skipTaskbar, Atom skipPager) {
+void AddStateProperty(Display* display, Window window, Atom state, const std::vector<Atom>& wanted) {
     Atom type = 0;
     int format = 0;
     unsigned long count = 0;
@@ -29,23 +32,39 @@ void AddStateProperty(Display* display, Window window, Atom state, Atom skipTask
         }
         XFree(data);
     }
-    for (Atom wanted : {skipTaskbar, skipPager}) {
-        if (std::find(atoms.begin(), atoms.end(), wanted) == atoms.end())
-            atoms.push_back(wanted);
+    for (Atom atom : wanted) {
+        if (std::find(atoms.begin(), atoms.end(), atom) == atoms.end())
+            atoms.push_back(atom);
     }
     XChangeProperty(display, window, state, XA_ATOM, 32, PropModeReplace,
                     reinterpret_cast<const unsigned char*>(atoms.data()), int(atoms.size()));
 }
 
+void SendToWindowManager(Display* display, Window window, Atom message, long a, long b, long c) {
+    XEvent event{};
+    event.xclient.type = ClientMessage;
+    event.xclient.window = window;
+    event.xclient.message_type = message;
+    event.xclient.format = 32;
+    event.xclient.data.l[0] = a;
+    event.xclient.data.l[1] = b;
+    event.xclient.data.l[2] = c;
+    event.xclient.data.l[3] = 1; // sent by a normal application
+    XSendEvent(display, DefaultRootWindow(display), False, SubstructureRedirectMask | SubstructureNotifyMask,
+               &event);
+}
+
 } // namespace
 
-bool SetSkipTaskbarAndPager(QWidget* widget) {
+bool SetDesktopWindowState(QWidget* widget) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (!display || !widget)
         return false;
     const Window window = Window(widget->winId());
     const Atom state = XInternAtom(display, "_NET_WM_STATE", False);
+    const Atom desktop = XInternAtom(display, "_NET_WM_DESKTOP", False);
+    const Atom sticky = XInternAtom(display, "_NET_WM_STATE_STICKY", False);
     const Atom skipTaskbar = XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False);
     const Atom skipPager = XInternAtom(display, "_NET_WM_STATE_SKIP_PAGER", False);
 
@@ -53,19 +72,15 @@ bool SetSkipTaskbarAndPager(QWidget* widget) {
     if (!XGetWindowAttributes(display, window, &attributes))
         return false;
     if (attributes.map_state == IsUnmapped) {
-        AddStateProperty(display, window, state, skipTaskbar, skipPager);
+        AddStateProperty(display, window, state, {sticky, skipTaskbar, skipPager});
+        const unsigned long all = kAllDesktops;
+        XChangeProperty(display, window, desktop, XA_CARDINAL, 32, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(&all), 1);
     } else {
-        XEvent event{};
-        event.xclient.type = ClientMessage;
-        event.xclient.window = window;
-        event.xclient.message_type = state;
-        event.xclient.format = 32;
-        event.xclient.data.l[0] = 1; // _NET_WM_STATE_ADD
-        event.xclient.data.l[1] = long(skipTaskbar);
-        event.xclient.data.l[2] = long(skipPager);
-        event.xclient.data.l[3] = 1; // sent by a normal application
-        XSendEvent(display, DefaultRootWindow(display), False,
-                   SubstructureRedirectMask | SubstructureNotifyMask, &event);
+        constexpr long add = 1; // _NET_WM_STATE_ADD
+        SendToWindowManager(display, window, state, add, long(skipTaskbar), long(skipPager));
+        SendToWindowManager(display, window, state, add, long(sticky), 0);
+        SendToWindowManager(display, window, desktop, long(kAllDesktops), 0, 0);
     }
     XFlush(display);
     return true;

@@ -2,9 +2,11 @@
 
 class QWidget;
 
-// Keeps a top-level window out of task bars and pagers by adding _NET_WM_STATE_SKIP_TASKBAR and
-// _NET_WM_STATE_SKIP_PAGER to its window state (Qt does not do it for tool windows). Call it
-// before each showing: an unmapped window gets the property itself, a mapped one asks the
-// window manager. Does nothing and returns false where there is no X11 display (another
+// Makes a top-level window a part of the desktop rather than of one workspace: on every workspace
+// (_NET_WM_DESKTOP 0xFFFFFFFF and _NET_WM_STATE_STICKY) and out of task bars and pagers
+// (_NET_WM_STATE_SKIP_TASKBAR, _NET_WM_STATE_SKIP_PAGER); Qt does none of this for tool windows.
+// Call it before each showing: an unmapped window gets the properties, which the window manager
+// reads when it maps the window (and again when a new window manager takes over); a mapped one
+// asks the window manager. Does nothing and returns false where there is no X11 display (another
 // platform, or the offscreen one).
-bool SetSkipTaskbarAndPager(QWidget* window);
+bool SetDesktopWindowState(QWidget* window);

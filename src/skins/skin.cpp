@@ -52,17 +52,33 @@ std::optional<NamedPicture> ReadNumbered(const SkinFolder& folder, const QString
     return std::nullopt;
 }
 
+// What one skin's pictures may cost: no tab set shows more than a few hundred pictures of a
+// series, and a skin of small files can decode to gigabytes. Past either limit the series ends.
+constexpr int kMaxSeriesPictures = 256;
+constexpr qint64 kMaxSkinPictureBytes = qint64(64) << 20;
+
+struct PictureBudget {
+    qint64 bytes = 0;
+    bool exceeded = false;
+};
+
 struct Series {
     QList<QImage> pictures;
     QList<QImage> pictures2x;
 };
 
-Series LoadSeries(const SkinFolder& folder, const QString& series, TabEdge edge) {
+Series LoadSeries(const SkinFolder& folder, const QString& series, TabEdge edge, PictureBudget& budget) {
     Series loaded;
     for (int n = 1;; ++n) {
         std::optional<SkinBitmap> bitmap = LoadSkinBitmap(folder, series, n, edge);
         if (!bitmap)
             break;
+        const qint64 bytes = bitmap->picture.sizeInBytes() + bitmap->picture2x.sizeInBytes();
+        if (n > kMaxSeriesPictures || budget.bytes + bytes > kMaxSkinPictureBytes) {
+            budget.exceeded = true;
+            break;
+        }
+        budget.bytes += bytes;
         loaded.pictures.append(std::move(bitmap->picture));
         loaded.pictures2x.append(std::move(bitmap->picture2x));
     }
@@ -123,9 +139,17 @@ void TSkin::Load(const QString& name, const Settings& settings, const QStringLis
     const ColourValue exempt = next.ExemptColour();
 
     const TabEdge edge = settings.TabPos;
-    Series tabs = LoadSeries(folder, QStringLiteral("tab"), edge);
-    Series items = LoadSeries(folder, QStringLiteral("item"), edge);
-    Series itemsH = LoadSeries(folder, QStringLiteral("itemh"), edge);
+    PictureBudget budget;
+    Series tabs = LoadSeries(folder, QStringLiteral("tab"), edge, budget);
+    Series items = LoadSeries(folder, QStringLiteral("item"), edge, budget);
+    Series itemsH = LoadSeries(folder, QStringLiteral("itemh"), edge, budget);
+    if (budget.exceeded)
+        next.Warnings.append(
+            QStringLiteral("The skin %1 has more pictures than Kelvara loads (at most %2 in a "
+                           "series and %3 MiB in all); the rest are left out.")
+                .arg(name)
+                .arg(kMaxSeriesPictures)
+                .arg(kMaxSkinPictureBytes >> 20));
     next.TabBitmaps = std::move(tabs.pictures);
     next.ItemBitmaps = std::move(items.pictures);
     next.ItemHBitmaps = std::move(itemsH.pictures);

@@ -91,6 +91,8 @@ public:
     SkinBox TextPos;
     ShapeKind TabShape = ShapeKind::Rounded;
     ShapeKind ItemShape = ShapeKind::Rect;
+    // What the last Load left out of the skin, a sentence each, for the error report.
+    QStringList Warnings;
 
 private:
     // The series made for one ratio, and the pictures they were made from.

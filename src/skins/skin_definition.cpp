@@ -17,6 +17,9 @@ public:
         return m_ini.readInteger(SkinSection, QLatin1StringView(key), defaultValue,
                                  IniFile::IntegerForms::DecimalOrHex);
     }
+    qint32 size(const char* key, qint32 defaultValue, qint32 limit = kMaxSkinLength) const {
+        return std::clamp(integer(key, defaultValue), 0, limit);
+    }
     QString text(const char* key, const QString& defaultValue) const {
         return m_ini.readString(SkinSection, QLatin1StringView(key), defaultValue);
     }
@@ -30,7 +33,8 @@ public:
     // Reads a box into the scratch box, which keeps what a malformed value leaves unread.
     SkinBox box(const char* key, const QString& defaultValue, SkinBox& scratch) const {
         ParseBox(text(key, defaultValue), scratch);
-        return scratch;
+        const auto bounded = [](qint32 v) { return std::clamp(v, -kMaxSkinLength, kMaxSkinLength); };
+        return {bounded(scratch.Left), bounded(scratch.Top), bounded(scratch.Width), bounded(scratch.Height)};
     }
 
 private:
@@ -49,15 +53,15 @@ void ReadSkinDefinition(const IniFile& ini, TSkin& skin) {
     skin.TabLoopStart = keys.loopStart("TabLoop");
     skin.ItemLoopStart = keys.loopStart("ItemLoop");
     skin.ItemHLoopStart = keys.loopStart("ItemHLoop");
-    skin.TabHeight = keys.integer("TabHeight", 16);
-    skin.TabWidth = keys.integer("TabWidth", 128);
-    skin.HeadHeight = keys.integer("HeadHeight", 17);
-    skin.ItemHeight = keys.integer("ItemHeight", 40);
-    skin.RoundRad = keys.integer("RoundRad", 8);
+    skin.TabHeight = keys.size("TabHeight", 16);
+    skin.TabWidth = keys.size("TabWidth", 128);
+    skin.HeadHeight = keys.size("HeadHeight", 17);
+    skin.ItemHeight = keys.size("ItemHeight", 40);
+    skin.RoundRad = keys.size("RoundRad", 8);
     skin.TitleFont = keys.text("TitleFont", QStringLiteral("MS Sans Serif"));
     skin.TextFont = keys.text("TextFont", QStringLiteral("MS Sans Serif"));
-    skin.TitleFontSize = keys.integer("TitleFontSize", 8);
-    skin.TextFontSize = keys.integer("TextFontSize", 8);
+    skin.TitleFontSize = keys.size("TitleFontSize", 8, kMaxSkinFontSize);
+    skin.TextFontSize = keys.size("TextFontSize", 8, kMaxSkinFontSize);
     skin.FontColor = keys.integer("FontColor", 0);
     skin.TitleFontColor = keys.integer("TitleFontColor", 0);
     skin.SelFontColor = keys.integer("SelFontColor", 0);

@@ -1,13 +1,15 @@
 #include "skins/skin_folder.h"
 
+#include <algorithm>
 #include <cstdlib>
 
+#include <QBuffer>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
 
 #include "common/names.h"
+#include "common/regular_file.h"
 #include "formats/bmp_header.h"
 
 SkinFolder::SkinFolder(QString path) : m_path(std::move(path)) {
@@ -46,18 +48,24 @@ std::optional<QImage> SkinFolder::readPicture(const QString& name, qint64 maxPix
     const QString file = findFile(name);
     if (file.isEmpty())
         return std::nullopt;
-    QFile device(file);
-    if (!device.open(QIODevice::ReadOnly))
+    // Only a regular file is read, and only up to the size a picture of the largest size can
+    // have (32 bits a pixel, with room for headers); one byte more tells a larger file.
+    const qint64 maxFileSize = 4 * maxPixels + (qint64(1) << 20);
+    std::optional<QByteArray> bytes = ReadRegularFile(file, maxFileSize + 1);
+    if (!bytes || bytes->size() > maxFileSize)
         return std::nullopt;
     // The headers are checked before anything is decoded: the picture must be of a sensible size,
     // and a file cut short in its pixel rows counts as unreadable (the decoder would fill the
     // missing rows with whatever memory held).
-    const std::optional<BmpHeader> header = ReadBmpHeader(device.peek(BmpHeaderBytes));
+    const std::optional<BmpHeader> header =
+        ReadBmpHeader(QByteArrayView(*bytes).first(std::min<qsizetype>(bytes->size(), BmpHeaderBytes)));
     if (!header || qint64(header->width) * std::abs(qint64(header->height)) > maxPixels)
         return std::nullopt;
     const std::optional<qint64> needed = header->requiredFileSize();
-    if (needed && device.size() < *needed)
+    if (needed && bytes->size() < *needed)
         return std::nullopt;
+    QBuffer device(&*bytes);
+    device.open(QIODevice::ReadOnly);
     QImageReader reader(&device, "bmp");
     reader.setAutoDetectImageFormat(false);
     QImage picture;

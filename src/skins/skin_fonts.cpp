@@ -7,6 +7,8 @@
 #include <QGuiApplication>
 #include <QList>
 
+#include "common/regular_file.h"
+
 namespace {
 
 struct RegisteredFont {
@@ -37,7 +39,7 @@ void RegisterSkinFont(const QString& path) {
     });
     if (same != fonts.cend())
         font.id = same->id;
-    else if (HaveFontTable())
+    else if (HaveFontTable() && IsRegularFile(path)) // a FIFO would hold the font loader for ever
         font.id = QFontDatabase::addApplicationFont(path);
     fonts.append(font);
 }

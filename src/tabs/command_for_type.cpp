@@ -1,12 +1,12 @@
 #include "tabs/command_for_type.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QMimeDatabase>
 #include <QMimeType>
 
 #include "common/error.h"
+#include "common/regular_file.h"
 #include "formats/key_file.h"
 #include "tabs/open_command.h"
 
@@ -24,12 +24,11 @@ QStringList EnvironmentPathList(const char* name, const QString& fallback) {
 // A missing, unreadable or oversized file reads as an empty one: the desktop's own tools ignore
 // such files too.
 KeyFile ReadKeyFile(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const std::optional<QByteArray> data = ReadRegularFile(path, KeyFile::MaxSize + 1);
+    if (!data)
         return {};
-    const QByteArray data = file.read(KeyFile::MaxSize + 1);
     try {
-        return KeyFile::parse(data);
+        return KeyFile::parse(*data);
     } catch (const Error&) {
         return {};
     }

@@ -15,10 +15,11 @@ DropPath SplitDropPath(const QString& path) {
     return parts;
 }
 
-DropEffect DropEffectFor(const QStringList& paths, bool ctrlHeld) {
+DropEffect DropEffectFor(const QStringList& paths, bool ctrlHeld,
+                         const std::function<bool(const QString&)>& isShortcut) {
     if (paths.size() != 1)
         return DropEffect::None;
-    if (SplitDropPath(paths.front()).type == QLatin1String("lnk"))
+    if (SplitDropPath(paths.front()).type == QLatin1String("lnk") && isShortcut(paths.front()))
         return ctrlHeld ? DropEffect::Copy : DropEffect::Move;
     return DropEffect::Link;
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <functional>
+
 #include <QString>
 #include <QStringList>
 
@@ -18,9 +20,11 @@ struct DropPath {
 
 DropPath SplitDropPath(const QString& path);
 
-// Exactly one path can be dropped. A shortcut file (type "lnk") is moved, or copied while Ctrl is
-// held; anything else gets a new shortcut (link), whatever keys are held.
-DropEffect DropEffectFor(const QStringList& paths, bool ctrlHeld);
+// Exactly one path can be dropped. A shortcut file (type "lnk", and isShortcut says it reads as a
+// shortcut) is moved, or copied while Ctrl is held; anything else, a folder or another file named
+// as a shortcut included, gets a new shortcut (link), whatever keys are held.
+DropEffect DropEffectFor(const QStringList& paths, bool ctrlHeld,
+                         const std::function<bool(const QString&)>& isShortcut);
 
 // The file name of the shortcut made for a dropped name: the text from the last "." of the name on
 // becomes ".lnk" (archive.tar.gz gives archive.tar.lnk), a name without "." gets ".lnk" appended.

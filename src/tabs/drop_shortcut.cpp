@@ -2,6 +2,9 @@
 
 #include <QFileInfo>
 
+#include "common/names.h"
+#include "tabs/desktop_file.h"
+
 namespace {
 
 bool IsProgram(const DropPath& dropped, const QFileInfo& info) {
@@ -26,6 +29,12 @@ NewShortcut ShortcutForDrop(const DropPath& dropped, const XdgSearchPaths& paths
     if (info.isDir() || IsProgram(dropped, info))
         return shortcut;
     if (dropped.type == QLatin1String("desktop")) {
+        // Named as the desktop names the application; it starts in the entry's own Path= folder,
+        // or the home folder, never in the folder the entry happened to lie in.
+        if (const std::optional<DesktopFileInfo> entry = ReadDesktopFile(dropped.path);
+            entry && !entry->name.isEmpty())
+            shortcut.fileName = EscapeName(entry->name) + QStringLiteral(".lnk");
+        data.WorkingDir.clear();
         data.IconLocation = dropped.path;
         return shortcut;
     }

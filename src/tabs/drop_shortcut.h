@@ -16,11 +16,13 @@ struct NewShortcut {
 // - a program (an executable file, or a name of type exe, bat or cmd) is the target itself, with
 //   no arguments;
 // - a ".desktop" file is the target itself (it is started by its Exec line) and gives the icon;
+//   the shortcut is named after the entry's Name= in the user's language and has no working
+//   folder;
 // - a folder is the target itself, so that launching opens it in the file manager;
 // - any other file gets the command of its type's default application, whose ".desktop" file gives
 //   the icon; without a registered application the file itself is the target and the desktop's
 //   default handler opens it at launch.
-// The description is "Launches " + the dropped name + "." and the working folder the dropped
-// path's folder.
+// The description is "Launches " + the dropped name + "." and the working folder, but for a
+// desktop entry, the dropped path's folder.
 NewShortcut ShortcutForDrop(const DropPath& dropped,
                             const XdgSearchPaths& paths = XdgSearchPaths::fromEnvironment());

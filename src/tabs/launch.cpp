@@ -1,79 +1,82 @@
 #include "tabs/launch.h"
 
-#include <QDesktopServices>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
+#include <QMimeDatabase>
 #include <QProcess>
 #include <QStandardPaths>
-#include <QUrl>
 
-#include "formats/desktop_entry.h"
+#include "common/own_environment.h"
+#include "tabs/desktop_app.h"
+#include "tabs/desktop_file.h"
 
 namespace {
 
-bool StartProgram(const QString& program, const QStringList& arguments, const QString& workingDir) {
-    return QProcess::startDetached(program, arguments, workingDir);
+QString Shown(const QString& path) {
+    return QDir::toNativeSeparators(path);
+}
+
+QString StartProgram(const QString& program, const QStringList& arguments, const QString& workingDir) {
+    QProcess process;
+    process.setProgram(program);
+    process.setArguments(arguments);
+    process.setWorkingDirectory(workingDir);
+    process.setProcessEnvironment(EnvironmentForPrograms());
+    if (!process.startDetached())
+        return process.errorString();
+    return {};
 }
 
 QString WorkingDirFor(const TItemData& item, const QString& fallback) {
     return item.WorkingDir.isEmpty() ? fallback : item.WorkingDir;
 }
 
-bool LaunchDesktopEntry(const TItemData& item, const QFileInfo& target) {
-    QFile file(target.absoluteFilePath());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    const DesktopEntry entry = ParseDesktopEntry(file.read(kMaxDesktopEntrySize));
-    if (entry.type == QLatin1String("Link"))
-        return !entry.url.isEmpty() && QDesktopServices::openUrl(QUrl::fromUserInput(entry.url));
-    QStringList command = DesktopExecArguments(entry.exec);
-    if (command.isEmpty())
-        return false;
-    QString program = command.takeFirst();
-    command += QProcess::splitCommand(item.Arguments);
-    // A console program gets a terminal window: the system's default terminal emulator, which
-    // takes "-e program arguments...". Without one it starts as it is.
-    if (entry.terminal) {
-        const QString terminal = QStandardPaths::findExecutable(QStringLiteral("x-terminal-emulator"));
-        if (!terminal.isEmpty()) {
-            command.prepend(program);
-            command.prepend(QStringLiteral("-e"));
-            program = terminal;
-        }
+QString LaunchDesktopEntry(const TItemData& item, const QFileInfo& target, const LateFailure& lateFailure) {
+    const QString path = target.absoluteFilePath();
+    // GIO starts applications only; a Link entry names an address to open.
+    const std::optional<DesktopFileInfo> entry = ReadDesktopFile(path);
+    if (entry && entry->type == QLatin1String("Link")) {
+        if (entry->url.isEmpty())
+            return QStringLiteral("the link entry %1 has no URL").arg(Shown(path));
+        return OpenWithDesktop(entry->url, lateFailure);
     }
-    const QString defaultDir = entry.path.isEmpty() ? target.absolutePath() : entry.path;
-    return StartProgram(program, command, WorkingDirFor(item, defaultDir));
+    return LaunchDesktopApp(path, QProcess::splitCommand(item.Arguments),
+                            WorkingDirFor(item, QDir::homePath()));
 }
 
-// "http://...", "mailto:..." and the like; a single letter before ":" is a Windows drive.
-bool IsAddress(const QString& target) {
-    const QUrl url(target, QUrl::StrictMode);
-    return url.isValid() && url.scheme().size() > 1;
+// A compiled program that lacks the execute permission: opening it as a document would only show
+// its bytes.
+bool IsNativeProgram(const QFileInfo& target) {
+    const QMimeType type = QMimeDatabase().mimeTypeForFile(target, QMimeDatabase::MatchContent);
+    return type.inherits(QStringLiteral("application/x-executable")) ||
+           type.inherits(QStringLiteral("application/x-sharedlib"));
 }
 
 } // namespace
 
-bool LaunchItem(const TItemData& item) {
+QString LaunchItem(const TItemData& item, const LateFailure& lateFailure) {
     const QString& target = item.Target;
     if (target.isEmpty())
-        return false;
+        return QStringLiteral("the shortcut has no target");
     const QFileInfo info(target);
     if (info.isFile() && info.suffix().compare(QLatin1String("desktop"), Qt::CaseInsensitive) == 0)
-        return LaunchDesktopEntry(item, info);
+        return LaunchDesktopEntry(item, info, lateFailure);
     if (info.isFile() && info.isExecutable()) {
         return StartProgram(info.absoluteFilePath(), QProcess::splitCommand(item.Arguments),
                             WorkingDirFor(item, info.absolutePath()));
     }
+    if (info.isFile() && IsNativeProgram(info))
+        return QStringLiteral("the program %1 is not executable").arg(Shown(target));
     if (info.exists())
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(info.absoluteFilePath()));
+        return OpenWithDesktop(info.absoluteFilePath(), lateFailure);
     if (IsAddress(target))
-        return QDesktopServices::openUrl(QUrl(target));
+        return OpenWithDesktop(target, lateFailure);
     if (!target.contains(QLatin1Char('/'))) {
         const QString program = QStandardPaths::findExecutable(target);
-        if (!program.isEmpty())
-            return StartProgram(program, QProcess::splitCommand(item.Arguments),
-                                WorkingDirFor(item, QDir::homePath()));
+        if (program.isEmpty())
+            return QStringLiteral("the program %1 is not installed").arg(target);
+        return StartProgram(program, QProcess::splitCommand(item.Arguments),
+                            WorkingDirFor(item, QDir::homePath()));
     }
-    return false;
+    return QStringLiteral("%1 does not exist").arg(Shown(target));
 }

@@ -1,5 +1,7 @@
 #include "tabs/open_command.h"
 
+#include <algorithm>
+
 #include <QList>
 
 namespace {
@@ -40,6 +42,28 @@ QList<ExecArgument> SplitExec(const QString& exec) {
     return arguments;
 }
 
+// Whether position end of text lies inside double quotes, as QProcess::splitCommand reads them:
+// one quote toggles, two in a row toggle twice, three in a row are a literal quote.
+bool InsideQuotes(const QString& text, qsizetype end) {
+    bool inside = false;
+    int run = 0;
+    for (qsizetype i = 0; i < end; ++i) {
+        if (text[i] == QLatin1Char('"')) {
+            if (++run == 3)
+                run = 0;
+            continue;
+        }
+        if (run == 1)
+            inside = !inside;
+        run = 0;
+    }
+    return run == 1 ? !inside : inside;
+}
+
+QString TripleQuotes(QString text) {
+    return text.replace(QLatin1Char('"'), QLatin1String("\"\"\""));
+}
+
 // Field codes that stand for the file (or files, or URLs) handed to the application.
 bool IsFileCode(QChar code) {
     return code == QLatin1Char('f') || code == QLatin1Char('F') || code == QLatin1Char('u') ||
@@ -54,6 +78,13 @@ QString RemoveQuotes(const QString& text) {
     return text;
 }
 
+QString QuoteArgument(const QString& text) {
+    const bool plain = !text.isEmpty() && std::none_of(text.cbegin(), text.cend(), [](QChar c) {
+        return c.isSpace() || c == QLatin1Char('"');
+    });
+    return plain ? text : QLatin1Char('"') + TripleQuotes(text) + QLatin1Char('"');
+}
+
 LaunchCommand SplitOpenCommand(const QString& command, const QString& path) {
     bool quoted = false;
     for (qsizetype i = 0; i < command.size(); ++i) {
@@ -63,12 +94,16 @@ LaunchCommand SplitOpenCommand(const QString& command, const QString& path) {
         } else if (c == QLatin1Char(' ') && !quoted) {
             QString arguments = command.mid(i + 1);
             const qsizetype placeholder = arguments.indexOf(QLatin1String("%1"));
-            if (placeholder >= 0)
-                arguments.replace(placeholder, 2, path);
+            if (placeholder >= 0) {
+                const QString inserted = InsideQuotes(arguments, placeholder)
+                                             ? TripleQuotes(path)
+                                             : QLatin1Char('"') + TripleQuotes(path) + QLatin1Char('"');
+                arguments.replace(placeholder, 2, inserted);
+            }
             return {RemoveQuotes(command.left(i)), arguments};
         }
     }
-    return {RemoveQuotes(command), path};
+    return {RemoveQuotes(command), QuoteArgument(path)};
 }
 
 QString ExecToOpenCommand(const QString& exec) {
@@ -97,9 +132,8 @@ QString ExecToOpenCommand(const QString& exec) {
         }
         if (text.isEmpty() && onlyCodes && !argument.quoted)
             continue;
-        const bool needsQuotes = holdsFile || text.isEmpty() || text.contains(QLatin1Char(' ')) ||
-                                 text.contains(QLatin1Char('\t'));
-        parts.append(needsQuotes ? QLatin1Char('"') + text + QLatin1Char('"') : text);
+        parts.append(holdsFile ? QLatin1Char('"') + TripleQuotes(text) + QLatin1Char('"')
+                               : QuoteArgument(text));
     }
     return parts.join(QLatin1Char(' '));
 }

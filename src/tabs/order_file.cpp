@@ -1,14 +1,19 @@
 #include "tabs/order_file.h"
 
+#include <algorithm>
+#include <optional>
+#include <utility>
+#include <vector>
+
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QSaveFile>
 #include <QSet>
 
 #include "common/error.h"
 #include "common/names.h"
+#include "common/regular_file.h"
+#include "common/replacing_file.h"
 #include "formats/order_list_format.h"
 #include "tabs/name_mask.h"
 
@@ -18,32 +23,68 @@ QString OrderFilePath(const QString& folder) {
     return folder + QStringLiteral("/order.lst");
 }
 
+// The sort key of a name as the Windows file system orders a folder: each UTF-16 code unit in
+// upper case.
+QString SortKey(const QString& name) {
+    QString key = name;
+    for (QChar& c : key)
+        c = c.toUpper();
+    return key;
+}
+
+// Equal keys ("a" and "A" may both exist here) fall back to the name itself, so that the order
+// never depends on how the folder happens to be stored.
+bool SortsBefore(const std::pair<QString, QFileInfo>& a, const std::pair<QString, QFileInfo>& b) {
+    if (a.first != b.first)
+        return a.first < b.first;
+    return a.second.fileName() < b.second.fileName();
+}
+
 QFileInfoList DirectoryEntries(const QString& folder) {
-    return QDir(folder).entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                      QDir::Unsorted);
+    const QFileInfoList found = QDir(folder).entryInfoList(
+        QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Unsorted);
+    std::vector<std::pair<QString, QFileInfo>> keyed;
+    keyed.reserve(size_t(found.size()));
+    for (const QFileInfo& entry : found)
+        keyed.emplace_back(SortKey(entry.fileName()), entry);
+    std::sort(keyed.begin(), keyed.end(), SortsBefore);
+    QFileInfoList sorted;
+    sorted.reserve(found.size());
+    for (auto& entry : keyed)
+        sorted.append(std::move(entry.second));
+    return sorted;
 }
 
-// The raw bytes of the order file, at most the size an order file may have.
-QByteArray ReadOrderBytes(const QString& folder) {
-    QFile file(OrderFilePath(folder));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.read(kMaxOrderFileSize);
+// The lines of a folder's order file, and whether they are all of it. A file larger than an order
+// file can be is read in part, and anything but a regular file not at all: neither is written
+// back, or the rest of the user's order would be lost.
+struct OrderLines {
+    QStringList lines;
+    bool complete = true;
+};
+
+OrderLines ReadOrderLines(const QString& folder) {
+    const QString path = OrderFilePath(folder);
+    // One byte past the limit tells a file of exactly the limit from a larger one.
+    const std::optional<QByteArray> bytes = ReadRegularFile(path, kMaxOrderFileSize + 1);
+    if (!bytes)
+        return {{}, !QFileInfo::exists(path)};
+    return {ParseOrderLines(*bytes), bytes->size() <= kMaxOrderFileSize};
 }
 
-bool WriteOrderLines(const QString& folder, const QStringList& lines) {
-    const QByteArray bytes = SerializeOrderLines(lines);
-    QSaveFile file(OrderFilePath(folder));
-    // Unbuffered, so that a write the disk cuts short fails here: a buffered one fails only in the
-    // flush at commit, which QSaveFile does not notice, and a cut-off file would replace the old.
-    return file.open(QIODevice::WriteOnly | QIODevice::Unbuffered) && file.write(bytes) == bytes.size() &&
-           file.commit();
+bool WriteOrderLines(const QString& folder, const QStringList& lines, bool* refusedLink = nullptr) {
+    return ReplaceFileContents(OrderFilePath(folder), SerializeOrderLines(lines), refusedLink);
 }
 
 // A name that holds a line break cannot be a line of the order file.
 bool FitsOnOneLine(const QString& name) {
     return !name.contains(QLatin1Char('\r')) && !name.contains(QLatin1Char('\n'));
 }
+
+// How many times in all an ordered listing repeats names its order file lists more than once.
+// Repeats are kept, but a file of nothing but one name must not make a listing of a hundred
+// thousand tabs or items.
+constexpr qsizetype kMaxRepeatedNames = 4096;
 
 } // namespace
 
@@ -65,7 +106,9 @@ QStringList ListEntries(const QString& folder, const QString& masks, bool files,
 void CleanOrderFile(const QString& folder) {
     if (!QFileInfo::exists(OrderFilePath(folder)))
         return;
-    const QByteArray bytes = ReadOrderBytes(folder);
+    const OrderLines order = ReadOrderLines(folder);
+    if (!order.complete)
+        return;
     QSet<QString> existing;
     for (const QString& entry : ListEntries(folder, QStringLiteral("*"), true, true))
         existing.insert(FoldCase(entry));
@@ -74,12 +117,14 @@ void CleanOrderFile(const QString& folder) {
     if (!existing.contains(FoldCase(QStringLiteral("order.lst"))))
         return;
     QStringList kept;
-    for (const QString& line : ParseOrderLines(bytes)) {
+    for (const QString& line : order.lines) {
         if (existing.contains(FoldCase(line)))
             kept.append(line);
     }
-    // Only a file whose text would change is rewritten, which also leaves read-only folders alone.
-    if (SerializeOrderLines(kept) != bytes)
+    // Only an order that changes is written: a start or a refresh leaves a tidy file alone, and
+    // read-only folders too. A file that is a link stays as it is (the writer refuses it); its
+    // stale lines name nothing and are skipped by every listing.
+    if (kept.size() != order.lines.size())
         WriteOrderLines(folder, kept);
 }
 
@@ -92,9 +137,12 @@ QList<OrderedName> OrderedListing(const QString& folder, const QString& masks, b
         first.insert(FoldCase(found[i]), i);
     QList<bool> matched(found.size(), false);
     QList<OrderedName> listing;
-    for (const QString& line : ParseOrderLines(ReadOrderBytes(folder))) {
+    qsizetype repeats = 0;
+    for (const QString& line : ReadOrderLines(folder).lines) {
         const auto entry = first.constFind(FoldCase(line));
         if (entry == first.constEnd())
+            continue;
+        if (matched[*entry] && ++repeats > kMaxRepeatedNames)
             continue;
         matched[*entry] = true;
         listing.append({line, found[*entry]});
@@ -118,7 +166,13 @@ void SetOrderPosition(const QString& folder, const QString& name, int position) 
     position = qMax(position, 0);
     if (!QFileInfo::exists(OrderFilePath(folder)))
         CreateOrderFile(folder);
-    QStringList lines = ParseOrderLines(ReadOrderBytes(folder));
+    const OrderLines order = ReadOrderLines(folder);
+    if (!order.complete)
+        throw Error(QStringLiteral("Unable to write %1: the file is not a whole order file (larger than %2 "
+                                   "bytes, or not a regular file), and writing it would lose the rest")
+                        .arg(QDir::toNativeSeparators(OrderFilePath(folder)))
+                        .arg(kMaxOrderFileSize));
+    QStringList lines = order.lines;
     for (qsizetype i = lines.size() - 1; i >= 0; --i) {
         if (SameName(lines[i], name)) {
             lines.removeAt(i);
@@ -130,7 +184,8 @@ void SetOrderPosition(const QString& folder, const QString& name, int position) 
         lines.insert(position, name);
     else
         lines.append(name);
-    if (!WriteOrderLines(folder, lines))
-        throw Error(
-            QStringLiteral("Unable to write %1").arg(QDir::toNativeSeparators(OrderFilePath(folder))));
+    bool link = false;
+    if (!WriteOrderLines(folder, lines, &link))
+        throw Error(WriteFailureMessage(
+            QStringLiteral("Unable to write %1").arg(QDir::toNativeSeparators(OrderFilePath(folder))), link));
 }

@@ -1,13 +1,18 @@
 #include "tabs/tab.h"
 
+#include <algorithm>
+
+#include <QDir>
 #include <QFileInfo>
 #include <QHash>
 
 #include "common/device_pixels.h"
 #include "common/error.h"
 #include "common/names.h"
+#include "common/undecodable_names.h"
 #include "formats/shortcut_link.h"
 #include "skins/skin.h"
+#include "tabs/desktop_file.h"
 #include "tabs/item_icon.h"
 #include "tabs/launch.h"
 #include "tabs/order_file.h"
@@ -42,6 +47,14 @@ TItemData ReadItemRecord(const QString& path, const QString& fileName) {
     record.WorkingDir = link.WorkingDir;
     record.ShowCmd = StoredShowCmd(link.ShowCmd);
     record.Name = UnescapeName(QFileInfo(fileName.isEmpty() ? path : fileName).completeBaseName());
+    // Shortcuts made from a dropped ".desktop" file used to be named after that file, and most
+    // applications name theirs in reverse-DNS style. A name the user gave stays as it is.
+    const QFileInfo target(record.Target);
+    if (target.suffix() == QLatin1String("desktop") && record.Name == target.completeBaseName()) {
+        if (const std::optional<DesktopFileInfo> entry = ReadDesktopFile(record.Target);
+            entry && !entry->name.isEmpty())
+            record.Name = entry->name;
+    }
     record.Description = link.Description;
     record.IconLocation = link.IconLocation;
     record.IconIndex = link.IconNumber;
@@ -54,19 +67,28 @@ ItemRecords ReadItemRecords(const QString& folder) {
 
 ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName>& names) {
     ItemRecords read;
+    QStringList problems;
+    for (const QString& path : UndecodableEntries(folder, true, false, ".lnk"))
+        problems.append(
+            QStringLiteral("Unable to open link file: %1 (its name is not valid UTF-8; rename it)")
+                .arg(path));
     for (const OrderedName& name : names) {
         const QString path = folder + QLatin1Char('/') + name.entryName;
+        TItem item;
         try {
-            read.records.append(ReadItemRecord(path, name.name));
-        } catch (const Error&) {
-            // Deleted since the listing (by another program, or moved away by a drop): it is no
-            // longer an item, and the items after it still load.
-            if (!QFileInfo(path).exists())
-                continue;
-            read.error = std::current_exception();
-            break;
+            item.Data = ReadItemRecord(path, name.name);
+        } catch (const Error& e) {
+            // Deleted since the listing (by another program, or moved away by a drop), it is no
+            // longer an item. Any other failure is named; either way the items after it load.
+            if (QFileInfo(path).exists())
+                problems.append(e.message() + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+            continue;
         }
+        item.IconSource = ResolveItemIcon(item.Data);
+        read.items.append(std::move(item));
     }
+    if (!problems.isEmpty())
+        read.error = std::make_exception_ptr(Error(problems.join(QLatin1Char('\n'))));
     return read;
 }
 
@@ -79,13 +101,9 @@ void TTab::LoadListedItems(const QList<OrderedName>& names) {
 }
 
 void TTab::TakeRecords(const ItemRecords& read) {
-    Items.clear();
-    for (const TItemData& record : read.records) {
-        TItem item;
-        item.Index = qint32(Items.size());
-        item.Data = record;
-        Items.append(std::move(item));
-    }
+    Items = read.items;
+    for (qsizetype i = 0; i < Items.size(); ++i)
+        Items[i].Index = qint32(i);
     UpdateLength();
     if (read.error)
         std::rethrow_exception(read.error);
@@ -100,8 +118,8 @@ void TTab::AddItem(const TItemData& record) {
     TItem item;
     item.Index = qint32(Items.size());
     item.Data = record;
-    const QString& source = record.IconLocation.isEmpty() ? record.Target : record.IconLocation;
-    item.Icon = ExtractItemIcon(source, record.IconIndex);
+    item.IconSource = ResolveItemIcon(record);
+    item.Icon = ItemIconImage(item.IconSource);
     item.IconRatio = 1;
     Items.append(std::move(item));
     UpdateLength();
@@ -109,22 +127,21 @@ void TTab::AddItem(const TItemData& record) {
 
 void TTab::ReadIcons(qreal ratio) {
     const int pixelSize = DeviceLength(kItemIconSize, ratio);
-    // Marking an icon with its ratio copies it, so an icon that several items share is read and
+    // Marking an icon with its ratio copies it, so an icon that several items share is made and
     // marked once and then shared.
-    QHash<QString, QImage> read;
+    QHash<QString, QImage> made;
     for (TItem& item : Items) {
-        if (item.IconRatio == ratio)
+        if (item.IconGiven || item.IconRatio == ratio)
             continue;
-        const TItemData& record = item.Data;
-        const QString& source = record.IconLocation.isEmpty() ? record.Target : record.IconLocation;
-        if (source.isEmpty())
-            continue; // nothing to read: an icon given by hand stays
-        const QString key = source + u'\n' + QString::number(record.IconIndex);
-        auto known = read.constFind(key);
-        if (known == read.cend()) {
-            QImage icon = ExtractItemIcon(source, record.IconIndex, pixelSize);
+        const ItemIconSource& source = item.IconSource;
+        QString key = QString::number(int(source.kind)) + u'\n' + source.themeNames.join(u'\n');
+        for (const ItemIconSource::File& file : source.files)
+            key += u'\n' + file.path + u'#' + QString::number(file.index);
+        auto known = made.constFind(key);
+        if (known == made.cend()) {
+            QImage icon = ItemIconImage(source, pixelSize);
             icon.setDevicePixelRatio(ratio);
-            known = read.insert(key, icon);
+            known = made.insert(key, icon);
         }
         item.Icon = *known;
         item.IconRatio = ratio;
@@ -133,7 +150,7 @@ void TTab::ReadIcons(qreal ratio) {
 
 void TTab::FreeIcons() {
     for (TItem& item : Items) {
-        if (item.IconRatio != 0) {
+        if (!item.IconGiven) {
             item.Icon = QImage();
             item.IconRatio = 0;
         }
@@ -158,17 +175,26 @@ void TTab::MoveItem(int from, int to) {
         Items.swapItemsAt(i, i - 1);
 }
 
-void TTab::ExecuteItem(int index) const {
+void TTab::ExecuteItem(int index, const std::function<void(const QString&)>& failed) const {
     if (index < 0 || index >= Items.size())
         return;
     const TItemData& data = Items[index].Data;
     if (data.Target.toLower() != kScreenResMacro) {
-        LaunchItem(data);
+        // A failure must not look like success: the user learns which item did not start and why.
+        const auto report = [name = data.Name, failed](const QString& reason) {
+            if (failed)
+                failed(QStringLiteral("Unable to start \"%1\": %2").arg(name, reason));
+        };
+        if (const QString reason = LaunchItem(data, report); !reason.isEmpty())
+            report(reason);
         return;
     }
     ChangeDisplayMode(ParseScreenResolution(data.Arguments));
 }
 
 void TTab::UpdateLength() {
-    ItemsLength = Skin ? qint32(Items.size()) * Skin->ItemHeight : 0;
+    // Counted in 64 bits and capped, so that a folder of very many items cannot overflow the sums
+    // of lengths that placement and drawing make.
+    constexpr qint64 kMaxItemsLength = qint64(1) << 24;
+    ItemsLength = Skin ? qint32(std::min(qint64(Items.size()) * Skin->ItemHeight, kMaxItemsLength)) : 0;
 }

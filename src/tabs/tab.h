@@ -1,11 +1,13 @@
 #pragma once
 
 #include <exception>
+#include <functional>
 
 #include <QImage>
 #include <QList>
 #include <QString>
 
+#include "tabs/item_icon.h"
 #include "tabs/order_file.h"
 
 class TSkin;
@@ -24,26 +26,29 @@ struct TItemData {
 };
 
 struct TItem {
-    QImage Icon; // null when the item has no icon
-    // The device pixel ratio Icon was read for; 0 while it has not been read.
+    QImage Icon; // kItemIconSize logical pixels square; null until it is made
+    // Where Icon came from, so that it can be drawn again at another size.
+    ItemIconSource IconSource;
+    // The device pixel ratio Icon was made for from IconSource; 0 while it has not been made.
     qreal IconRatio = 0;
+    // Icon was given as it is (a demonstration, a benchmark) and is never made from IconSource.
+    bool IconGiven = false;
     qint32 Index = 0;
     TItemData Data;
 };
 
-// What reading a tab folder's shortcuts gave: the records in display order and, when a shortcut
-// could not be read, the error that ended the read (the records read before it are kept).
+// What reading a tab folder's shortcuts gave: the items in display order, their icon sources
+// resolved but no icon made, and, when some shortcuts could not be read, the Error naming them.
 struct ItemRecords {
-    QList<TItemData> records;
+    QList<TItem> items;
     std::exception_ptr error;
 };
 
-// Fills a record from the shortcut file at path: every field is set. fileName is the name the
-// caption is made from (the order file's spelling of the file name); empty means the file name of
-// path. Raises the shortcut's or the name's error. Safe on any thread, as are the two below.
+// Fills a record from the shortcut file at path, as TTab::ReadItem does. Safe on any thread.
 TItemData ReadItemRecord(const QString& path, const QString& fileName = QString());
 
-// The shortcut files of folder read in the order of its order file.
+// The shortcut files of folder read in the order of its order file, as TTab::LoadItems reads
+// them. Safe on any thread: icons are only resolved, not made.
 ItemRecords ReadItemRecords(const QString& folder);
 // The same for a listing made before: a listed shortcut that is gone by the time it is read is
 // left out.
@@ -64,29 +69,33 @@ public:
     qint32 TabIndex = 0;
     qint32 TabCount = 0;
 
-    // Rebuilds Items from the shortcut files of TabFolder, in the order of its order file. A
-    // shortcut that cannot be read, or a file name with a malformed escape, raises its error and
-    // ends the load; the items read before it stay. Icons are not read (see ReadIcons).
+    // Rebuilds Items from the shortcut files of TabFolder, in the order of its order file. Every
+    // shortcut that can be read becomes an item; then one Error names, a line each, the shortcuts
+    // that could not be read (or whose file names hold a malformed escape or are not valid UTF-8).
+    // Icons are made when they are drawn (ReadIcons).
     void LoadItems();
     // LoadItems for a listing made before: a listed shortcut that is gone by the time it is read
     // is left out.
     void LoadListedItems(const QList<OrderedName>& names);
-    // Puts the records read elsewhere (on a worker thread) into Items, then raises their error.
+    // Puts items read elsewhere (on a worker thread) into Items, then raises their Error.
     void TakeRecords(const ItemRecords& read);
 
-    // Reads the icon of every item for drawing at a device pixel ratio, unless it was read for
-    // that ratio already. Icons are what a tab's items cost most, so they are read only for a tab
-    // whose items are drawn, and given back with FreeIcons. An item without a target or icon
-    // location keeps the icon it was given.
+    // Makes the icon of every item for drawing at a device pixel ratio, unless it was made for that
+    // ratio already. Icons are what a tab's items cost most, so they are made only for a tab whose
+    // items are drawn, and given back with FreeIcons. Icons given as they are stay. Looks names up
+    // in the icon theme: for the GUI thread only.
     void ReadIcons(qreal ratio);
     void FreeIcons();
 
     // Fills record from the shortcut file at path: every field is set, so nothing of an earlier
     // record remains. fileName is the name the caption is made from (the order file's spelling of
-    // the file name); empty means the file name of path.
+    // the file name); empty means the file name of path. An item whose file is named after its
+    // target desktop entry's file ("org.example.Editor") shows the entry's Name= in the user's
+    // language instead. Safe to call from any thread.
     void ReadItem(const QString& path, TItemData& record, const QString& fileName = QString());
 
-    // Appends an item for record and extracts its icon (for ratio 1).
+    // Appends an item for record with its icon (for ratio 1). Icon theme names are looked up, so
+    // only the GUI thread may call it; ResolveItemIcon alone is safe anywhere.
     void AddItem(const TItemData& record);
 
     // The highest index whose LinkFile equals path without regard to the case of A to Z; -1 if none.
@@ -97,8 +106,10 @@ public:
     void MoveItem(int from, int to);
 
     // Launches the item at index, or runs the screen-resolution macro it stands for. An index out
-    // of range does nothing. Macro arguments that are not numbers raise the conversion error.
-    void ExecuteItem(int index) const;
+    // of range does nothing. A launch that fails gives failed one line naming the item and the
+    // reason, at once or, for a failure that shows later, from the event loop. Macro arguments
+    // that are not numbers raise the conversion error.
+    void ExecuteItem(int index, const std::function<void(const QString&)>& failed = {}) const;
 
     // ItemsLength := item count x the skin's item height (0 without a skin).
     void UpdateLength();

@@ -1,29 +1,53 @@
 #include "tabs/tab_geometry.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "skins/skin.h"
 
 namespace {
 
-// Work-area bounds along the edge; the end is exclusive, as the row's arithmetic expects.
-qint32 StartOf(const QRect& area, bool vertical) {
-    return vertical ? area.y() : area.x();
-}
-qint32 EndOf(const QRect& area, bool vertical) {
-    return vertical ? area.y() + area.height() : area.x() + area.width();
+// The row's numbers for one work area, in 64 bits: sums of user values (a spacing, a tab width,
+// many tabs) cannot overflow, and the results are brought back into range at the end.
+struct RowSpan {
+    qint64 start = 0; // work-area bounds along the edge; the end is exclusive
+    qint64 end = 0;
+    qint64 spacing = 0; // the margin to the work area's start or end
+    qint64 gap = 0;
+    qint64 width = 0;
+    qint64 pitch() const { return width + gap; }
+};
+
+RowSpan SpanFor(bool vertical, const QRect& area, const TabRow& row) {
+    RowSpan span;
+    span.start = vertical ? area.y() : area.x();
+    span.end = span.start + (vertical ? area.height() : area.width());
+    span.width = row.TabWidth;
+    // A spacing below minus half a tab would pile the tabs up (with -TabWidth every tab stands on
+    // the same spot) and put the first one mostly off the screen; one above the area's length less
+    // a tab puts it wholly off. Within these bounds the first tab always shows.
+    const qint64 low = -span.width / 2;
+    const qint64 high = std::max(low, span.end - span.start - span.width);
+    span.spacing = std::clamp<qint64>(row.Spacing, low, high);
+    span.gap = row.NoGap ? 0 : span.spacing;
+    return span;
 }
 
-qint32 FirstPosition(qint32 n, bool vertical, const QRect& area, const TabRow& row) {
-    const qint32 start = StartOf(area, vertical);
-    const qint32 end = EndOf(area, vertical);
-    switch (row.Align) {
+qint64 FirstPosition(qint64 n, const RowSpan& span, TabAlignment align) {
+    switch (align) {
     case TabAlignment::TopLeft:
-        return start + row.Spacing;
+        return span.start + span.spacing;
     case TabAlignment::Center:
-        return start + (end - start) / 2 - (n * row.pitch()) / 2;
+        return span.start + (span.end - span.start) / 2 - (n * span.pitch()) / 2;
     case TabAlignment::BottomRight:
-        return end - row.Spacing - n * row.TabWidth - (n - 1) * row.gap();
+        return span.end - span.spacing - n * span.width - (n - 1) * span.gap;
     }
-    return start;
+    return span.start;
+}
+
+qint32 ToInt32(qint64 value) {
+    return qint32(
+        std::clamp<qint64>(value, std::numeric_limits<qint32>::min(), std::numeric_limits<qint32>::max()));
 }
 
 } // namespace
@@ -41,15 +65,40 @@ QRect ChooseWorkArea(qint32 screen, const QList<QRect>& monitors, const QRect& p
 }
 
 qint32 TabPosition(qint32 i, qint32 n, bool vertical, const QRect& area, const TabRow& row) {
-    if (row.Align == TabAlignment::BottomRight)
-        return EndOf(area, vertical) - row.Spacing - (n - i) * row.TabWidth - (n - i - 1) * row.gap();
-    return FirstPosition(n, vertical, area, row) + i * row.pitch();
+    const RowSpan span = SpanFor(vertical, area, row);
+    return ToInt32(FirstPosition(n, span, row.Align) + qint64(i) * span.pitch());
 }
 
 qint32 SlotAt(qint32 c, qint32 n, bool vertical, const QRect& area, const TabRow& row) {
-    if (row.pitch() == 0)
+    const RowSpan span = SpanFor(vertical, area, row);
+    if (span.pitch() <= 0)
         return 0; // a skin with no width gives every coordinate the first slot
-    return (c - FirstPosition(n, vertical, area, row)) / row.pitch();
+    return ToInt32((c - FirstPosition(n, span, row.Align)) / span.pitch());
+}
+
+qint32 TabsThatFit(qint32 n, bool vertical, const QRect& area, const TabRow& row) {
+    if (n <= 0)
+        return 0;
+    const RowSpan span = SpanFor(vertical, area, row);
+    // A negative spacing moves the row's ends past the work area's by as much, on purpose.
+    const qint64 overhang = std::max<qint64>(0, -span.spacing);
+    const auto fits = [&](qint64 k) {
+        const qint64 first = FirstPosition(k, span, row.Align);
+        return first >= span.start - overhang &&
+               first + (k - 1) * span.pitch() + span.width <= span.end + overhang;
+    };
+    // A longer row reaches further at one end or both, so the rows that fit are those up to some
+    // length; at least one tab is always shown.
+    qint64 low = 1;
+    qint64 high = n;
+    while (low < high) {
+        const qint64 middle = low + (high - low + 1) / 2;
+        if (fits(middle))
+            low = middle;
+        else
+            high = middle - 1;
+    }
+    return qint32(low);
 }
 
 QPoint PlacedPosition(qint32 i, qint32 n, TabEdge edge, const QRect& area, const TabRow& row,

@@ -15,9 +15,6 @@ struct TabRow {
     qint32 Spacing = 0;
     qint32 TabWidth = 0;
     bool NoGap = false;
-
-    qint32 gap() const { return NoGap ? 0 : Spacing; }
-    qint32 pitch() const { return TabWidth + gap(); }
 };
 
 TabRow RowFor(const Settings& settings, const TSkin& skin);
@@ -26,12 +23,20 @@ TabRow RowFor(const Settings& settings, const TSkin& skin);
 // monitor, and for numbers below 1, the primary monitor's work area.
 QRect ChooseWorkArea(qint32 screen, const QList<QRect>& monitors, const QRect& primary);
 
+// The spacing used in a work area is kept between minus half a tab and the area's length less a
+// tab, so that the first tab of a row always shows; the sums are made in 64 bits.
+
 // Along-edge coordinate of tab i of n. Halving truncates toward zero.
 qint32 TabPosition(qint32 i, qint32 n, bool vertical, const QRect& area, const TabRow& row);
 
 // The slot in a row of n tabs under the along-edge coordinate c: negative before the row, n or
 // more past it.
 qint32 SlotAt(qint32 c, qint32 n, bool vertical, const QRect& area, const TabRow& row);
+
+// How many tabs of a row of n, counted from the first, lie on the work area (the last one ending
+// at most as far past the area's end as a negative spacing puts the first one before its start):
+// the tabs beyond them could not be reached. At least one when n is not 0.
+qint32 TabsThatFit(qint32 n, bool vertical, const QRect& area, const TabRow& row);
 
 // Where a closed tab window i of n stands (its top-left corner); the size is not touched.
 QPoint PlacedPosition(qint32 i, qint32 n, TabEdge edge, const QRect& area, const TabRow& row,

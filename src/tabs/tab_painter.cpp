@@ -8,6 +8,7 @@
 #include "common/device_pixels.h"
 #include "skins/skin.h"
 #include "skins/skin_bitmap.h"
+#include "tabs/caption_fit.h"
 #include "tabs/tab.h"
 
 namespace {
@@ -107,7 +108,8 @@ void DrawItemText(QImage& canvas, const QFont& font, ColourValue colour, bool bo
     painter.setFont(styled);
     painter.setBackgroundMode(Qt::TransparentMode);
     painter.setPen(QColor::fromRgb(PixelFromColour(colour)));
-    painter.drawText(box, format, text);
+    const bool wrapped = format & Qt::TextWordWrap;
+    painter.drawText(box, format, wrapped ? FitCaption(text, styled, box.size(), &canvas) : text);
 }
 
 void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle, int format,

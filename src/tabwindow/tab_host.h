@@ -26,4 +26,8 @@ public:
 
     // Asks a yes/no question (replacing an existing file); true for yes.
     virtual bool AskUser(const QString& caption, const QString& text) = 0;
+
+    // The window has changed its tab on disk and shows the change already (an item moved in or
+    // reordered): the change needs no rebuild.
+    virtual void OwnChangeShown() = 0;
 };

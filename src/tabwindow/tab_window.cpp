@@ -17,6 +17,7 @@
 #include "tabs/tab_geometry.h"
 #include "tabs/tab_painter.h"
 #include "tabs/tab_shape.h"
+#include "tabwindow/tab_host.h"
 #include "ui/error_report.h"
 
 namespace {
@@ -106,12 +107,19 @@ void TfrmTab::TakeItems() {
     }
 }
 
+
+bool TfrmTab::Busy() const {
+    return m_anim.Open() || m_tmrAnim.isActive() || MovingTab || ItemPressed || m_draggingOut;
+}
+
 void TfrmTab::ReloadTab() {
     // What a background read would bring is older than what is read now.
     CancelItemsRead();
     m_tab.LoadItems();
     RebuildImage();
     update();
+    if (m_ctx.host)
+        m_ctx.host->OwnChangeShown();
 }
 
 qint32 TfrmTab::ClosedExtent() const {
@@ -315,8 +323,8 @@ void TfrmTab::SetTopmost(bool on) {
 }
 
 void TfrmTab::showEvent(QShowEvent* event) {
-    // No taskbar or pager entry; the hint is given before every mapping of the window.
-    SetSkipTaskbarAndPager(this);
+    // On every workspace, with no taskbar or pager entry; given before every mapping of the window.
+    SetDesktopWindowState(this);
     QWidget::showEvent(event);
     // The rebuild that made the window has drawn it already; drawing it again would only cost
     // time. A window shown before it was ever drawn is drawn now.

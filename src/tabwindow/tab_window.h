@@ -43,6 +43,8 @@ public:
         TakeItems();
         return m_tab;
     }
+    // The tab model as it is: items still being read in the background are not in it yet.
+    const TTab& TabModel() const { return m_tab; }
     // The whole open tab as this window draws it, at its device pixel ratio: the picture it holds
     // while the items part is drawn, or else one drawn for the caller (with the icons read so far).
     QImage TabImage() const;
@@ -63,6 +65,9 @@ public:
 
     // Reading gives the open state; writing starts the opening or the closing.
     bool Open() const { return m_anim.Open(); }
+    // True while the user works with the tab: it is open or moving, or an item is pressed or
+    // being dragged out. The tab set is not rebuilt from under it meanwhile.
+    bool Busy() const;
     void SetOpen(bool value);
     void SetAnimParams(AnimMode mode);
     // Lets the running animation (or a new one) head for another extent; the open state stays.
@@ -156,6 +161,7 @@ private:
     QTimer m_tmrAnim;
     QTimer m_tmrDrop;
     bool m_translucent = false;
+    bool m_draggingOut = false;
     int m_renderCount = 0;
     // The user drags the whole tab along the edge, from this client point.
     bool MovingTab = false;

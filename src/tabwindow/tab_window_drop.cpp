@@ -10,6 +10,7 @@
 #include <QPainter>
 #include <QUrl>
 
+#include "formats/shortcut_link.h"
 #include "skins/skin.h"
 #include "tabs/pointer_geometry.h"
 #include "tabwindow/drop_operation.h"
@@ -50,7 +51,8 @@ Qt::DropAction ActionFor(DropEffect effect) {
 }
 
 DropEffect EffectOf(const QDropEvent* event) {
-    return DropEffectFor(DraggedPaths(event->mimeData()), event->modifiers() & Qt::ControlModifier);
+    return DropEffectFor(DraggedPaths(event->mimeData()), event->modifiers() & Qt::ControlModifier,
+                         ReadsAsShortcut);
 }
 
 // The effect is the tab's own decision, whatever the source offered.
@@ -130,6 +132,8 @@ void TfrmTab::dropEvent(QDropEvent* event) {
     switch (CarryOutDrop(m_tab, paths.front(), effect, dropIndex, ask)) {
     case DropOutcome::Reordered:
         RedrawTab();
+        if (host)
+            host->OwnChangeShown();
         break;
     case DropOutcome::Added:
         ReloadTab();

@@ -14,6 +14,7 @@
 #include "tabs/pointer_geometry.h"
 #include "tabs/tab_geometry.h"
 #include "tabwindow/tab_host.h"
+#include "ui/error_report.h"
 
 TabGeometry TfrmTab::PointerGeometry() const {
     TabGeometry geometry;
@@ -101,7 +102,14 @@ void TfrmTab::mouseReleaseEvent(QMouseEvent* event) {
         FinishTabMove(event->globalPosition().toPoint());
     } else if (ItemPressed) {
         ItemPressed = false;
-        m_tab.ExecuteItem(PressedIndex);
+        // The tab closes whether or not the item started; a macro's error still reaches the
+        // error report through the application's handler.
+        try {
+            m_tab.ExecuteItem(PressedIndex, ReportError);
+        } catch (...) {
+            SetOpen(false);
+            throw;
+        }
         SetOpen(false);
     }
 }
@@ -129,8 +137,12 @@ void TfrmTab::DragItemOut(int index) {
     drag->setMimeData(data);
     // The drag runs its own loop, in which this window may be released by a rebuild.
     const QPointer<TfrmTab> self(this);
+    m_draggingOut = true;
     drag->exec(Qt::CopyAction | Qt::MoveAction | Qt::LinkAction);
-    if (self && !QFileInfo::exists(linkFile))
+    if (!self)
+        return;
+    m_draggingOut = false;
+    if (!QFileInfo::exists(linkFile))
         ReloadTab();
 }
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include <QFile>
 #include <QPainter>
 
 #include "common/error.h"
+#include "common/regular_file.h"
 
 namespace {
 
@@ -21,11 +21,12 @@ TAnimate::TAnimate(QWidget* parent) : QWidget(parent) {
 }
 
 bool TAnimate::Open(const QString& fileName) {
-    QFile file(fileName);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxClipFileBytes)
+    // One byte past the limit tells a larger file; a FIFO or a device is not read at all.
+    const std::optional<QByteArray> bytes = ReadRegularFile(fileName, MaxClipFileBytes + 1);
+    if (!bytes || bytes->size() > MaxClipFileBytes)
         return false;
     try {
-        SetClip(ReadAvi(file.readAll()));
+        SetClip(ReadAvi(*bytes));
     } catch (const Error&) {
         return false;
     }

@@ -27,6 +27,8 @@ public:
     int FrameIndex() const { return m_frame; }
     QImage CurrentFrame() const;
     int IntervalMs() const { return m_timer.interval(); }
+    // Whether the frame timer runs: only while a playing clip is shown.
+    bool Ticking() const { return m_timer.isActive(); }
 
 Q_SIGNALS:
     void FrameChanged();

@@ -50,7 +50,7 @@ void TfrmLoading::showEvent(QShowEvent* event) {
         return;
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(CentredPosition(screen->geometry(), size()));
-    SetSkipTaskbarAndPager(this);
+    SetDesktopWindowState(this);
     if (m_animate->HasClip())
         m_animate->Play();
     else if (m_created)

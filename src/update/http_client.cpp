@@ -70,8 +70,14 @@ void HttpClient::get() {
     Curl().easy_setopt(m_easy, CURLOPT_FOLLOWLOCATION, 1L);
     Curl().easy_setopt(m_easy, CURLOPT_MAXREDIRS, MaxRedirections);
     // Only web addresses: an address from the server must not reach local files or other schemes.
-    Curl().easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, "http,https");
-    Curl().easy_setopt(m_easy, CURLOPT_REDIR_PROTOCOLS_STR, "http,https");
+    // A request that starts secure stays secure: a redirection to plain HTTP would let anyone on
+    // the way change what arrives.
+    const char* const protocols =
+        m_url.startsWith(QLatin1String("https:"), Qt::CaseInsensitive) ? "https" : "http,https";
+    Curl().easy_setopt(m_easy, CURLOPT_PROTOCOLS_STR, protocols);
+    Curl().easy_setopt(m_easy, CURLOPT_REDIR_PROTOCOLS_STR, protocols);
+    if (!m_trustedCertificates.isEmpty())
+        Curl().easy_setopt(m_easy, CURLOPT_CAINFO, m_trustedCertificates.constData());
     // An empty proxy name makes libcurl ignore the proxy environment variables too.
     Curl().easy_setopt(m_easy, CURLOPT_PROXY, "");
     Curl().easy_setopt(m_easy, CURLOPT_NOSIGNAL, 1L);
@@ -163,6 +169,7 @@ size_t HttpClient::HeaderCallback(char* data, size_t size, size_t count, void* c
         // libcurl follows this one (and drops its body): it is not the document.
         return length;
     }
+    self->m_status = status;
     curl_off_t contentLength = -1;
     Curl().easy_getinfo(self->m_easy, CURLINFO_CONTENT_LENGTH_DOWNLOAD_T, &contentLength);
     self->m_events.push_back({EventKind::HeaderEnd, qint64(contentLength)});

@@ -17,7 +17,8 @@ class QSocketNotifier;
 // An HTTP GET that runs in the background of the Qt event loop: libcurl's multi interface, its
 // sockets watched by QSocketNotifiers and its timeouts by a single-shot QTimer. Nothing blocks and
 // no thread is started. Every request is sent as HTTP/1.0 with a fixed user agent and Accept line,
-// follows redirections, and goes to the server directly (no proxy).
+// follows redirections, and goes to the server directly (no proxy). A request to an https address
+// follows only redirections to https addresses.
 //
 // The client's events arrive as signals, always from the event loop and never from inside
 // libcurl, so a slot may show a dialog, call abort() or delete the client.
@@ -34,6 +35,8 @@ public:
     void setBody(QIODevice* body) { m_body = body; }
     // A body longer than this ends the request with an error; 0 means no limit.
     void setMaxBodySize(qint64 bytes) { m_maxBodySize = bytes; }
+    // A file of certificates to trust instead of the system's (tests trust their own server).
+    void setTrustedCertificates(const QString& file) { m_trustedCertificates = file.toLocal8Bit(); }
 
     // Starts the GET request and returns at once. Raises Error when a request is already running.
     void get();
@@ -41,9 +44,11 @@ public:
     void abort();
     bool running() const { return m_easy != nullptr; }
 
-    // After requestDone: the HTTP status of the last response (0 when none arrived), whether the
-    // request completed with a 2xx status, and a sentence saying why it did not.
+    // From headerEnd on: the HTTP status of the response (0 when none arrived). After requestDone:
+    // whether the request completed with a 2xx status, libcurl's result code (0 when the transfer
+    // completed), and a sentence saying why it did not, in libcurl's words where it had them.
     long httpStatus() const { return m_status; }
+    int resultCode() const { return m_result; }
     bool succeeded() const;
     QString errorString() const;
 
@@ -98,6 +103,7 @@ private:
     QByteArray m_urlBytes;
     QPointer<QIODevice> m_body;
     qint64 m_maxBodySize = 0;
+    QByteArray m_trustedCertificates;
 
     // State of the running request.
     bool m_sawLocation = false; // the current response names a place to go next

@@ -2,6 +2,7 @@
 
 #include <QWidget>
 
+#include "common/error.h"
 #include "formats/update_response.h"
 #include "platform/user_prompts.h"
 #include "update/http_client.h"
@@ -40,7 +41,13 @@ void UpdateCheck::start(bool isNT) {
     m_updateBuffer->open(QIODevice::WriteOnly);
     HttpCli1->setUrl(RequestUrl(ServerAddress(), isNT));
     HttpCli1->setBody(m_updateBuffer.get());
-    HttpCli1->get();
+    try {
+        HttpCli1->get();
+    } catch (const Error&) {
+        // Without a usable network library the check fails like an unreachable server: silently,
+        // and the program starts as usual.
+        m_updateBuffer.reset();
+    }
 }
 
 void UpdateCheck::cancel() {
@@ -70,7 +77,9 @@ void UpdateCheck::HttpCli1RequestDone(int) {
                                               "to update now?"))) {
             m_dialog = new TfrmUpdate(m_folder, m_prompts, m_owner);
             connect(m_dialog, &TfrmUpdate::closeProgramRequested, this, &UpdateCheck::closeProgramRequested);
-            m_dialog->startDownload(response.address);
+            // An answer that came over https offers its download over https only.
+            m_dialog->startDownload(response.address,
+                                    HttpCli1->url().startsWith(QLatin1String("https:"), Qt::CaseInsensitive));
         }
         break;
     }

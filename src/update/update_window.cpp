@@ -2,22 +2,23 @@
 
 #include <QCloseEvent>
 #include <QDateTime>
-#include <QDesktopServices>
 #include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QTimer>
-#include <QUrl>
 
 #include "common/error.h"
+#include "common/replacing_file.h"
+#include "config/plain_controls.h"
 #include "platform/user_prompts.h"
+#include "update/download_failure.h"
 #include "update/download_name.h"
 #include "update/download_progress.h"
 #include "update/http_client.h"
+#include "update/open_download.h"
 
 namespace {
 
@@ -27,10 +28,11 @@ constexpr int UrlWidth = 284;
 // lblBytes wraps before the Cancel button.
 constexpr int BytesWidth = 260;
 
+// Texts and hints as plain text: the address and the failure details come from a server.
 QLabel* MakeLabel(QWidget* parent, const char* name, int left, int top, const QString& text) {
-    auto* label = new QLabel(text, parent);
+    auto* label = new PlainLabel(parent);
+    label->setText(text);
     label->setObjectName(QString::fromLatin1(name));
-    label->setTextFormat(Qt::PlainText); // the address comes from a server
     label->move(left, top);
     label->adjustSize();
     return label;
@@ -42,7 +44,7 @@ TfrmUpdate::TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidge
     : QDialog(owner, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                          Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
       m_prompts(prompts), m_folder(folder), m_now([] { return QDateTime::currentMSecsSinceEpoch(); }),
-      m_openFile([](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); }) {
+      m_openFile(&OpenDownloadedFile) {
     setObjectName(QStringLiteral("frmUpdate"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(QStringLiteral("Downloading Update..."));
@@ -99,11 +101,21 @@ TfrmUpdate::~TfrmUpdate() {
     HttpCli1->abort();
 }
 
-void TfrmUpdate::startDownload(const QString& address) {
+void TfrmUpdate::setTrustedCertificates(const QString& file) {
+    HttpCli1->setTrustedCertificates(file);
+}
+
+void TfrmUpdate::startDownload(const QString& address, bool secure) {
     lblURL->setText(QFontMetrics(lblURL->font()).elidedText(address, Qt::ElideMiddle, UrlWidth));
     lblURL->setToolTip(address);
     lblURL->adjustSize();
     show();
+
+    m_secure = secure;
+    if (secure && !address.startsWith(QLatin1String("https:"), Qt::CaseInsensitive)) {
+        fail(QStringLiteral("The download address does not use a secure connection."));
+        return;
+    }
 
     // The file is named by the address as set, also when the server redirects elsewhere, so the
     // name is known and checked before any byte arrives.
@@ -114,10 +126,9 @@ void TfrmUpdate::startDownload(const QString& address) {
         fail(error.message());
         return;
     }
-    m_file = std::make_unique<QSaveFile>(m_folder.userDir() + DownloadName);
-    // Unbuffered, so that a write the disk cuts short fails while the data arrives: a buffered one
-    // fails only in the flush at commit, which QSaveFile does not notice, and a cut-off update
-    // would be reported as complete.
+    // Unbuffered, so that a write the disk cuts short fails while the data arrives and a cut-off
+    // update is never reported as complete.
+    m_file = std::make_unique<ReplacingFile>(m_folder.userDir() + DownloadName);
     if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = m_file->errorString();
         m_file.reset();
@@ -126,7 +137,11 @@ void TfrmUpdate::startDownload(const QString& address) {
     }
     HttpCli1->setUrl(address);
     HttpCli1->setBody(m_file.get());
-    HttpCli1->get();
+    try {
+        HttpCli1->get();
+    } catch (const Error& error) {
+        fail(error.message());
+    }
 }
 
 void TfrmUpdate::reject() {
@@ -184,6 +199,12 @@ void TfrmUpdate::HttpCli1SessionConnected() {
 }
 
 void TfrmUpdate::HttpCli1HeaderEnd(qint64 contentLength, const QString&) {
+    // An error page is not the file: it must not move the progress bar before the failure shows.
+    const long status = HttpCli1->httpStatus();
+    if (status < 200 || status > 299) {
+        fail(DownloadFailureText(CURLE_OK, status, m_secure), QStringLiteral("HTTP status %1").arg(status));
+        return;
+    }
     DownloadTotal = contentLength;
     if (DownloadTotal > 0)
         ProgressBar1->setMaximum(int(std::min(DownloadTotal, MaxDownloadSize)));
@@ -216,8 +237,12 @@ void TfrmUpdate::HttpCli1RequestDone(int) {
 void TfrmUpdate::complete() {
     Timer1->stop();
     if (!HttpCli1->succeeded()) {
-        const QString reason = HttpCli1->errorString();
-        fail(reason.isEmpty() ? QStringLiteral("The transfer did not complete.") : reason);
+        const int code = HttpCli1->resultCode();
+        // A body too large or a write that failed have the client's own words already.
+        if (code == CURLE_WRITE_ERROR || code == CURLE_FILESIZE_EXCEEDED)
+            fail(HttpCli1->errorString());
+        else
+            fail(DownloadFailureText(code, HttpCli1->httpStatus(), m_secure), HttpCli1->errorString());
         return;
     }
     if (DownloadTotal > 0 && m_received != DownloadTotal) {
@@ -233,11 +258,20 @@ void TfrmUpdate::complete() {
         return;
     }
     m_file.reset();
+    MakeProgramExecutable(path);
     m_askOnClose = false;
     if (m_prompts.question(this, QStringLiteral("Download Complete"),
                            QStringLiteral("Would you like to install the update now?"))) {
-        m_openFile(path);
-        Q_EMIT closeProgramRequested();
+        if (m_openFile(path)) {
+            Q_EMIT closeProgramRequested();
+        } else {
+            // Nothing was started, so the program goes on and says so.
+            m_prompts.message(
+                this, ApplicationCaption(),
+                QStringLiteral("%1 could not be started. It is saved in the Kelvara directory "
+                               "(%2): run it from there to install the update.")
+                    .arg(DownloadName, QDir::toNativeSeparators(QDir::cleanPath(m_folder.userDir()))));
+        }
     } else {
         m_prompts.message(
             nullptr, ApplicationCaption(),
@@ -247,12 +281,13 @@ void TfrmUpdate::complete() {
     close();
 }
 
-void TfrmUpdate::fail(const QString& reason) {
+void TfrmUpdate::fail(const QString& reason, const QString& detail) {
     Timer1->stop();
     HttpCli1->abort();
     m_file.reset();
     m_askOnClose = false;
     setStatus(QStringLiteral("Status: Failed"));
+    lblStatus->setToolTip(detail);
     m_prompts.message(this, ApplicationCaption(),
                       QStringLiteral("The update could not be downloaded. ") + reason);
     close();

@@ -11,7 +11,7 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QSaveFile;
+class ReplacingFile;
 class QTimer;
 class HttpClient;
 class UserPrompts;
@@ -21,7 +21,8 @@ class UserPrompts;
 //
 // The body goes to a temporary file beside its final place and is renamed into place only when
 // the request completed with a 2xx status and every announced byte; a failed or cancelled
-// download leaves no file. The dialog deletes itself when closed.
+// download leaves no file, and the user is told why in plain words (libcurl's own wording is in
+// the status line's hint). The dialog deletes itself when closed.
 class TfrmUpdate : public QDialog {
     Q_OBJECT
 public:
@@ -31,20 +32,24 @@ public:
     TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidget* owner = nullptr);
     ~TfrmUpdate() override;
 
-    // Shows address in lblURL, shows the dialog and starts the download.
-    void startDownload(const QString& address);
+    // Shows address in lblURL, shows the dialog and starts the download. secure: the update check
+    // was made over https, so the download must be too: an http address is refused, and the
+    // download follows no redirection to one.
+    void startDownload(const QString& address, bool secure = false);
 
-    // Seams for tests: the clock (milliseconds since the epoch) and how the saved file is opened
-    // (by default with the desktop's default action).
+    // Seams for tests: the clock (milliseconds since the epoch), how the saved file is opened (by
+    // default OpenDownloadedFile; true when something was started) and the certificates the
+    // download trusts.
     void setClock(std::function<qint64()> now) { m_now = std::move(now); }
-    void setOpenFile(std::function<void(const QString&)> open) { m_openFile = std::move(open); }
+    void setOpenFile(std::function<bool(const QString&)> open) { m_openFile = std::move(open); }
+    void setTrustedCertificates(const QString& file);
 
     const QString& downloadName() const { return DownloadName; }
     qint64 downloadTotal() const { return DownloadTotal; }
     double spinnerPhase() const { return SpinnerPhase; }
 
 Q_SIGNALS:
-    // The user chose to install the update and the file was opened: the program should end so
+    // The user chose to install the update and the file was started: the program should end so
     // that the installer can replace it.
     void closeProgramRequested();
 
@@ -64,14 +69,16 @@ private:
     void HttpCli1RequestDone(int error);
     void Timer1Timer();
     void complete();
-    void fail(const QString& reason);
+    // Tells the user why the download failed; detail (libcurl's words) goes to the status hint.
+    void fail(const QString& reason, const QString& detail = {});
     void setStatus(const QString& text);
     void paintSpinner();
 
     UserPrompts& m_prompts;
     ProgramFolder m_folder;
     std::function<qint64()> m_now;
-    std::function<void(const QString&)> m_openFile;
+    std::function<bool(const QString&)> m_openFile;
+    bool m_secure = false;
 
     QLabel* Label1;
     QLabel* lblURL;
@@ -88,7 +95,7 @@ private:
     qint64 DownloadTotal = 0;
     qint64 m_received = 0;
     QString DownloadName;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<ReplacingFile> m_file;
 
     bool m_askOnClose = true;
     bool m_asking = false;          // the cancel question is open

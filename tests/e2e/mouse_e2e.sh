@@ -28,10 +28,12 @@ item_height=$(skin_value ItemHeight)
 mkdir -p "$app/Tabs/A" "$app/Tabs/B"
 printf 'A\r\nB\r\n' > "$app/Tabs/order.lst"
 
-# The default application for plain text is a script that records its arguments.
+# The default application for plain text is a script that records its arguments; the record is
+# renamed into place, so it is whole once it exists.
 cat > "$work/record.sh" <<SCRIPT
 #!/bin/sh
-echo "\$@" > "$work/launched"
+echo "\$@" > "$work/launched.tmp"
+mv "$work/launched.tmp" "$work/launched"
 SCRIPT
 chmod +x "$work/record.sh"
 mkdir -p "$work/xdg/config" "$work/xdg/data/applications"
@@ -49,63 +51,66 @@ E2E_APP_LOG=$work/program.log
 "$app/Kelvara" 2> "$E2E_APP_LOG" &
 E2E_APP_PID=$!
 pid=$E2E_APP_PID
-e2e_wait_for 15 e2e_window_count_is "$pid" 2 || e2e_fail "the two tab windows did not appear"
-sleep 0.5
+# Both closed tabs stand on the bottom edge once they are placed.
+tabs_placed() {
+    [ "$(e2e_windows_of "$pid" | awk -v y=$((bottom - tab_height)) -v h="$tab_height" '$2 == y && $4 == h' |
+        wc -l)" = 2 ]
+}
+e2e_wait_for 30 tabs_placed || e2e_fail "the two closed tabs are not on the edge: $(e2e_windows_of "$pid" | tr '\n' ';')"
 read -r ax ay aw ah <<<"$(e2e_windows_of "$pid" | sed -n 1p)"
 read -r bx by bw bh <<<"$(e2e_windows_of "$pid" | sed -n 2p)"
-[ "$ah" = "$tab_height" ] && [ "$ay" = $((bottom - tab_height)) ] ||
-    e2e_fail "closed tab A is at $ax $ay $aw $ah"
 y_head=$((bottom - tab_height / 2))
 away() { xdotool mousemove 600 300; }
+drag_source_shown() { [ "$(e2e_window "drag source")" = "400 200 160 160" ]; }
 
 # 1. A real drag from the stand-in onto tab A writes a shortcut for the document.
 "$drag_source" 400 200 "$work/docs/my notes.txt" > "$work/drag.out" &
 drag_pid=$!
-e2e_wait_for 10 e2e_window "drag source" || e2e_fail "the drag source did not appear"
-sleep 0.3
+e2e_wait_for 30 drag_source_shown || e2e_fail "the drag source did not appear"
 e2e_drag 480 280 $((ax + aw / 2)) "$y_head"
-e2e_wait_for 10 test -f "$app/Tabs/A/my notes.lnk" || e2e_fail "no shortcut was written: $(ls "$app/Tabs/A")"
+e2e_wait_for 30 test -f "$app/Tabs/A/my notes.lnk" || e2e_fail "no shortcut was written: $(ls "$app/Tabs/A")"
 wait "$drag_pid" || true
 [ "$(cat "$work/drag.out")" = link ] || e2e_fail "the drop reported '$(cat "$work/drag.out")', not link"
 [ -f "$work/docs/my notes.txt" ] || e2e_fail "the dropped file is gone"
 
 # 2. Hovering opens the tab to its head and its one item.
 away
-e2e_wait_for 10 e2e_window_count_is "$pid" 2 || e2e_fail "the tab set was not rebuilt"
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "tab A did not close"
+e2e_wait_for 30 e2e_window_count_is "$pid" 2 || e2e_fail "the tab set was not rebuilt"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "tab A did not close"
 xdotool mousemove $((ax + aw / 2)) "$y_head"
 open_height=$((head_height + item_height))
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$ax" "$open_height" ||
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$open_height" ||
     e2e_fail "tab A did not open to $open_height pixels: $(e2e_windows_of "$pid" | tr '\n' ';')"
 
 # 3. A click on the item launches the document's application with it, and the tab closes.
 xdotool mousemove $((ax + aw / 2)) $((bottom - open_height + head_height + item_height / 2))
-sleep 0.2
 xdotool click 1
-e2e_wait_for 10 test -s "$work/launched" || e2e_fail "the item was not launched"
+e2e_wait_for 30 test -f "$work/launched" || e2e_fail "the item was not launched"
 [ "$(cat "$work/launched")" = "$work/docs/my notes.txt" ] || e2e_fail "launched with '$(cat "$work/launched")'"
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "tab A did not close after the launch"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "tab A did not close after the launch"
 
-# 4. A right click on tab B shows the menu; Escape closes it.
+# 4. A right click on tab B shows the menu; Escape closes it. Hovering opens B (empty, so only
+#    its head): the click waits until it stands still. The key reaches the menu only once the menu
+#    holds the keyboard, so it is pressed until the menu has gone.
 xdotool mousemove $((bx + bw / 2)) "$y_head"
-sleep 0.3
-xdotool click 3
-e2e_wait_for 5 e2e_window_count_is "$pid" 3 || e2e_fail "no menu after a right click"
-xdotool key Escape
-e2e_wait_for 5 e2e_window_count_is "$pid" 2 || e2e_fail "the menu did not close"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$head_height" || e2e_fail "tab B did not open"
+xdotool mousemove $((bx + bw / 2)) $((bottom - head_height / 2)) click 3
+e2e_wait_for 30 e2e_window_count_is "$pid" 3 || e2e_fail "no menu after a right click"
+escape_menu() { xdotool key Escape && e2e_wait_for 1 e2e_window_count_is "$pid" 2; }
+e2e_wait_for 30 escape_menu || e2e_fail "the menu did not close"
 
 # 5. Tab B (empty: open, it is only its head) dragged past A: the order file and the row change.
 away
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "tab B did not close"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "tab B did not close"
 xdotool mousemove $((bx + 30)) "$y_head"
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$head_height" || e2e_fail "tab B did not open"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$head_height" || e2e_fail "tab B did not open"
 order() { tr -d '\r' < "$app/Tabs/order.lst" | tr '\n' ' '; }
 order_is() { [ "$(order)" = "$1" ]; }
 e2e_drag $((bx + 30)) $((bottom - head_height / 2)) $((ax + 10)) $((bottom - head_height / 2))
-e2e_wait_for 10 order_is "B A " || e2e_fail "order file: $(order)"
+e2e_wait_for 30 order_is "B A " || e2e_fail "order file: $(order)"
 away
-e2e_wait_for 10 e2e_window_count_is "$pid" 2 || e2e_fail "the tab set was not rebuilt"
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "the row did not come back"
+e2e_wait_for 30 e2e_window_count_is "$pid" 2 || e2e_fail "the tab set was not rebuilt"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "the row did not come back"
 # Moving a tab changes only the order file, never the tab folders.
 [ -d "$app/Tabs/B" ] && [ -f "$app/Tabs/A/my notes.lnk" ] || e2e_fail "a tab folder changed"
 
@@ -114,24 +119,22 @@ mkdir -p "$work/desk"
 mv "$app/Tabs/A/my notes.lnk" "$work/desk/"
 "$drag_source" 400 200 "$work/desk/my notes.lnk" > "$work/drag.out" &
 drag_pid=$!
-e2e_wait_for 10 e2e_window "drag source" || e2e_fail "the drag source did not appear"
-sleep 0.3
+e2e_wait_for 30 drag_source_shown || e2e_fail "the drag source did not appear"
 e2e_drag 480 280 $((bx + bw / 2)) "$y_head"
-e2e_wait_for 10 test -f "$app/Tabs/A/my notes.lnk" || e2e_fail "the shortcut was not moved into tab A"
+e2e_wait_for 30 test -f "$app/Tabs/A/my notes.lnk" || e2e_fail "the shortcut was not moved into tab A"
 [ ! -e "$work/desk/my notes.lnk" ] || e2e_fail "the shortcut is still on the desk"
 wait "$drag_pid" || true
 
 # 7. The item dragged out of tab A onto tab B moves there; A reads its folder again.
 away
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "tab A did not close"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "tab A did not close"
 xdotool mousemove $((bx + bw / 2)) "$y_head"
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$open_height" || e2e_fail "tab A did not open"
-sleep 0.3
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$open_height" || e2e_fail "tab A did not open"
 e2e_drag $((bx + bw / 2)) $((bottom - open_height + head_height + item_height / 2)) $((ax + aw / 2)) "$y_head"
-e2e_wait_for 10 test -f "$app/Tabs/B/my notes.lnk" || e2e_fail "the item did not move to tab B"
+e2e_wait_for 30 test -f "$app/Tabs/B/my notes.lnk" || e2e_fail "the item did not move to tab B"
 [ ! -e "$app/Tabs/A/my notes.lnk" ] || e2e_fail "the item is still in tab A"
 away
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "tab A did not close"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$tab_height" || e2e_fail "tab A did not close"
 xdotool mousemove $((bx + bw / 2)) "$y_head"
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$bx" "$head_height" || e2e_fail "tab A still shows the item"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$head_height" || e2e_fail "tab A still shows the item"
 echo "mouse e2e: all passed"

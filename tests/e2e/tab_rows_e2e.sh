@@ -17,43 +17,53 @@ mkdir -p "$shots"
 
 root_colour='#5a7a9a'         # the desktop without a compositor (a compositor paints its own)
 failures=0 passed=0 cases=0
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+trap e2e_stop_display EXIT
 
 fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
-start_display() { # device pixel ratio: the screen keeps 1024 x 600 logical pixels
-    for n in $(seq 300 360); do [ -e /tmp/.X11-unix/X$n ] || break; done
-    Xvfb :$n -screen 0 $((1024 * $1))x$((600 * $1))x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-    xvfb_pid=$!
-    for _ in $(seq 50); do [ -e /tmp/.X11-unix/X$n ] && break; sleep 0.1; done
-    export DISPLAY=:$n
-    for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-    xsetroot -solid "$root_colour"
-}
-
 pixel() { /usr/bin/convert "$1" -format "%[pixel:p{$2,$3}]" info:; }
+
+# What a person sees, from a screenshot of the whole screen; sets problems to what is wrong, if
+# anything. The tabs stand still once the demo has reported, but a compositor may draw them a
+# little later: the screenshot is taken again until it passes or the wait ends.
+look_at_tabs() {
+    local corner desktop histogram
+    problems=""
+    /usr/bin/import -window root "$shot"
+    corner=$(pixel "$shot" "$far_x" "$far_y")
+    desktop=$(pixel "$shot" $((512 * scale)) $((300 * scale)))
+    [ "$comp" = 1 ] || [ "$desktop" = 'srgb(90,122,154)' ] || problems+="desktop is $desktop; "
+    [ "$square" = 1 ] || [ "$corner" = "$desktop" ] ||
+        problems+="rounded corner at $far_x,$far_y shows $corner; "
+    histogram=$(/usr/bin/convert "$shot" -format %c histogram:info:-)
+    grep -q '#0000FE' <<<"$histogram" && problems+="KeyColour pixels on the screen; "
+    grep -q '#000000 ' <<<"$histogram" && problems+="black pixels on the screen; "
+    [ -z "$problems" ]
+}
 
 run_case() { # edge compositor(0/1) name [device pixel ratio] [shipped skin]
     local edge=$1 comp=$2 name=$3 scale=${4:-1} skin=${5:-} before=$failures
     cases=$((cases + 1))
-    local shot=$shots/$name.png report=$shots/$name.txt comp_pid=""
-    start_display "$scale"
-    if [ "$comp" = 1 ]; then
-        xcompmgr >/dev/null 2>&1 & comp_pid=$!
-        sleep 0.5
-    fi
+    local shot=$shots/$name.png report=$shots/$name.txt
+    # The screen keeps 1024 x 600 logical pixels at every device pixel ratio.
+    E2E_COMPOSITOR=0 e2e_start_display $((1024 * scale))x$((600 * scale))
+    xsetroot -solid "$root_colour"
+    [ "$comp" = 1 ] && e2e_start_compositor
     rm -f "$report"
     local skin_args=()
     [ -n "$skin" ] && skin_args=(--skin "$skin" --app "$program")
     QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$demo" "$edge" --open 1 --report "$report" \
         "${skin_args[@]}" >/dev/null 2>&1 &
-    local demo_pid=$!
-    sleep 2.5
-    /usr/bin/import -window root "$shot"
-    kill "$demo_pid" 2>/dev/null; wait "$demo_pid" 2>/dev/null
-    [ -n "$comp_pid" ] && { kill "$comp_pid" 2>/dev/null; wait "$comp_pid" 2>/dev/null; }
-    kill "$xvfb_pid" 2>/dev/null; wait "$xvfb_pid" 2>/dev/null
+    E2E_APP_PID=$!
+    if ! e2e_wait_for 60 test -s "$report"; then
+        fail "$name: the demo wrote no report"
+        e2e_stop_display
+        return
+    fi
 
-    [ -s "$report" ] || { fail "$name: the demo wrote no report"; return; }
+    local x y w h translucent head item items
     read -r _ x y w h translucent head item items < <(sed -n 2p "$report")
     # The report is in logical pixels; the screenshot in device pixels.
     x=$((x * scale)) y=$((y * scale)) w=$((w * scale)) h=$((h * scale))
@@ -65,20 +75,13 @@ run_case() { # edge compositor(0/1) name [device pixel ratio] [shipped skin]
         left) [ "$w" = "$length" ] || fail "$name: open length $w, expected $length"; far_x=$((x + w - 1)) ;;
         right) [ "$w" = "$length" ] || fail "$name: open length $w, expected $length" ;;
     esac
-    local corner desktop
-    corner=$(pixel "$shot" "$far_x" "$far_y")
-    desktop=$(pixel "$shot" $((512 * scale)) $((300 * scale)))
-    [ "$comp" = 1 ] || [ "$desktop" = 'srgb(90,122,154)' ] || fail "$name: desktop is $desktop"
-    # A skin with square tabs has no see-through corner to look at.
-    local square=0
-    [ -n "$skin" ] && grep -qiE '^ *TabShape *= *rect' "$program/$skin/skin.ini" && square=1
-    [ "$square" = 1 ] || [ "$corner" = "$desktop" ] || fail "$name: rounded corner at $far_x,$far_y shows $corner"
-    local histogram
-    histogram=$(/usr/bin/convert "$shot" -format %c histogram:info:-)
-    grep -q '#0000FE' <<<"$histogram" && fail "$name: KeyColour pixels on the screen"
-    grep -q '#000000 ' <<<"$histogram" && fail "$name: black pixels on the screen"
     [ "$comp" = 1 ] && [ "$translucent" != 1 ] && fail "$name: compositor not noticed"
     [ "$comp" = 0 ] && [ "$translucent" != 0 ] && fail "$name: translucent without a compositor"
+    # A skin with square tabs has no see-through corner to look at.
+    local square=0 problems=""
+    [ -n "$skin" ] && grep -qiE '^ *TabShape *= *rect' "$program/$skin/skin.ini" && square=1
+    e2e_wait_for 30 look_at_tabs || { look_at_tabs || fail "$name: $problems"; }
+    e2e_stop_display
     [ "$failures" = "$before" ] && passed=$((passed + 1))
     echo "$name: $shot"
 }

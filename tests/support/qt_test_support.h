@@ -25,8 +25,9 @@ inline void EnsureApplication() {
         new QApplication(argc, argv);
 }
 
-// Runs the event loop until condition holds or timeoutMs pass; returns the condition.
-inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 5000) {
+// Runs the event loop until condition holds or timeoutMs pass; returns the condition. The limit
+// only ends a wait that has failed, so it is generous: a loaded machine may be slow.
+inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 60000) {
     QElapsedTimer clock;
     clock.start();
     while (!condition()) {
@@ -49,9 +50,12 @@ struct FakePrompts : UserPrompts {
     std::vector<Shown> shown;
     std::deque<bool> answers;
     std::function<void()> onQuestion;
+    std::function<void(QWidget* owner)> onMessage; // runs when a message is shown
 
-    void message(QWidget*, const QString& caption, const QString& text) override {
+    void message(QWidget* owner, const QString& caption, const QString& text) override {
         shown.push_back({caption, text, false});
+        if (onMessage)
+            onMessage(owner);
     }
     bool question(QWidget*, const QString& caption, const QString& text, bool) override {
         shown.push_back({caption, text, true});

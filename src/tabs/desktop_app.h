@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+#include <QStringList>
+
+typedef struct _GAppLaunchContext GAppLaunchContext;
+
+// Makes the launch context GIO starts an application with; the desktop's startup notification
+// lives there. It gives a new reference, which the launch drops.
+using LaunchContextMaker = std::function<GAppLaunchContext*()>;
+
+// Sets the maker for every later launch; an empty one gives GIO's plain context.
+void SetLaunchContextMaker(LaunchContextMaker maker);
+
+// Starts the application of the ".desktop" file at path through GIO, which follows the
+// freedesktop.org desktop entry standard: Exec quoting and escapes, every field code, Path=,
+// Terminal=, TryExec=. files go to the field codes %f %F %u %U: paths (relative ones are taken
+// from the folder the program starts in) or addresses. The program starts in the entry's Path=
+// folder when it names one, else in workingDir, without Kelvara's own environment variables.
+// Returns an empty text when the program was started, else the reason it was not, in a few words.
+QString LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir);

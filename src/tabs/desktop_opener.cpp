@@ -1,0 +1,58 @@
+#include "tabs/desktop_opener.h"
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QUrl>
+
+#include "common/own_environment.h"
+
+namespace {
+
+// The meaning of xdg-open's exit codes, as its manual gives them.
+QString ExitReason(int code) {
+    switch (code) {
+    case 2:
+        return QStringLiteral("it does not exist");
+    case 3:
+        return QStringLiteral("no application is set up to open it");
+    case 4:
+        return QStringLiteral("its application could not open it");
+    default:
+        return QStringLiteral("xdg-open ended with exit code %1").arg(code);
+    }
+}
+
+} // namespace
+
+QString OpenWithDesktop(const QString& target, const LateFailure& lateFailure) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty())
+        return QStringLiteral("xdg-open is not installed (package xdg-utils)");
+    // The process object lives until xdg-open ends, which may be when the application it started
+    // ends; it belongs to the application object, so that none is left over at the end.
+    auto* process = new QProcess(QCoreApplication::instance());
+    process->setProgram(opener);
+    process->setArguments({target});
+    process->setProcessChannelMode(QProcess::ForwardedChannels);
+    process->setStandardInputFile(QProcess::nullDevice());
+    process->setProcessEnvironment(EnvironmentForPrograms());
+    QObject::connect(process, &QProcess::finished, process,
+                     [process, lateFailure](int code, QProcess::ExitStatus status) {
+                         if (lateFailure && status == QProcess::NormalExit && code != 0)
+                             lateFailure(ExitReason(code));
+                         process->deleteLater();
+                     });
+    process->start();
+    if (!process->waitForStarted()) {
+        const QString reason = process->errorString();
+        delete process;
+        return reason;
+    }
+    return {};
+}
+
+bool IsAddress(const QString& target) {
+    const QUrl url(target, QUrl::StrictMode);
+    return url.isValid() && url.scheme().size() > 1;
+}

@@ -1,0 +1,54 @@
+#include "tabs/live_folders.h"
+
+#include <QFileInfo>
+
+#include "tabs/folder_state.h"
+
+LiveFolders::LiveFolders(std::function<bool()> busy, QObject* parent)
+    : QObject(parent), m_busy(std::move(busy)) {
+    m_delay.setSingleShot(true);
+    m_delay.setInterval(kLiveFolderDelayMs);
+    // The first change of a burst starts the delay; later ones join it.
+    const auto changed = [this] {
+        if (!m_delay.isActive())
+            m_delay.start();
+    };
+    connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
+    connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
+    connect(&m_delay, &QTimer::timeout, this, &LiveFolders::Check);
+}
+
+void LiveFolders::MarkShown(const QString& tabsFolder) {
+    m_shown = TabSetState(tabsFolder);
+}
+
+void LiveFolders::Watch(const QString& tabsFolder, const QStringList& tabFolders) {
+    m_tabsFolder = tabsFolder;
+    m_tabFolders = tabFolders;
+    if (const QStringList old = m_watcher.files() + m_watcher.directories(); !old.isEmpty())
+        m_watcher.removePaths(old);
+    // The folders show files coming and going; the order files, edits made in place.
+    QStringList paths;
+    for (const QString& folder : QStringList{tabsFolder} + tabFolders) {
+        if (!QFileInfo(folder).isDir())
+            continue;
+        paths.append(folder);
+        if (const QString order = folder + QStringLiteral("/order.lst"); QFileInfo(order).isFile())
+            paths.append(order);
+    }
+    if (!paths.isEmpty())
+        m_watcher.addPaths(paths);
+}
+
+void LiveFolders::Check() {
+    if (m_busy && m_busy()) {
+        m_delay.start();
+        return;
+    }
+    if (TabSetState(m_tabsFolder) != m_shown) {
+        Q_EMIT rebuildNeeded();
+        return;
+    }
+    // An order file replaced by a new one is no longer watched: watch the files there are now.
+    Watch(m_tabsFolder, m_tabFolders);
+}

@@ -1,0 +1,49 @@
+#include "tabs/caption_fit.h"
+
+#include <gtest/gtest.h>
+
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
+#include <QImage>
+
+#include "qstring_printer.h"
+
+namespace {
+
+void EnsureApplication() {
+    static int argc = 1;
+    static char name[] = "caption_fit_test";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* app = qApp ? nullptr : new QGuiApplication(argc, argv);
+    (void)app;
+}
+
+} // namespace
+
+// A caption that fits stays as it is; a longer one shows the lines that fit whole, the last
+// ending in an ellipsis, never a line cut through its letters.
+TEST(CaptionFit, ALongCaptionShowsWholeLinesEndingInAnEllipsis) {
+    EnsureApplication();
+    QImage canvas(200, 200, QImage::Format_RGB32);
+    const QFont font(QStringLiteral("DejaVu Sans"), 9);
+    const QFontMetrics metrics(font, &canvas);
+    const QSize box(82, 2 * metrics.lineSpacing() + 2); // the Aqua caption box holds two lines
+
+    for (const QString& text : {QStringLiteral("Plank"), QStringLiteral("Record Everything"), QString()})
+        EXPECT_EQ(FitCaption(text, font, box, &canvas), text);
+
+    const QString name = QStringLiteral("ImageMagick (color depth=q16) with a very long name");
+    const QString fitted = FitCaption(name, font, box, &canvas);
+    const QStringList lines = fitted.split(u'\n');
+    ASSERT_EQ(lines.size(), 2) << fitted.toStdString();
+    EXPECT_TRUE(name.startsWith(lines[0] + u' ')) << fitted.toStdString();
+    EXPECT_TRUE(lines[1].endsWith(QChar(0x2026))) << fitted.toStdString();
+    for (const QString& line : lines)
+        EXPECT_LE(metrics.horizontalAdvance(line), box.width()) << line.toStdString();
+    EXPECT_LE(metrics.boundingRect(QRect(QPoint(0, 0), box), Qt::TextWordWrap, fitted).height(),
+              box.height());
+
+    // A box lower than one line still shows one line.
+    EXPECT_EQ(FitCaption(name, font, QSize(82, 4), &canvas).count(u'\n'), 0);
+}

@@ -1,0 +1,174 @@
+#!/usr/bin/env bash
+# The real program started on hostile program folders: order files and a settings file that are
+# links to the user's files, FIFOs where files are read, values that overflowed the placement,
+# a skin of thousands of small pictures, an order file naming one tab thousands of times, names
+# that are not UTF-8, and more tabs than the screen holds. For each: the tabs appear (nothing
+# hangs), the program keeps running (nothing aborts; a sanitizer build's reports fail the run),
+# and no file outside the program folder changes (checked by hashes).
+# $1 is the program folder; run it on the sanitizer build's folder (build-asan/Kelvara) too.
+set -u
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/xvfb.sh"
+program=${1:?usage: hostile_folders_e2e.sh PROGRAM_FOLDER}
+work=$(mktemp -d)
+trap 'e2e_stop_display; rm -rf "$work"' EXIT
+export XDG_RUNTIME_DIR=$work/run XDG_DATA_HOME=$work/share XDG_CONFIG_HOME=$work/config
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+# Sanitizer reports go to files, which fail the run; leaks are not looked for, as the program
+# is ended from outside.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:log_path=$work/sanitizer
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1:log_path=$work/sanitizer
+app=$work/app
+home=$work/home
+E2E_APP_LOG=$work/app.log
+failures=0
+screen_height=800
+
+fresh_folder() {
+    rm -rf "$app" "$home"
+    cp -r "$program" "$app"
+    rm -rf "$app/Tabs" "$app/Kelvara.cfg.ini"
+    mkdir -p "$app/Tabs" "$home"
+    printf 'the user'"'"'s own notes\r\nstale line\r\n' >"$home/notes.txt"
+}
+
+# Every file and link below the user's folder with its content or link target.
+home_state() {
+    (cd "$home" && find . \( -type f -o -type l -o -type p \) -printf '%p %l\n' | sort &&
+        find . -type f -print0 | sort -z | xargs -0 -r sha256sum)
+}
+
+# A run-length coded 1024 x 1024 picture of 1080 bytes that decodes to 4 MiB.
+rle_picture() {
+    printf 'BM\x38\x04\x00\x00\x00\x00\x00\x00\x36\x04\x00\x00'
+    printf '\x28\x00\x00\x00\x00\x04\x00\x00\x00\x04\x00\x00\x01\x00\x08\x00\x01\x00\x00\x00\x02\x00\x00\x00'
+    printf '\x00%.0s' $(seq 16)
+    head -c 1024 /dev/zero
+    printf '\x00\x01'
+}
+
+# Visible windows of the program standing on the bottom edge: closed tabs.
+bottom_tabs() {
+    local id
+    for id in $(xdotool search --onlyvisible --pid "$E2E_APP_PID" 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        [ $((Y + HEIGHT)) = $screen_height ] && echo "$X $Y $WIDTH $HEIGHT"
+    done
+}
+
+check() { # NAME: starts the program on the prepared folder and checks what every run must show
+    local name=$1 before after
+    before=$(home_state)
+    rm -f "$work"/sanitizer*
+    "$app/Kelvara" >"$E2E_APP_LOG" 2>&1 &
+    E2E_APP_PID=$!
+    if ! e2e_wait_for 90 bash -c "$(declare -f bottom_tabs); E2E_APP_PID=$E2E_APP_PID screen_height=$screen_height; [ -n \"\$(bottom_tabs)\" ]"; then
+        echo "FAIL $name: no tab appeared (start-up hangs or ended)" >&2
+        failures=$((failures + 1))
+    fi
+    sleep 1
+    if ! kill -0 "$E2E_APP_PID" 2>/dev/null; then
+        echo "FAIL $name: the program ended" >&2
+        tail -n 20 "$E2E_APP_LOG" >&2
+        failures=$((failures + 1))
+    fi
+    tabs=$(bottom_tabs)
+    kill "$E2E_APP_PID" 2>/dev/null
+    wait "$E2E_APP_PID" 2>/dev/null
+    if ls "$work"/sanitizer* >/dev/null 2>&1; then
+        echo "FAIL $name: sanitizer report" >&2
+        head -n 40 "$work"/sanitizer* >&2
+        failures=$((failures + 1))
+    fi
+    after=$(home_state)
+    if [ "$before" != "$after" ]; then
+        echo "FAIL $name: files outside the program folder changed" >&2
+        diff <(echo "$before") <(echo "$after") >&2
+        failures=$((failures + 1))
+    fi
+    echo "$name: $(echo "$tabs" | grep -c .) tab window(s) shown"
+}
+
+e2e_start_display 1280x$screen_height
+
+# 1. Order files and the settings file are links to the user's files, one of them dangling.
+fresh_folder
+mkdir -p "$app/Tabs/A" "$app/Tabs/B"
+ln -s "$home/notes.txt" "$app/Tabs/A/order.lst"
+ln -s "$home/notes.txt" "$app/Tabs/order.lst"
+ln -s "$home/missing.txt" "$app/Tabs/B/order.lst"
+printf '[Position]\r\nTabAlign=Center\r\n' >"$home/settings.ini"
+ln -s "$home/settings.ini" "$app/Kelvara.cfg.ini"
+check links
+
+# 2. FIFOs where files are read: an order file, the splash clip, and the icon of a desktop entry
+#    that a shortcut (imported from the older tab list) points at.
+fresh_folder
+mkdir -p "$app/Tabs/A"
+mkfifo "$app/Tabs/A/order.lst" "$home/icon.png"
+rm -f "$app/Loading.avi" && mkfifo "$app/Loading.avi"
+printf '[Desktop Entry]\nType=Application\nName=App\nExec=true\nIcon=%s\n' "$home/icon.png" >"$home/app.desktop"
+printf '[A]\r\nApp=%s\r\n' "$home/app.desktop" >"$app/Kelvara.ini"
+check fifos
+
+# 3. A spacing of 2147483647 with one tab.
+fresh_folder
+mkdir -p "$app/Tabs/Only"
+printf '[Position]\r\nTabAlign=TopLeft\r\nSpacing=2147483647\r\n' >"$app/Kelvara.cfg.ini"
+check spacing
+
+# 4. A skin whose sizes and title box are 2147483647, with two items.
+fresh_folder
+cp -r "$app/Aqua" "$app/Huge"
+printf '[Skin]\r\nTabWidth=2147483647\r\nHeadHeight=2147483647\r\nItemHeight=2147483647\r\nTitlePos=(2147483647, 2147483647, 2147483647, 2147483647)\r\n' >"$app/Huge/skin.ini"
+printf '[Appearance]\r\nSkin=Huge\r\n' >"$app/Kelvara.cfg.ini"
+printf '[A]\r\nOne=/bin/true\r\nTwo=/bin/false\r\n' >"$app/Kelvara.ini"
+check huge-skin
+
+# 5. A skin of 3000 small pictures that decode to 4 MiB each, and an order file naming one tab
+#    4096 times.
+fresh_folder
+mkdir -p "$app/Many" "$app/Tabs/A"
+cp "$app/Aqua/skin.ini" "$app/Many/skin.ini"
+rle_picture >"$app/Many/tab1.bmp"
+for i in $(seq 2 3000); do ln "$app/Many/tab1.bmp" "$app/Many/tab$i.bmp"; done
+printf '[Appearance]\r\nSkin=Many\r\n' >"$app/Kelvara.cfg.ini"
+for i in $(seq 4096); do printf 'A\r\n'; done >"$app/Tabs/order.lst"
+check many-pictures
+
+# 6. An order of 5001 lines is kept whole.
+fresh_folder
+printf '[A]\r\nOne=/bin/true\r\nTwo=/bin/false\r\n' >"$app/Kelvara.ini"
+mkdir -p "$app/Tabs/A"
+for i in $(seq 2500); do printf 'Two.lnk\r\nOne.lnk\r\n'; done >"$app/Tabs/A/order.lst"
+printf 'Two.lnk\r\n' >>"$app/Tabs/A/order.lst"
+order=$(sha256sum <"$app/Tabs/A/order.lst")
+check long-order
+[ "$(sha256sum <"$app/Tabs/A/order.lst")" = "$order" ] || {
+    echo "FAIL long-order: the order file was rewritten" >&2
+    failures=$((failures + 1))
+}
+
+# 7. Names that are not UTF-8, a broken shortcut, and a folder named like a shortcut.
+fresh_folder
+printf '[A]\r\nOne=/bin/true\r\n' >"$app/Kelvara.ini"
+mkdir -p "$app/Tabs/A" "$app/Tabs/Caf"$'\xe9' "$app/Tabs/A/holiday.lnk"
+printf 'not a shortcut' >"$app/Tabs/A/broken.lnk"
+check names
+
+# 8. Two hundred tabs: only those that fit get windows, all of them on the screen.
+fresh_folder
+for i in $(seq -w 200); do mkdir "$app/Tabs/Tab $i"; done
+check many-tabs
+shown=$(echo "$tabs" | grep -c .)
+[ "$shown" -ge 1 ] && [ "$shown" -lt 200 ] || {
+    echo "FAIL many-tabs: $shown windows" >&2
+    failures=$((failures + 1))
+}
+echo "$tabs" | awk '$1 < 0 || $1 + $3 > 1280 { bad = 1 } END { exit bad }' || {
+    echo "FAIL many-tabs: a tab off the screen: $(echo "$tabs" | tr '\n' ';')" >&2
+    failures=$((failures + 1))
+}
+
+[ $failures = 0 ] || exit 1
+echo "hostile_folders_e2e: all checks passed"
