@@ -451,6 +451,8 @@ TEST_F(Controller, AnUnreadableShortcutIsReportedAndTheOtherTabsStillBuild) {
     TfrmRunning& controller = Start();
     EXPECT_EQ(TabNames(), (Names({"A", "B"})));
     EXPECT_EQ(controller.TabWindows().at(0)->TabModel().Items.size(), 1);
+    // The shortcuts are read in the background: the second tab's message comes when its read has.
+    ASSERT_TRUE(WaitUntil([&] { return ErrorLines().size() >= 2; }));
     const QStringList errors = ErrorLines();
     ASSERT_GE(errors.size(), 2);
     EXPECT_EQ(

@@ -1,3 +1,6 @@
+#include <cmath>
+#include <set>
+
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -7,6 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "common/colour.h"
+#include "common/device_pixels.h"
+#include "common/hsl.h"
 #include "skins/parse_box.h"
 #include "skins/skin.h"
 #include "skins/skin_bitmap.h"
@@ -188,6 +193,66 @@ TEST_F(SkinFixture, EdgeVariantsAreUsedUnrotatedAndPlainPicturesAreTurned) {
     Settings right;
     right.TabPos = TabEdge::Right;
     EXPECT_EQ(load(QStringLiteral("v"), right).TabBitmaps, QList<QImage>{Filled(5, 7, Blue)});
+}
+
+TEST_F(SkinFixture, PicturesForRatioTwoComeFromTheirOwnFilesOrAreScaledSmoothly) {
+    // Rounded corners keyed out, tinted blue; turned for the left edge.
+    writeIni(QStringLiteral("s"), "[Skin]\nTabShape=rounded\nRoundRad=3\n");
+    writePicture(QStringLiteral("s"), QStringLiteral("tab1.bmp"), Filled(12, 6, Red));
+    writePicture(QStringLiteral("s"), QStringLiteral("tab1@2x.bmp"), Filled(24, 12, qRgb(128, 0, 0)));
+    // A ramp from black to white with no picture for ratio 2.
+    QImage ramp(8, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y) {
+        for (int x = 0; x < 8; ++x)
+            ramp.setPixel(x, y, qRgb(x * 36, x * 36, x * 36));
+    }
+    writePicture(QStringLiteral("s"), QStringLiteral("item1.bmp"), ramp);
+    writePicture(QStringLiteral("s"), QStringLiteral("itemh1.bmp"), ramp);
+    Settings settings;
+    settings.TabPos = TabEdge::Left;
+    settings.Colorize = true;
+    settings.ColorizeHue = 240;
+    const TSkin skin = load(QStringLiteral("s"), settings, true);
+    const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
+    auto isKey = [&](QRgb pixel) { return (pixel & 0xFFFFFF) == key; };
+
+    const SkinSeries at2 = skin.PicturesAt(2);
+    ASSERT_EQ(at2.Tab.size(), 1);
+    const QImage& normal = skin.TabBitmaps[0];
+    const QImage& tab = at2.Tab[0];
+    EXPECT_EQ(tab.size(), QSize(12, 24)); // turned like the normal picture
+    EXPECT_EQ(tab.devicePixelRatio(), 2.0);
+    // The @2x file gives the colours, tinted as the normal picture is; the see-through corners are
+    // the normal picture's, pixel for pixel.
+    QImage darkBlue = Filled(1, 1, qRgb(128, 0, 0));
+    ColorizeBitmap(darkBlue, 240, NoColour);
+    EXPECT_EQ(tab.pixel(6, 12), darkBlue.pixel(0, 0));
+    EXPECT_NE(tab.pixel(6, 12), normal.pixel(3, 6));
+    int keyPixels = 0;
+    for (int y = 0; y < tab.height(); ++y) {
+        for (int x = 0; x < tab.width(); ++x) {
+            ASSERT_EQ(isKey(tab.pixel(x, y)), isKey(normal.pixel(x / 2, y / 2))) << x << "," << y;
+            keyPixels += isKey(tab.pixel(x, y));
+        }
+    }
+    EXPECT_GT(keyPixels, 0);
+
+    // Without a file of its own the ramp is scaled smoothly: grey levels between the normal ones
+    // appear, where doubling each pixel would only repeat them.
+    const QImage& item = at2.Item[0];
+    EXPECT_EQ(item.size(), QSize(8, 16));
+    std::set<int> normalLevels;
+    std::set<int> scaledLevels;
+    for (int y = 0; y < 8; ++y)
+        normalLevels.insert(qRed(skin.ItemBitmaps[0].pixel(2, y)));
+    for (int y = 0; y < 16; ++y)
+        scaledLevels.insert(qRed(item.pixel(4, y)));
+    EXPECT_GT(scaledLevels.size(), normalLevels.size());
+
+    // Fractional ratios cover every logical pixel; the series are made once per ratio.
+    EXPECT_EQ(skin.PicturesAt(1.5).Item[0].size(), QSize(6, 12));
+    EXPECT_EQ(&skin.PicturesAt(2).Tab, &at2.Tab);
+    EXPECT_EQ(&skin.PicturesAt(1).Tab, &skin.TabBitmaps);
 }
 
 TEST_F(SkinFixture, WordKeysCompareLowerCasedAgainstTheirOneMeaningfulValue) {
@@ -507,11 +572,61 @@ TEST_F(SkinFixture, MetaKeysAreReadOnlyWhenPresent) {
         EXPECT_EQ(WebsiteAddress(QLatin1StringView(row.value)), QLatin1StringView(row.address)) << row.value;
 }
 
+// The contrast ratio of two colours as the Web Content Accessibility Guidelines define it, from
+// 1 (the same) to 21 (black on white).
+double ContrastRatio(QRgb a, QRgb b) {
+    auto luminance = [](QRgb c) {
+        auto linear = [](int channel) {
+            const double v = channel / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * linear(qRed(c)) + 0.7152 * linear(qGreen(c)) + 0.0722 * linear(qBlue(c));
+    };
+    const double la = luminance(a);
+    const double lb = luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+TEST(ShippedSkins, ItemTextStandsOutFromItsBackgroundByAtLeastFourAndAHalfToOne) {
+    const QString data = QStringLiteral(KELVARA_SOURCE_DIR "/data/");
+    const QStringList skins = FindSkins({data});
+    const QRgb key = PixelFromColour(KeyColour) & 0xFFFFFF;
+    for (const QString& name : skins) {
+        TSkin skin;
+        skin.Load(name, Settings{}, skins, {data}, true);
+        // The least contrast between the text colour and any visible pixel of the caption box, in
+        // the pictures drawn at ratio 1 and at ratio 2.
+        auto worst = [&](const QList<QImage>& pictures, ColourValue text) {
+            double least = 21;
+            for (const QImage& picture : pictures) {
+                const qreal ratio = picture.devicePixelRatio();
+                const SkinBox& box = skin.TextPos;
+                const QRect area = QRect(DevicePoint(QPoint(box.Left, box.Top), ratio),
+                                         DeviceSize(QSize(box.Width, box.Height), ratio))
+                                       .intersected(picture.rect());
+                for (int y = area.top(); y <= area.bottom(); ++y) {
+                    for (int x = area.left(); x <= area.right(); ++x) {
+                        const QRgb pixel = picture.pixel(x, y);
+                        if ((pixel & 0xFFFFFF) != key)
+                            least = std::min(least, ContrastRatio(pixel, PixelFromColour(text)));
+                    }
+                }
+            }
+            return least;
+        };
+        for (qreal ratio : {1.0, 2.0}) {
+            const SkinSeries series = skin.PicturesAt(ratio);
+            EXPECT_GE(worst(series.Item, skin.FontColor), 4.5) << name.toStdString() << " at " << ratio;
+            EXPECT_GE(worst(series.ItemH, skin.SelFontColor), 4.5) << name.toStdString() << " at " << ratio;
+        }
+    }
+}
+
 TEST(ShippedSkins, AreCompleteAndSizedAsTheLayoutAssumes) {
     const QString data = QStringLiteral(KELVARA_SOURCE_DIR "/data/");
     const QStringList skins = FindSkins({data});
     EXPECT_TRUE(skins.contains(u"Aqua"));
-    EXPECT_GE(skins.size(), 3);
+    EXPECT_GE(skins.size(), 4);
     for (const QString& name : skins) {
         for (TabEdge edge : {TabEdge::Bottom, TabEdge::Left}) {
             Settings settings;
@@ -531,6 +646,14 @@ TEST(ShippedSkins, AreCompleteAndSizedAsTheLayoutAssumes) {
             for (const QList<QImage>* series : {&skin.ItemBitmaps, &skin.ItemHBitmaps}) {
                 for (const QImage& picture : *series)
                     EXPECT_EQ(picture.size(), row) << name.toStdString();
+            }
+            // Every picture has its picture for ratio 2, of twice the size each way.
+            const QList<QImage>* normal[] = {&skin.TabBitmaps, &skin.ItemBitmaps, &skin.ItemHBitmaps};
+            const QList<QImage>* doubled[] = {&skin.TabBitmaps2x, &skin.ItemBitmaps2x, &skin.ItemHBitmaps2x};
+            for (int series = 0; series < 3; ++series) {
+                for (qsizetype i = 0; i < normal[series]->size(); ++i)
+                    EXPECT_EQ(doubled[series]->at(i).size(), normal[series]->at(i).size() * 2)
+                        << name.toStdString();
             }
             EXPECT_LE(skin.TabHeight, skin.HeadHeight) << name.toStdString();
         }

@@ -335,6 +335,23 @@ TEST(SkinPreview, TabsStandOnTheBottomEdgeWithTheKeyColourReplaced) {
         const QRgb head = open.pixel(x - 6, 0);
         ASSERT_EQ(cut.pixel(x, 0), head == PixelFromColour(KeyColour) ? face.rgb() : head) << x;
     }
+
+    // Painted on a device of ratio 2 the preview is drawn in its pixels: the captions show detail
+    // below a logical pixel, which an enlarged picture would not.
+    QImage sharp(box * 2, QImage::Format_RGB32);
+    sharp.setDevicePixelRatio(2);
+    {
+        QPainter painter(&sharp);
+        preview.paint(painter, box, face);
+    }
+    const SkinBox& text = skin.TextPos;
+    int uneven = 0;
+    for (int y = openTop + skin.HeadHeight + text.Top; y < openTop + skin.HeadHeight + text.Top + text.Height;
+         ++y) {
+        for (int x = 6 + text.Left; x < 6 + text.Left + text.Width; ++x)
+            uneven += sharp.pixel(2 * x, 2 * y) != sharp.pixel(2 * x + 1, 2 * y + 1);
+    }
+    EXPECT_GT(uneven, 0);
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QEnterEvent>
 #include <QMouseEvent>
 
 #include "qstring_printer.h"
@@ -50,6 +51,22 @@ TEST(TabMouse, HoverOpensUnlessClickOpenIsOn) {
         Send(window, QEvent::MouseButtonRelease, QPoint(10, 5), Qt::LeftButton);
         EXPECT_TRUE(window.Open());
         EXPECT_EQ(f.host.rebuilds, clickOpen ? 0 : 1);
+    }
+}
+
+TEST(TabMouse, ThePointerArrivingCountsAsItsFirstMovement) {
+    for (const bool clickOpen : {false, true}) {
+        TabWindowFixture f;
+        f.WriteLink(QStringLiteral("a.lnk"));
+        f.settings.ClickOpen = clickOpen;
+        f.window = std::make_unique<TfrmTab>(f.context);
+        TfrmTab& window = *f.window;
+        window.TabModel().TabFolder = f.tabFolder;
+        window.TabModel().LoadItems();
+        window.RebuildImage();
+        QEnterEvent enter(QPointF(10, 5), QPointF(10, 5), QPointF(window.mapToGlobal(QPoint(10, 5))));
+        QCoreApplication::sendEvent(&window, &enter);
+        EXPECT_EQ(window.Open(), !clickOpen);
     }
 }
 

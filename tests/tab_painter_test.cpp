@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "common/device_pixels.h"
+#include "skins/skin_bitmap.h"
 #include "tab_test_skin.h"
 #include "common/ini_file.h"
 #include "skins/skin_definition.h"
@@ -247,6 +249,68 @@ TEST(TabPainter, OutlineRegion) {
     EXPECT_TRUE(left.contains(QPoint(1, 0)));
 }
 
+TEST(TabPainter, AtAHigherRatioEverythingIsDrawnInDevicePixelsWithinTheSameOutline) {
+    Fixture f(TabEdge::Left, 2, 128);
+    RoundCorners(f.skin.TabBitmaps[0], 6, TabEdge::Left);
+    f.skin.UseIcon = f.skin.UseText = f.skin.UseTitle = true;
+    // An icon read for ratio 2 whose columns alternate: detail only device pixels can show.
+    QImage icon(64, 64, QImage::Format_ARGB32_Premultiplied);
+    for (int x = 0; x < 64; ++x)
+        QPainter(&icon).fillRect(x, 0, 1, 64, x % 2 ? Qt::white : Qt::black);
+    icon.setDevicePixelRatio(2);
+    f.tab.Items[0].Icon = icon;
+    const QImage normal = f.Paint();
+    const QRegion outline = OpaqueRegion(normal);
+    const QRgb key = Key & 0xFFFFFF;
+    auto paintAt = [&](qreal ratio) {
+        QImage canvas(DeviceSize(normal.size(), ratio), QImage::Format_RGB32);
+        canvas.setDevicePixelRatio(ratio);
+        canvas.fill(Key);
+        PaintTab(f.tab, canvas, f.settings);
+        return canvas;
+    };
+
+    // Ratio 2: the window's outline (logical pixels) is that of ratio 1, and it holds every device
+    // pixel that is not the key colour and none that is: no key colour shows inside the tab.
+    const QImage sharp = paintAt(2);
+    EXPECT_EQ(OpaqueRegion(sharp), outline);
+    for (int y = 0; y < sharp.height(); ++y) {
+        for (int x = 0; x < sharp.width(); ++x) {
+            ASSERT_EQ((sharp.pixel(x, y) & 0xFFFFFF) != key, outline.contains(QPoint(x / 2, y / 2)))
+                << x << "," << y;
+        }
+    }
+    // Text and icon have detail below a logical pixel: 2 x 2 blocks that are not one flat colour.
+    auto unevenBlocks = [&](QRect logical) {
+        int uneven = 0;
+        for (int y = logical.top(); y <= logical.bottom(); ++y) {
+            for (int x = logical.left(); x <= logical.right(); ++x) {
+                const QRgb c = sharp.pixel(2 * x, 2 * y);
+                uneven += sharp.pixel(2 * x + 1, 2 * y) != c || sharp.pixel(2 * x, 2 * y + 1) != c ||
+                          sharp.pixel(2 * x + 1, 2 * y + 1) != c;
+            }
+        }
+        return uneven;
+    };
+    // Left edge, item 0 at x 40: icon at (40 + 40 - 4 - 32, 4), caption box turned beside it.
+    EXPECT_EQ(unevenBlocks(QRect(44, 4, 32, 32)), 32 * 32);
+    EXPECT_GT(unevenBlocks(QRect(40, 40, 40, 80)), 0);
+    EXPECT_GT(unevenBlocks(QRect(80, 0, 17, 128)), 0); // the title
+
+    // Fractional ratios: the pictures meet without a see-through seam between them.
+    for (qreal ratio : {1.25, 1.5}) {
+        const QImage canvas = paintAt(ratio);
+        for (int y = 0; y < canvas.height(); ++y) {
+            for (int x = 0; x < canvas.width(); ++x) {
+                const QPoint logical(LogicalPosition(x, ratio), LogicalPosition(y, ratio));
+                if (outline.contains(logical) && logical.y() >= 6 && logical.y() < 122) {
+                    ASSERT_NE(canvas.pixel(x, y) & 0xFFFFFF, key) << ratio << ": " << x << "," << y;
+                }
+            }
+        }
+    }
+}
+
 TEST(TabPainter, OpaqueRegionLeavesOutKeyPixels) {
     // . = key, # = visible
     const char* rows[] = {"#..#", "####", "####", ".##."};
@@ -262,6 +326,21 @@ TEST(TabPainter, OpaqueRegionLeavesOutKeyPixels) {
     EXPECT_EQ(OpaqueRegion(image), expected);
     image.fill(Key);
     EXPECT_TRUE(OpaqueRegion(image).isEmpty());
+}
+
+TEST(TabPainter, KeyPixelsNextToVisibleOnesTakeTheirColour) {
+    // A row of five key pixels between two colours: up to two pixels from a colour take it, the
+    // one in the middle stays see-through.
+    const QRgb left = qRgb(10, 20, 30);
+    const QRgb right = qRgb(200, 100, 0);
+    QImage image(7, 1, QImage::Format_RGB32);
+    image.fill(Key);
+    image.setPixel(0, 0, left);
+    image.setPixel(6, 0, right);
+    const QImage filled = KeyFilledFromNeighbours(image);
+    const QRgb expected[] = {left, left, left, Key, right, right, right};
+    for (int x = 0; x < 7; ++x)
+        EXPECT_EQ(filled.pixel(x, 0), expected[x]) << x;
 }
 
 } // namespace

@@ -149,7 +149,8 @@ TEST_F(TabTest, FifosAmongTheFilesAreNeverOpened) {
     writeLink(QStringLiteral("picture.lnk"), QStringLiteral("/t"), path(QStringLiteral("icon.png")));
     tab.LoadItems();
     EXPECT_EQ(captions(), QStringList({QStringLiteral("app"), QStringLiteral("picture")}));
-    // The load ends, and the items fall back on an icon of their own.
+    // Making the icons ends too, and the items fall back on an icon of their own.
+    tab.ReadIcons(1);
     EXPECT_FALSE(tab.Items[0].Icon.isNull());
     EXPECT_FALSE(tab.Items[1].Icon.isNull());
 }

@@ -4,7 +4,9 @@
 
 #include <QWindow>
 
+#include "support/qt_test_support.h"
 #include "tab_test_skin.h"
+#include "tab_window_fixture.h"
 #include "tabs/tab_shape.h"
 #include "tabwindow/tab_window.h"
 
@@ -219,6 +221,57 @@ TEST(TabWindow, OutlineShapeWithoutLayering) {
     EXPECT_FALSE(shape.contains(QPoint(0, 0)));
     EXPECT_TRUE(shape.contains(QPoint(64, 0)));
     EXPECT_TRUE(shape.contains(QPoint(0, 95)));
+}
+
+TEST(TabWindow, TheItemsPartIsDrawnWhenTheTabOpensAndGivenBackAfterItClosed) {
+    TabWindowFixture f;
+    const QString icon = f.root + QStringLiteral("/icon.png");
+    ASSERT_TRUE(Solid(16, 16, qRgb(255, 0, 0)).save(icon));
+    TShortcutLink link;
+    link.ShortcutFile = f.tabFolder + QStringLiteral("/a.lnk");
+    link.Target = QStringLiteral("/bin/true");
+    link.IconLocation = icon;
+    link.Write();
+    f.WriteLink(QStringLiteral("b.lnk"));
+    f.window = std::make_unique<TfrmTab>(f.context);
+    TfrmTab& window = *f.window;
+    window.TabModel().TabName = f.tabName;
+    window.TabModel().TabFolder = f.tabFolder;
+    window.ReadItemsInBackground();
+    window.RebuildImage();
+    EXPECT_FALSE(window.ItemsDrawn());
+
+    // Opening takes the items first, whether or not the worker is done: the tab opens all the way.
+    window.SetOpen(true);
+    ASSERT_EQ(window.TabModel().Items.size(), 2);
+    EXPECT_EQ(window.TargetExtent(), 80);
+    EXPECT_TRUE(window.ItemsDrawn());
+    const TItem& withIcon = window.TabModel().Items[window.TabModel().FindItem(link.ShortcutFile)];
+    EXPECT_EQ(withIcon.Icon.pixel(16, 16), qRgb(255, 0, 0));
+    const int renders = window.RenderCount();
+    auto openAndClose = [&] {
+        f.Animate();
+        window.CheckPointer(nullptr);
+        f.Animate();
+        ASSERT_FALSE(window.Open());
+    };
+    openAndClose();
+
+    // Kept for a while after closing: opening again shows it without drawing it anew.
+    EXPECT_TRUE(window.ItemsDrawn());
+    EXPECT_TRUE(window.tmrFreeItems().isActive());
+    EXPECT_EQ(window.tmrFreeItems().interval(), ItemsKeptClosedMs);
+    window.SetOpen(true);
+    EXPECT_FALSE(window.tmrFreeItems().isActive());
+    EXPECT_EQ(window.RenderCount(), renders);
+    openAndClose();
+
+    // Then given back, icons and all; the closed tab looks as before.
+    const QRegion closedShape = window.WindowShapeRegion();
+    window.tmrFreeItems().start(0); // instead of waiting the whole time
+    ASSERT_TRUE(WaitUntil([&] { return !window.ItemsDrawn(); }));
+    EXPECT_TRUE(withIcon.Icon.isNull());
+    EXPECT_EQ(window.WindowShapeRegion(), closedShape);
 }
 
 } // namespace

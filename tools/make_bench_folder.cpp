@@ -9,12 +9,14 @@
 #include <cstdlib>
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 
 #include "common/error.h"
 #include "common/names.h"
+#include "formats/order_list_format.h"
 #include "formats/shortcut_link.h"
 #include "tabs/order_file.h"
 
@@ -40,6 +42,7 @@ void WriteTab(const QString& tabsDir, int tab, int items, const QString& iconDir
     const QString name = EscapeName(QStringLiteral("Tab %1: tools").arg(tab + 1, 2, 10, QLatin1Char('0')));
     const QString folder = tabsDir + u'/' + name;
     QDir().mkpath(folder);
+    QStringList order;
     for (int i = 0; i < items; ++i) {
         const QString itemName = QStringLiteral("Program %1.lnk").arg(i + 1, 2, 10, QLatin1Char('0'));
         TShortcutLink link;
@@ -51,8 +54,14 @@ void WriteTab(const QString& tabsDir, int tab, int items, const QString& iconDir
         link.IconLocation = QStringLiteral("%1/icon%2.png").arg(iconDir).arg((tab + i) % kIcons);
         link.Write();
         // Newest first: the stored order is the reverse of the names' order.
-        SetOrderPosition(folder, itemName, 0);
+        order.prepend(itemName);
     }
+    // Written once, as moving each new item to the front would leave it: sets of many items are
+    // made in seconds rather than minutes.
+    QFile orderFile(folder + QStringLiteral("/order.lst"));
+    if (!orderFile.open(QIODevice::WriteOnly) || orderFile.write(SerializeOrderLines(order)) < 0)
+        throw Error(QStringLiteral("Unable to write ") + orderFile.fileName());
+    orderFile.close();
     SetOrderPosition(tabsDir, name, tab);
 }
 

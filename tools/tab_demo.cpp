@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <QTransform>
 
+#include "platform/x11_compositor.h"
 #include "skins/skin.h"
 #include "skins/skin_list.h"
 #include "tabs/tab.h"
@@ -180,6 +181,7 @@ int main(int argc, char** argv) {
     context.settings = &settings;
     context.skin = &skin;
     context.aot = StackingMode::Normal;
+    context.compositing = CompositorRunning();
 
     const QStringList names = {QStringLiteral("Programs"), QStringLiteral("Games"),
                                QStringLiteral("Documents"), QStringLiteral("System")};

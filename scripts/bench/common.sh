@@ -31,11 +31,18 @@ start_xvfb() {
 # make_folder NAME TABS ITEMS: a program folder $work/NAME, a copy of the built one (executable,
 # skins, translations, splash clip; no tabs, no settings file, so the defaults apply: skin Aqua,
 # always on top Normal, no update check) with a generated tab set of TABS tabs of ITEMS shortcuts.
+# With $baseline (the build folder of another checkout) also $work/NAME-before: that build's
+# program folder with the same tab set (hard links; both programs only read it).
 make_folder() {
     local dir=$work/$1
     mkdir -p "$dir"
     (cd "$build/Kelvara" && find . -maxdepth 1 -mindepth 1 ! -name Tabs ! -name '*.ini' -exec cp -r {} "$dir/" \;)
     "$build/tools/make_bench_folder" "$dir" "$2" "$3"
+    if [ -n "${baseline:-}" ]; then
+        mkdir -p "$dir-before"
+        (cd "$baseline/Kelvara" && find . -maxdepth 1 -mindepth 1 ! -name Tabs ! -name '*.ini' -exec cp -r {} "$dir-before/" \;)
+        cp -al "$dir/Tabs" "$dir-before/Tabs"
+    fi
 }
 
 # One line naming the machine and the versions that the figures depend on.
@@ -45,11 +52,12 @@ print_machine() {
         "Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null || echo '?'), Xvfb 1920x1080x24"
 }
 
-# The set-up both benchmark scripts share: Xvfb, removed with $work on exit, and the two
-# generated program folders $work/k10x20 and $work/k30x40.
+# The set-up both benchmark scripts share: Xvfb, removed with $work on exit, and the generated
+# program folders $work/k10x20, $work/k30x40 and $work/k200x200.
 start_bench_display_and_folders() {
     trap 'stop_xvfb; rm -rf "$work"' EXIT
     start_xvfb
     make_folder k10x20 10 20
     make_folder k30x40 30 40
+    make_folder k200x200 200 200
 }

@@ -1,20 +1,30 @@
 #!/usr/bin/env bash
 # Start-up benchmark of whole programs under one Xvfb: the wall time from starting each program to
-# all of its windows mapped, seen from outside by build/tools/map_watch (an X event watcher), and
-# its peak resident memory. Programs, interleaved run by run:
+# all of its windows mapped, seen from outside by build/tools/map_watch (an X event watcher), its
+# peak resident memory and its resident memory once it has settled. Programs, interleaved run by
+# run, each at QT_SCALE_FACTOR=1 and 2:
 #   bare       build/tools/bare_window, a Qt program that shows one frameless tool window (floor)
-#   k10x20     Kelvara on a generated program folder with 10 tabs of 20 shortcuts (default skin)
-#   k30x40     the same with 30 tabs of 40 shortcuts
-#   plank      the dock Plank with 20 launchers, when it is installed
+#   10x20      Kelvara on a generated program folder with 10 tabs of 20 shortcuts (default skin)
+#   30x40      the same with 30 tabs of 40 shortcuts
+#   200x200    the same with 200 tabs of 200 shortcuts; its memory is taken after 3 s at rest,
+#              when every shortcut has been read
+#   plank      the dock Plank with 20 launchers, when it is installed (scale 1 only)
+# With BASELINE set to the build folder of another checkout (for example of main), that build's
+# Kelvara runs on the same tab sets in the same runs, so that before and after meet the same load.
 # Then the idle pass: Kelvara 10x20 sits with every tab closed (always on top: Normal) and the
 # watcher counts its threads' wake-ups (voluntary context switches) over 10 s.
-# Prints medians, the ratios to the bare window and to Plank, the machine and its load average.
-#     scripts/bench/startup.sh [RUNS]        (default 9; BUILD_DIR defaults to build/)
+# Prints medians, the ratios to the bare window at the same scale, the machine and its load average.
+#     [BASELINE=DIR] scripts/bench/startup.sh [RUNS]        (default 9; BUILD_DIR defaults to build/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
 build=${BUILD_DIR:-$root/build}
+baseline=${BASELINE:-}
 runs=${1:-9}
 cmake --build "$build" --target Kelvara program_folder map_watch make_bench_folder bare_window >/dev/null
+if [ -n "$baseline" ]; then
+    baseline=$(cd "$baseline" && pwd)
+    [ -x "$baseline/Kelvara/Kelvara" ] || { echo "no program in $baseline/Kelvara" >&2; exit 2; }
+fi
 
 work=$(mktemp -d)
 . "$root/scripts/bench/common.sh"
@@ -40,57 +50,80 @@ run_plank() {
 
 watch="$build/tools/map_watch"
 results=$work/results
+# One line of results: NAME SCALE key=value...
+measure() {
+    local name=$1 scale=$2
+    shift 2
+    echo "$name $scale $(QT_SCALE_FACTOR=$scale "$watch" "$@")" >>"$results"
+}
+# Kelvara on a tab set, and the baseline's on the same set; the splash is the first window
+# Kelvara maps and is not a tab.
+kelvara() {
+    local name=$1 scale=$2 tabs=$3
+    local settle=500
+    [ "$tabs" -gt 100 ] && settle=3000
+    measure "$name" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 -- "$work/$name/Kelvara"
+    if [ -n "$baseline" ]; then
+        measure "$name-before" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 \
+            -- "$work/$name-before/Kelvara"
+    fi
+}
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 for run in $(seq "$runs"); do
-    echo "bare $("$watch" --windows 1 -- "$build/tools/bare_window")" >>"$results"
-    # The splash is the first window Kelvara maps; it is not a tab.
-    echo "k10x20 $("$watch" --windows 10 --skip-first 1 -- "$work/k10x20/Kelvara")" >>"$results"
-    echo "k30x40 $("$watch" --windows 30 --skip-first 1 -- "$work/k30x40/Kelvara")" >>"$results"
-    if $have_plank; then echo "plank $(run_plank --windows 1)" >>"$results"; fi
+    for scale in 1 2; do
+        measure bare "$scale" --windows 1 -- "$build/tools/bare_window"
+        kelvara k10x20 "$scale" 10
+        kelvara k30x40 "$scale" 30
+        kelvara k200x200 "$scale" 200
+    done
+    if $have_plank; then echo "plank 1 $(run_plank --windows 1)" >>"$results"; fi
     echo "run $run of $runs done" >&2
 done
 for _ in 1 2 3; do
-    echo "idle $("$watch" --windows 10 --skip-first 1 --settle 1000 --idle 10 -- "$work/k10x20/Kelvara")" >>"$results"
+    measure idle 1 --windows 10 --skip-first 1 --settle 1000 --idle 10 -- "$work/k10x20/Kelvara"
 done
-if $have_plank; then echo "plankidle $(run_plank --windows 1 --settle 1000 --idle 10)" >>"$results"; fi
+if $have_plank; then echo "plankidle 1 $(run_plank --windows 1 --settle 1000 --idle 10)" >>"$results"; fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
 
 print_machine
 echo "load average (1, 5, 15 min): before $load_before, after $load_after; $runs runs, medians"
+if [ -n "$baseline" ]; then echo "before: the build in $baseline"; fi
 python3 - "$results" <<'PY'
 import statistics, sys
 rows = {}
 failed = {}
 for line in open(sys.argv[1]):
-    name, *pairs = line.split()
+    name, scale, *pairs = line.split()
+    key = (name, scale)
     if not pairs or any("=" not in p for p in pairs):
-        failed[name] = failed.get(name, 0) + 1  # the watcher said why on stderr
+        failed[key] = failed.get(key, 0) + 1  # the watcher said why on stderr
         continue
-    rows.setdefault(name, []).append({k: float(v) for k, v in (p.split("=") for p in pairs)})
+    rows.setdefault(key, []).append({k: float(v) for k, v in (p.split("=") for p in pairs)})
 if failed:
-    print("runs without a result (left out):", ", ".join(f"{k} {v}" for k, v in failed.items()))
-def median(name, key):
-    values = [r[key] for r in rows.get(name, []) if key in r]
+    print("runs without a result (left out):", ", ".join(f"{n} at {s}: {c}" for (n, s), c in failed.items()))
+def median(key, field):
+    values = [r[field] for r in rows.get(key, []) if field in r]
     return statistics.median(values) if values else None
-labels = {"bare": "bare Qt window", "k10x20": "Kelvara 10 x 20", "k30x40": "Kelvara 30 x 40",
-          "plank": "Plank, 20 launchers"}
-print(f"{'program':22} {'mapped ms':>10} {'peak RSS MiB':>13} {'RSS MiB':>8}")
-for name, label in labels.items():
-    if name in rows:
-        print(f"{label:22} {median(name, 'mapped_ms'):10.1f} {median(name, 'hwm_kb') / 1024:13.1f}"
-              f" {median(name, 'rss_kb') / 1024:8.1f}")
-bare_ms, bare_kb = median("bare", "mapped_ms"), median("bare", "hwm_kb")
-for name in ("k10x20", "k30x40"):
-    print(f"{labels[name]} / bare window: start-up {median(name, 'mapped_ms') / bare_ms:.2f}x,"
-          f" peak memory {median(name, 'hwm_kb') / bare_kb:.2f}x")
-if "plank" in rows:
-    p_ms, p_kb = median("plank", "mapped_ms"), median("plank", "hwm_kb")
-    print(f"Kelvara 10 x 20 / Plank: start-up {median('k10x20', 'mapped_ms') / p_ms:.2f}x,"
-          f" peak memory {median('k10x20', 'hwm_kb') / p_kb:.2f}x")
-    print(f"Kelvara 30 x 40 / Plank: start-up {median('k30x40', 'mapped_ms') / p_ms:.2f}x,"
-          f" peak memory {median('k30x40', 'hwm_kb') / p_kb:.2f}x")
+labels = [("bare", "bare Qt window"), ("k10x20", "Kelvara 10 x 20"), ("k30x40", "Kelvara 30 x 40"),
+          ("k200x200", "Kelvara 200 x 200"), ("plank", "Plank, 20 launchers")]
+print(f"{'program':30} {'scale':>5} {'mapped ms':>10} {'/ bare':>7} {'peak RSS MiB':>13} {'/ bare':>7} {'RSS MiB':>8}")
+for scale in ("1", "2"):
+    bare_ms, bare_kb = median(("bare", scale), "mapped_ms"), median(("bare", scale), "hwm_kb")
+    for name, label in labels:
+        for suffix, note in (("", ""), ("-before", " (before)")):
+            key = (name + suffix, scale)
+            if key not in rows or (suffix and name == "bare"):
+                continue
+            ms, hwm, rss = median(key, "mapped_ms"), median(key, "hwm_kb"), median(key, "rss_kb")
+            print(f"{label + note:30} {scale:>5} {ms:10.1f} {ms / bare_ms:6.2f}x {hwm / 1024:13.1f}"
+                  f" {hwm / bare_kb:6.2f}x {rss / 1024:8.1f}")
+if ("plank", "1") in rows:
+    p_ms, p_kb = median(("plank", "1"), "mapped_ms"), median(("plank", "1"), "hwm_kb")
+    for name, label in (("k10x20", "Kelvara 10 x 20"), ("k30x40", "Kelvara 30 x 40")):
+        print(f"{label} / Plank: start-up {median((name, '1'), 'mapped_ms') / p_ms:.2f}x,"
+              f" peak memory {median((name, '1'), 'hwm_kb') / p_kb:.2f}x")
 for name, label in (("idle", "Kelvara 10 x 20 idle"), ("plankidle", "Plank idle")):
-    if name in rows:
-        print(f"{label}: {median(name, 'wakeups_per_s'):.2f} wake-ups/s (all threads),"
-              f" {median(name, 'main_wakeups_per_s'):.2f} in the main thread")
+    if (name, "1") in rows:
+        print(f"{label}: {median((name, '1'), 'wakeups_per_s'):.2f} wake-ups/s (all threads),"
+              f" {median((name, '1'), 'main_wakeups_per_s'):.2f} in the main thread")
 PY

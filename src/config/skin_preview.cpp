@@ -5,6 +5,7 @@
 #include <QPainter>
 
 #include "common/colour.h"
+#include "common/device_pixels.h"
 #include "skins/skin_bitmap.h"
 #include "skins/skin_folder.h"
 #include "tabs/tab_painter.h"
@@ -40,8 +41,11 @@ void SkinPreview::paint(QPainter& painter, QSize box, QColor buttonFace) const {
         return;
     const ColourValue face = ColourFromPixel(buttonFace.rgb());
 
+    // Drawn in the device pixels of what it is painted on, so that it is as sharp as the tabs.
+    const qreal ratio = painter.device() ? painter.device()->devicePixelRatio() : 1.0;
     // Parts no picture covers show the button face, as see-through parts do.
-    QImage bitmap(width, height, QImage::Format_RGB32);
+    QImage bitmap(DeviceSize(QSize(width, height), ratio), QImage::Format_RGB32);
+    bitmap.setDevicePixelRatio(ratio);
     bitmap.fill(PixelFromColour(KeyColour));
     PaintTab(PreviewTabOpen, bitmap, PreviewSettings);
     ReplaceColour(bitmap, KeyColour, face);

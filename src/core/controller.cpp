@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QMenu>
@@ -21,6 +22,7 @@
 #include "core/tab_set_names.h"
 #include "formats/shortcut_link.h"
 #include "platform/recycle_bin.h"
+#include "platform/x11_compositor.h"
 #include "platform/user_prompts.h"
 #include "skins/skin_fonts.h"
 #include "skins/skin_list.h"
@@ -87,6 +89,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
 
 TfrmRunning::~TfrmRunning() {
     qDeleteAll(std::exchange(m_tabWindows, {}));
+    qDeleteAll(std::exchange(m_releasedWindows, {}));
     UnregisterSkinFonts();
     delete m_loadingSplash.data();
 }
@@ -224,15 +227,27 @@ void TfrmRunning::RebuildOnce() {
     m_liveFolders.MarkShown(m_folder.tabsDir());
     if (m_loadingSplash)
         m_loadingSplash->show();
-    // Released windows are destroyed once control is back in the event loop, so a tab window
-    // may start a rebuild from its own handler.
     const QList<TfrmTab*> old = std::exchange(m_tabWindows, {});
     for (TfrmTab* window : old) {
+        window->CancelItemsRead();
         window->hide();
-        window->deleteLater();
         QCoreApplication::processEvents();
     }
+    m_releasedWindows += old;
+    if (!m_destroyingReleased)
+        DestroyReleasedWindow();
 
+    m_context.compositing = m_layeredMode && CompositorRunning();
+    // Making and showing a window asks the display server a question or two: with hundreds of tabs
+    // the event loop turns every few milliseconds meanwhile, and with a few not after every one.
+    QElapsedTimer sinceTurn;
+    sinceTurn.start();
+    auto turnEventLoop = [&sinceTurn] {
+        if (sinceTurn.elapsed() >= 5) {
+            QCoreApplication::processEvents();
+            sinceTurn.restart();
+        }
+    };
     for (const QString& path : UndecodableEntries(m_folder.tabsDir(), false, true))
         ReportError(QStringLiteral("The tab folder %1 is not shown: its name is not valid UTF-8; rename it.")
                         .arg(path));
@@ -259,17 +274,15 @@ void TfrmRunning::RebuildOnce() {
         TTab& model = window->TabModel();
         model.TabName = names.at(i).name;
         model.TabFolder = m_folder.tabsDir() + QLatin1Char('/') + names.at(i).entryName;
-        // A shortcut that cannot be read ends that tab's load with its message; the items read
-        // before it stay, and the other tabs are built as usual.
-        try {
-            model.LoadItems();
-        } catch (const Error& e) {
-            ReportError(e.message());
-        }
+        // The shortcuts are read on worker threads while the windows are made and after; a
+        // closed tab shows only its head, which does not depend on them.
+        window->ReadItemsInBackground();
+        // Queued: the window's read must have finished its own signal before it is taken.
+        connect(window, &TfrmTab::itemsRead, this, &TfrmRunning::TakeItemsInOrder, Qt::QueuedConnection);
         model.TabIndex = int(i);
         model.TabCount = int(names.size());
         window->RebuildImage();
-        QCoreApplication::processEvents();
+        turnEventLoop();
     }
     QCoreApplication::processEvents();
     QStringList tabFolders;
@@ -277,10 +290,37 @@ void TfrmRunning::RebuildOnce() {
         tabFolders.append(window->TabModel().TabFolder);
     m_liveFolders.Watch(m_folder.tabsDir(), tabFolders);
     ::PlaceTabs(m_tabWindows, m_context);
-    for (TfrmTab* window : std::as_const(m_tabWindows))
+    for (TfrmTab* window : std::as_const(m_tabWindows)) {
         window->show();
+        turnEventLoop();
+    }
     if (m_loadingSplash)
         m_loadingSplash->hide();
+    m_itemsTaken = 0;
+    TakeItemsInOrder();
+}
+
+void TfrmRunning::DestroyReleasedWindow() {
+    // Released windows are destroyed once control is back in the event loop, so a tab window may
+    // start a rebuild from its own handler. They go one per turn of the loop, each asking for the
+    // next as it goes: hundreds destroyed in one turn would hold the loop for a noticeable time.
+    m_destroyingReleased = !m_releasedWindows.isEmpty();
+    if (!m_destroyingReleased)
+        return;
+    TfrmTab* next = m_releasedWindows.takeFirst();
+    connect(next, &QObject::destroyed, this, &TfrmRunning::DestroyReleasedWindow);
+    next->deleteLater();
+}
+
+void TfrmRunning::TakeItemsInOrder() {
+    // The tabs can be used before their reads are done: one that opens, or whose model is asked
+    // for, takes its items at once. The rest are taken here in the order of the tabs, so that the
+    // messages of unreadable shortcuts come in that order whichever read finishes first; the items
+    // read before such a shortcut stay.
+    while (m_itemsTaken < m_tabWindows.size() && m_tabWindows.at(m_itemsTaken)->ItemsReadFinished()) {
+        m_tabWindows.at(m_itemsTaken)->TakeItems();
+        ++m_itemsTaken;
+    }
 }
 
 bool TfrmRunning::PromptNewTab() {

@@ -146,6 +146,8 @@ private:
     void tmrOnTopTimer();
     void ConnectScreens();
     void RebuildOnce();
+    void TakeItemsInOrder();
+    void DestroyReleasedWindow();
     // How many of n tabs fit on the screen as the settings and the skin place them.
     qsizetype TabsToShow(qsizetype n) const;
 
@@ -156,6 +158,9 @@ private:
     TabContext m_context;
     QStringList m_skinList;
     QList<TfrmTab*> m_tabWindows;
+    // Windows of earlier rebuilds, hidden, destroyed one after the other (DestroyReleasedWindow).
+    QList<TfrmTab*> m_releasedWindows;
+    bool m_destroyingReleased = false;
     qsizetype m_tabsListed = 0; // the tabs of the last rebuild, shown or not
     QString m_fitReported;      // the last report that not every tab fits, until they fit again
     TItem m_popupItem;
@@ -165,6 +170,8 @@ private:
     bool m_configOpen = false;
     bool m_rebuilding = false;
     bool m_rebuildAgain = false;
+    // The tab windows before this one have taken the items read for them.
+    qsizetype m_itemsTaken = 0;
     PendingChanges m_pending;
     QPointer<TfrmConfig> m_configDialog;
     QPointer<TfrmLoading> m_loadingSplash;

@@ -5,6 +5,7 @@
 #include "common/hsl.h"
 #include "common/ini_file.h"
 #include "common/names.h"
+#include "skins/scaled_picture.h"
 #include "skins/skin_bitmap.h"
 #include "skins/skin_definition.h"
 #include "skins/skin_folder.h"
@@ -33,13 +34,21 @@ EdgeRule RuleFor(TabEdge edge) {
     return {nullptr, 0};
 }
 
+// A picture as read from the skin folder, with the name of its file without ".bmp".
+struct NamedPicture {
+    QImage picture;
+    QString stem;
+};
+
 // Picture n of a series under the given prefix: the numbered name, and for n = 1 the bare name
 // when the numbered one is missing.
-std::optional<QImage> ReadNumbered(const SkinFolder& folder, const QString& stem, int n) {
-    if (std::optional<QImage> picture = folder.readPicture(stem + QString::number(n) + u".bmp"))
-        return picture;
-    if (n == 1)
-        return folder.readPicture(stem + u".bmp");
+std::optional<NamedPicture> ReadNumbered(const SkinFolder& folder, const QString& prefix, int n) {
+    for (const QString& stem : {QString(prefix + QString::number(n)), prefix}) {
+        if (std::optional<QImage> picture = folder.readPicture(stem + u".bmp"))
+            return NamedPicture{std::move(*picture), stem};
+        if (n != 1)
+            break;
+    }
     return std::nullopt;
 }
 
@@ -53,36 +62,53 @@ struct PictureBudget {
     bool exceeded = false;
 };
 
-QList<QImage> LoadSeries(const SkinFolder& folder, const QString& series, TabEdge edge,
-                         PictureBudget& budget) {
+struct Series {
     QList<QImage> pictures;
+    QList<QImage> pictures2x;
+};
+
+Series LoadSeries(const SkinFolder& folder, const QString& series, TabEdge edge, PictureBudget& budget) {
+    Series loaded;
     for (int n = 1;; ++n) {
-        std::optional<QImage> picture = LoadSkinBitmap(folder, series, n, edge);
-        if (!picture)
+        std::optional<SkinBitmap> bitmap = LoadSkinBitmap(folder, series, n, edge);
+        if (!bitmap)
             break;
-        if (n > kMaxSeriesPictures || budget.bytes + picture->sizeInBytes() > kMaxSkinPictureBytes) {
+        const qint64 bytes = bitmap->picture.sizeInBytes() + bitmap->picture2x.sizeInBytes();
+        if (n > kMaxSeriesPictures || budget.bytes + bytes > kMaxSkinPictureBytes) {
             budget.exceeded = true;
             break;
         }
-        budget.bytes += picture->sizeInBytes();
-        pictures.append(std::move(*picture));
+        budget.bytes += bytes;
+        loaded.pictures.append(std::move(bitmap->picture));
+        loaded.pictures2x.append(std::move(bitmap->picture2x));
     }
-    return pictures;
+    return loaded;
 }
 
 } // namespace
 
-std::optional<QImage> LoadSkinBitmap(const SkinFolder& folder, const QString& series, int n, TabEdge edge) {
+std::optional<SkinBitmap> LoadSkinBitmap(const SkinFolder& folder, const QString& series, int n,
+                                         TabEdge edge) {
     const EdgeRule rule = RuleFor(edge);
-    if (rule.variantPrefix) {
-        if (std::optional<QImage> variant =
-                ReadNumbered(folder, QLatin1StringView(rule.variantPrefix) + series, n))
-            return variant;
+    std::optional<NamedPicture> found;
+    int rotation = 0;
+    if (rule.variantPrefix)
+        found = ReadNumbered(folder, QLatin1StringView(rule.variantPrefix) + series, n);
+    if (!found) {
+        found = ReadNumbered(folder, series, n);
+        rotation = rule.rotation;
     }
-    std::optional<QImage> picture = ReadNumbered(folder, series, n);
-    if (picture && rule.rotation != 0)
-        RotateBitmap(*picture, rule.rotation);
-    return picture;
+    if (!found)
+        return std::nullopt;
+    SkinBitmap bitmap{std::move(found->picture), {}};
+    // A picture for ratio 2 has four times the pixels of the largest normal one.
+    if (std::optional<QImage> detail = folder.readPicture(found->stem + u"@2x.bmp", 4 * MaxSkinPicturePixels))
+        bitmap.picture2x = std::move(*detail);
+    for (QImage* picture : {&bitmap.picture, &bitmap.picture2x}) {
+        if (!picture->isNull())
+            RotateBitmap(*picture, rotation);
+    }
+    return bitmap;
 }
 
 ColourValue TSkin::ExemptColour() const {
@@ -114,9 +140,9 @@ void TSkin::Load(const QString& name, const Settings& settings, const QStringLis
 
     const TabEdge edge = settings.TabPos;
     PictureBudget budget;
-    next.TabBitmaps = LoadSeries(folder, QStringLiteral("tab"), edge, budget);
-    next.ItemBitmaps = LoadSeries(folder, QStringLiteral("item"), edge, budget);
-    next.ItemHBitmaps = LoadSeries(folder, QStringLiteral("itemh"), edge, budget);
+    Series tabs = LoadSeries(folder, QStringLiteral("tab"), edge, budget);
+    Series items = LoadSeries(folder, QStringLiteral("item"), edge, budget);
+    Series itemsH = LoadSeries(folder, QStringLiteral("itemh"), edge, budget);
     if (budget.exceeded)
         next.Warnings.append(
             QStringLiteral("The skin %1 has more pictures than Kelvara loads (at most %2 in a "
@@ -124,33 +150,82 @@ void TSkin::Load(const QString& name, const Settings& settings, const QStringLis
                 .arg(name)
                 .arg(kMaxSeriesPictures)
                 .arg(kMaxSkinPictureBytes >> 20));
-    QList<QImage>* const allSeries[] = {&next.TabBitmaps, &next.ItemBitmaps, &next.ItemHBitmaps};
+    next.TabBitmaps = std::move(tabs.pictures);
+    next.ItemBitmaps = std::move(items.pictures);
+    next.ItemHBitmaps = std::move(itemsH.pictures);
+    next.TabBitmaps2x = std::move(tabs.pictures2x);
+    next.ItemBitmaps2x = std::move(items.pictures2x);
+    next.ItemHBitmaps2x = std::move(itemsH.pictures2x);
+    // Each step runs on the normal pictures and then on the pictures for ratio 2, which a skin
+    // may lack (null pictures are left alone).
+    using Lists = std::initializer_list<QList<QImage>*>;
+    const Lists allSeries = {&next.TabBitmaps,   &next.ItemBitmaps,   &next.ItemHBitmaps,
+                             &next.TabBitmaps2x, &next.ItemBitmaps2x, &next.ItemHBitmaps2x};
+    auto forEachPicture = [](Lists lists, auto&& step) {
+        for (QList<QImage>* series : lists) {
+            for (QImage& picture : *series) {
+                if (!picture.isNull())
+                    step(picture);
+            }
+        }
+    };
 
-    if (settings.Colorize) {
-        for (QList<QImage>* series : allSeries) {
-            for (QImage& picture : *series)
-                ColorizeBitmap(picture, settings.ColorizeHue, exempt);
-        }
-    }
-    if (settings.InvertLum) {
-        for (QList<QImage>* series : allSeries) {
-            for (QImage& picture : *series)
-                InvertLightness(picture, exempt);
-        }
-    }
+    if (settings.Colorize)
+        forEachPicture(allSeries,
+                       [&](QImage& picture) { ColorizeBitmap(picture, settings.ColorizeHue, exempt); });
+    if (settings.InvertLum)
+        forEachPicture(allSeries, [&](QImage& picture) { InvertLightness(picture, exempt); });
     if (layeredMode) {
-        for (QImage& picture : next.TabBitmaps) {
+        const auto shapeTabs = [&](QImage& picture, int radius) {
             if (next.TabShape == ShapeKind::Rounded)
-                RoundCorners(picture, next.RoundRad, edge);
+                RoundCorners(picture, radius, edge);
             else if (next.TabShape == ShapeKind::Index)
                 ReplaceColour(picture, next.TransColor, KeyColour);
-        }
+        };
+        forEachPicture(Lists{&next.TabBitmaps}, [&](QImage& picture) { shapeTabs(picture, next.RoundRad); });
+        forEachPicture(Lists{&next.TabBitmaps2x},
+                       [&](QImage& picture) { shapeTabs(picture, 2 * next.RoundRad); });
         if (next.ItemShape == ShapeKind::Index) {
-            for (QList<QImage>* series : {&next.ItemBitmaps, &next.ItemHBitmaps}) {
-                for (QImage& picture : *series)
-                    ReplaceColour(picture, next.TransColor, KeyColour);
-            }
+            forEachPicture(
+                Lists{&next.ItemBitmaps, &next.ItemHBitmaps, &next.ItemBitmaps2x, &next.ItemHBitmaps2x},
+                [&](QImage& picture) { ReplaceColour(picture, next.TransColor, KeyColour); });
         }
     }
     *this = std::move(next);
+}
+
+std::vector<qint64> TSkin::SourceKeys() const {
+    std::vector<qint64> keys;
+    for (const QList<QImage>* series :
+         {&TabBitmaps, &ItemBitmaps, &ItemHBitmaps, &TabBitmaps2x, &ItemBitmaps2x, &ItemHBitmaps2x}) {
+        for (const QImage& picture : *series)
+            keys.push_back(picture.cacheKey());
+        keys.push_back(-1); // where one series ends
+    }
+    return keys;
+}
+
+SkinSeries TSkin::PicturesAt(qreal ratio) const {
+    if (qFuzzyCompare(ratio, 1.0) || ratio <= 0)
+        return {TabBitmaps, ItemBitmaps, ItemHBitmaps};
+    const std::vector<qint64> sources = SourceKeys();
+    auto scaled = std::find_if(m_scaled.begin(), m_scaled.end(),
+                               [&](const Scaled& s) { return qFuzzyCompare(s.ratio, ratio); });
+    if (scaled == m_scaled.end()) {
+        m_scaled.push_back({ratio, {}, {}, {}, {}});
+        scaled = m_scaled.end() - 1;
+    }
+    if (scaled->sources != sources) {
+        auto scale = [ratio](const QList<QImage>& pictures, const QList<QImage>& pictures2x) {
+            QList<QImage> result;
+            for (qsizetype i = 0; i < pictures.size(); ++i)
+                result.append(ScaleSkinPicture(pictures[i], pictures2x.value(i), ratio));
+            return result;
+        };
+        scaled->tab = scale(TabBitmaps, TabBitmaps2x);
+        scaled->item = scale(ItemBitmaps, ItemBitmaps2x);
+        scaled->itemH = scale(ItemHBitmaps, ItemHBitmaps2x);
+        scaled->sources = sources;
+    }
+    return {scaled->tab, scaled->item, scaled->itemH};
 }

@@ -44,21 +44,22 @@ QStringList SkinFolder::filesEndingIn(const QString& suffix) const {
     return result;
 }
 
-std::optional<QImage> SkinFolder::readPicture(const QString& name) const {
+std::optional<QImage> SkinFolder::readPicture(const QString& name, qint64 maxPixels) const {
     const QString file = findFile(name);
     if (file.isEmpty())
         return std::nullopt;
     // Only a regular file is read, and only up to the size a picture of the largest size can
-    // have; one byte more tells a larger file.
-    std::optional<QByteArray> bytes = ReadRegularFile(file, MaxSkinPictureFileSize + 1);
-    if (!bytes || bytes->size() > MaxSkinPictureFileSize)
+    // have (32 bits a pixel, with room for headers); one byte more tells a larger file.
+    const qint64 maxFileSize = 4 * maxPixels + (qint64(1) << 20);
+    std::optional<QByteArray> bytes = ReadRegularFile(file, maxFileSize + 1);
+    if (!bytes || bytes->size() > maxFileSize)
         return std::nullopt;
     // The headers are checked before anything is decoded: the picture must be of a sensible size,
     // and a file cut short in its pixel rows counts as unreadable (the decoder would fill the
     // missing rows with whatever memory held).
     const std::optional<BmpHeader> header =
         ReadBmpHeader(QByteArrayView(*bytes).first(std::min<qsizetype>(bytes->size(), BmpHeaderBytes)));
-    if (!header || qint64(header->width) * std::abs(qint64(header->height)) > MaxSkinPicturePixels)
+    if (!header || qint64(header->width) * std::abs(qint64(header->height)) > maxPixels)
         return std::nullopt;
     const std::optional<qint64> needed = header->requiredFileSize();
     if (needed && bytes->size() < *needed)

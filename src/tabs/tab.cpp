@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QHash>
 
+#include "common/device_pixels.h"
 #include "common/error.h"
 #include "common/names.h"
 #include "common/undecodable_names.h"
@@ -34,41 +36,11 @@ qint32 StoredShowCmd(TShowCmd cmd) {
 
 } // namespace
 
-void TTab::LoadItems() {
-    LoadListedItems(OrderedListing(TabFolder, QStringLiteral("*.lnk"), true, false));
-}
-
-void TTab::LoadListedItems(const QList<OrderedName>& names) {
-    Items.clear();
-    UpdateLength();
-    QStringList problems;
-    for (const QString& path : UndecodableEntries(TabFolder, true, false, ".lnk"))
-        problems.append(
-            QStringLiteral("Unable to open link file: %1 (its name is not valid UTF-8; rename it)")
-                .arg(path));
-    for (const OrderedName& name : names) {
-        const QString path = TabFolder + QLatin1Char('/') + name.entryName;
-        // A fresh record for every item, so that no field carries over from the item before.
-        TItemData record;
-        try {
-            ReadItem(path, record, name.name);
-        } catch (const Error& e) {
-            // Deleted since the listing (by another program, or moved away by a drop), it is no
-            // longer an item. Any other failure is named; either way the items after it load.
-            if (QFileInfo(path).exists())
-                problems.append(e.message() + QStringLiteral(": ") + QDir::toNativeSeparators(path));
-            continue;
-        }
-        AddItem(record);
-    }
-    if (!problems.isEmpty())
-        throw Error(problems.join(QLatin1Char('\n')));
-}
-
-void TTab::ReadItem(const QString& path, TItemData& record, const QString& fileName) {
+TItemData ReadItemRecord(const QString& path, const QString& fileName) {
     TShortcutLink link;
     link.ShortcutFile = path;
     link.Read();
+    TItemData record;
     record.LinkFile = path;
     record.Target = link.Target;
     record.Arguments = link.Arguments;
@@ -86,6 +58,59 @@ void TTab::ReadItem(const QString& path, TItemData& record, const QString& fileN
     record.Description = link.Description;
     record.IconLocation = link.IconLocation;
     record.IconIndex = link.IconNumber;
+    return record;
+}
+
+ItemRecords ReadItemRecords(const QString& folder) {
+    return ReadListedItemRecords(folder, OrderedListing(folder, QStringLiteral("*.lnk"), true, false));
+}
+
+ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName>& names) {
+    ItemRecords read;
+    QStringList problems;
+    for (const QString& path : UndecodableEntries(folder, true, false, ".lnk"))
+        problems.append(
+            QStringLiteral("Unable to open link file: %1 (its name is not valid UTF-8; rename it)")
+                .arg(path));
+    for (const OrderedName& name : names) {
+        const QString path = folder + QLatin1Char('/') + name.entryName;
+        TItem item;
+        try {
+            item.Data = ReadItemRecord(path, name.name);
+        } catch (const Error& e) {
+            // Deleted since the listing (by another program, or moved away by a drop), it is no
+            // longer an item. Any other failure is named; either way the items after it load.
+            if (QFileInfo(path).exists())
+                problems.append(e.message() + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+            continue;
+        }
+        item.IconSource = ResolveItemIcon(item.Data);
+        read.items.append(std::move(item));
+    }
+    if (!problems.isEmpty())
+        read.error = std::make_exception_ptr(Error(problems.join(QLatin1Char('\n'))));
+    return read;
+}
+
+void TTab::LoadItems() {
+    TakeRecords(ReadItemRecords(TabFolder));
+}
+
+void TTab::LoadListedItems(const QList<OrderedName>& names) {
+    TakeRecords(ReadListedItemRecords(TabFolder, names));
+}
+
+void TTab::TakeRecords(const ItemRecords& read) {
+    Items = read.items;
+    for (qsizetype i = 0; i < Items.size(); ++i)
+        Items[i].Index = qint32(i);
+    UpdateLength();
+    if (read.error)
+        std::rethrow_exception(read.error);
+}
+
+void TTab::ReadItem(const QString& path, TItemData& record, const QString& fileName) {
+    record = ReadItemRecord(path, fileName);
     UpdateLength();
 }
 
@@ -95,8 +120,41 @@ void TTab::AddItem(const TItemData& record) {
     item.Data = record;
     item.IconSource = ResolveItemIcon(record);
     item.Icon = ItemIconImage(item.IconSource);
+    item.IconRatio = 1;
     Items.append(std::move(item));
     UpdateLength();
+}
+
+void TTab::ReadIcons(qreal ratio) {
+    const int pixelSize = DeviceLength(kItemIconSize, ratio);
+    // Marking an icon with its ratio copies it, so an icon that several items share is made and
+    // marked once and then shared.
+    QHash<QString, QImage> made;
+    for (TItem& item : Items) {
+        if (item.IconGiven || item.IconRatio == ratio)
+            continue;
+        const ItemIconSource& source = item.IconSource;
+        QString key = QString::number(int(source.kind)) + u'\n' + source.themeNames.join(u'\n');
+        for (const ItemIconSource::File& file : source.files)
+            key += u'\n' + file.path + u'#' + QString::number(file.index);
+        auto known = made.constFind(key);
+        if (known == made.cend()) {
+            QImage icon = ItemIconImage(source, pixelSize);
+            icon.setDevicePixelRatio(ratio);
+            known = made.insert(key, icon);
+        }
+        item.Icon = *known;
+        item.IconRatio = ratio;
+    }
+}
+
+void TTab::FreeIcons() {
+    for (TItem& item : Items) {
+        if (!item.IconGiven) {
+            item.Icon = QImage();
+            item.IconRatio = 0;
+        }
+    }
 }
 
 int TTab::FindItem(const QString& path) const {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 
 #include <QImage>
@@ -25,12 +26,33 @@ struct TItemData {
 };
 
 struct TItem {
-    QImage Icon; // kItemIconSize pixels square
+    QImage Icon; // kItemIconSize logical pixels square; null until it is made
     // Where Icon came from, so that it can be drawn again at another size.
     ItemIconSource IconSource;
+    // The device pixel ratio Icon was made for from IconSource; 0 while it has not been made.
+    qreal IconRatio = 0;
+    // Icon was given as it is (a demonstration, a benchmark) and is never made from IconSource.
+    bool IconGiven = false;
     qint32 Index = 0;
     TItemData Data;
 };
+
+// What reading a tab folder's shortcuts gave: the items in display order, their icon sources
+// resolved but no icon made, and, when some shortcuts could not be read, the Error naming them.
+struct ItemRecords {
+    QList<TItem> items;
+    std::exception_ptr error;
+};
+
+// Fills a record from the shortcut file at path, as TTab::ReadItem does. Safe on any thread.
+TItemData ReadItemRecord(const QString& path, const QString& fileName = QString());
+
+// The shortcut files of folder read in the order of its order file, as TTab::LoadItems reads
+// them. Safe on any thread: icons are only resolved, not made.
+ItemRecords ReadItemRecords(const QString& folder);
+// The same for a listing made before: a listed shortcut that is gone by the time it is read is
+// left out.
+ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName>& names);
 
 // The model of one tab: its folder, its items in display order, and the state the tab window
 // keeps in it (opening extent, highlighted item, drop position).
@@ -50,10 +72,20 @@ public:
     // Rebuilds Items from the shortcut files of TabFolder, in the order of its order file. Every
     // shortcut that can be read becomes an item; then one Error names, a line each, the shortcuts
     // that could not be read (or whose file names hold a malformed escape or are not valid UTF-8).
+    // Icons are made when they are drawn (ReadIcons).
     void LoadItems();
     // LoadItems for a listing made before: a listed shortcut that is gone by the time it is read
     // is left out.
     void LoadListedItems(const QList<OrderedName>& names);
+    // Puts items read elsewhere (on a worker thread) into Items, then raises their Error.
+    void TakeRecords(const ItemRecords& read);
+
+    // Makes the icon of every item for drawing at a device pixel ratio, unless it was made for that
+    // ratio already. Icons are what a tab's items cost most, so they are made only for a tab whose
+    // items are drawn, and given back with FreeIcons. Icons given as they are stay. Looks names up
+    // in the icon theme: for the GUI thread only.
+    void ReadIcons(qreal ratio);
+    void FreeIcons();
 
     // Fills record from the shortcut file at path: every field is set, so nothing of an earlier
     // record remains. fileName is the name the caption is made from (the order file's spelling of
@@ -62,8 +94,8 @@ public:
     // language instead. Safe to call from any thread.
     void ReadItem(const QString& path, TItemData& record, const QString& fileName = QString());
 
-    // Appends an item for record with its icon. Icon theme names are looked up, so only the GUI
-    // thread may call it; ResolveItemIcon alone is safe anywhere.
+    // Appends an item for record with its icon (for ratio 1). Icon theme names are looked up, so
+    // only the GUI thread may call it; ResolveItemIcon alone is safe anywhere.
     void AddItem(const TItemData& record);
 
     // The highest index whose LinkFile equals path without regard to the case of A to Z; -1 if none.

@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QPainter>
 
+#include "common/device_pixels.h"
 #include "skins/skin.h"
 #include "skins/skin_bitmap.h"
 #include "tabs/caption_fit.h"
@@ -20,7 +21,25 @@ QFont SkinFont(const QString& family, qint32 pointSize) {
     return font;
 }
 
-// Copies every pixel of `picture` that is not KeyColour onto the canvas at `topLeft`.
+// Pictures are placed in device pixels: a canvas drawn at a device pixel ratio has it set aside
+// while `paint` runs, and the pictures are seen through RawPixels, so that each goes onto the
+// canvas pixel for pixel.
+template <typename Paint> void InDevicePixels(QImage& canvas, Paint&& paint) {
+    const qreal ratio = canvas.devicePixelRatio();
+    canvas.setDevicePixelRatio(1);
+    paint();
+    canvas.setDevicePixelRatio(ratio);
+}
+
+// The pixels of a picture as a picture of ratio 1, without copying them.
+QImage RawPixels(const QImage& picture) {
+    if (picture.devicePixelRatio() == 1)
+        return picture;
+    return QImage(picture.constBits(), picture.width(), picture.height(), picture.bytesPerLine(),
+                  picture.format());
+}
+
+// Copies every pixel of `picture` that is not KeyColour onto the canvas at the device pixel `topLeft`.
 void CopyKeyed(QImage& canvas, const QImage& picture, QPoint topLeft) {
     const QRect target = QRect(topLeft, picture.size()).intersected(canvas.rect());
     const QRgb key = PixelFromColour(KeyColour);
@@ -41,14 +60,29 @@ void DrawPicture(QImage& canvas, const QList<QImage>& series, qint32 position, q
     const qint32 index = PickSeriesIndex(position, static_cast<qint32>(series.size()) - 1, loopStart);
     if (index < 0)
         return;
-    QPainter painter(&canvas);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(at, series[index]);
+    const QPoint device = DevicePoint(at, canvas.devicePixelRatio());
+    InDevicePixels(canvas, [&] {
+        QPainter painter(&canvas);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(device, RawPixels(series[index]));
+    });
 }
 
+// An icon covers its own size in logical pixels: one read for the canvas's ratio goes on pixel for
+// pixel, any other is scaled smoothly to that size.
 void DrawIcon(QImage& canvas, const QImage& icon, QPoint at) {
-    QPainter painter(&canvas);
-    painter.drawImage(at, icon);
+    const qreal ratio = canvas.devicePixelRatio();
+    const QPoint device = DevicePoint(at, ratio);
+    const QSize size = (QSizeF(icon.size()) / icon.devicePixelRatio() * ratio).toSize();
+    InDevicePixels(canvas, [&] {
+        QPainter painter(&canvas);
+        if (size == icon.size()) {
+            painter.drawImage(device, RawPixels(icon));
+        } else {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(QRect(device, size), RawPixels(icon));
+        }
+    });
 }
 
 } // namespace
@@ -82,26 +116,32 @@ void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool
                      const QString& text, const QRect& box) {
     if (box.width() <= 0 || box.height() <= 0)
         return;
-    QImage upright(box.height(), box.width(), QImage::Format_RGB32);
+    const qreal ratio = canvas.devicePixelRatio();
+    QImage upright(DeviceSize(QSize(box.height(), box.width()), ratio), QImage::Format_RGB32);
+    upright.setDevicePixelRatio(ratio);
     upright.fill(PixelFromColour(KeyColour));
     // Smoothed glyph edges would mix the key colour into the text and leave a blue fringe once
     // the key pixels are dropped, so the turned text is drawn with hard edges.
     QFont hard = font;
     hard.setStyleStrategy(QFont::NoAntialias);
-    DrawItemText(upright, hard, colour, bold, format, text, upright.rect());
+    DrawItemText(upright, hard, colour, bold, format, text, QRect(0, 0, box.height(), box.width()));
     RotateBitmap(upright, angle);
-    CopyKeyed(canvas, upright, box.topLeft());
+    CopyKeyed(canvas, upright, DevicePoint(box.topLeft(), ratio));
 }
 
-void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
+namespace {
+
+// The tab with its items, or its head alone laid out as for a tab without items.
+void PaintTabParts(const TTab& tab, QImage& canvas, const Settings& settings, bool withItems) {
     if (tab.Skin == nullptr)
         return;
     const TSkin& skin = *tab.Skin;
+    const SkinSeries pictures = skin.PicturesAt(canvas.devicePixelRatio());
     const qint32 W = skin.TabWidth;
     const qint32 TH = skin.TabHeight;
     const qint32 HH = skin.HeadHeight;
     const qint32 IH = skin.ItemHeight;
-    const qint32 L = tab.ItemsLength;
+    const qint32 L = withItems ? tab.ItemsLength : 0;
     const TabEdge edge = settings.TabPos;
     const QFont titleFont = SkinFont(skin.TitleFont, skin.TitleFontSize);
     const QFont textFont = SkinFont(skin.TextFont, skin.TextFontSize);
@@ -113,7 +153,7 @@ void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
         headAt = QPoint(0, L);
     else if (edge == TabEdge::Left)
         headAt = QPoint(L, 0);
-    DrawPicture(canvas, skin.TabBitmaps, headPosition, skin.TabLoopStart, headAt);
+    DrawPicture(canvas, pictures.Tab, headPosition, skin.TabLoopStart, headAt);
 
     auto drawTitle = [&] {
         if (!skin.UseTitle || tab.TabName.isEmpty())
@@ -141,6 +181,8 @@ void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
     };
 
     auto drawItems = [&] {
+        if (!withItems)
+            return;
         const SkinBox& ic = skin.IconPos;
         const SkinBox& tx = skin.TextPos;
         for (qint32 i = 0; i < tab.Items.size(); ++i) {
@@ -164,9 +206,9 @@ void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
             const int x = origin.x();
             const int y = origin.y();
             if (hot)
-                DrawPicture(canvas, skin.ItemHBitmaps, i, skin.ItemHLoopStart, origin);
+                DrawPicture(canvas, pictures.ItemH, i, skin.ItemHLoopStart, origin);
             else
-                DrawPicture(canvas, skin.ItemBitmaps, i, skin.ItemLoopStart, origin);
+                DrawPicture(canvas, pictures.Item, i, skin.ItemLoopStart, origin);
 
             const bool sideways = edge == TabEdge::Left || edge == TabEdge::Right;
             if (skin.UseIcon && !item.Icon.isNull()) {
@@ -198,12 +240,26 @@ void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
     }
 }
 
+} // namespace
+
+void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
+    PaintTabParts(tab, canvas, settings, true);
+}
+
+void PaintTabHead(const TTab& tab, QImage& canvas, const Settings& settings) {
+    PaintTabParts(tab, canvas, settings, false);
+}
+
 QRegion OutlineRegion(const TTab& tab) {
+    return OutlineRegion(tab, tab.ItemsLength);
+}
+
+QRegion OutlineRegion(const TTab& tab, qint32 itemsLength) {
     if (tab.Skin == nullptr)
         return {};
     const TSkin& skin = *tab.Skin;
     const qint32 W = skin.TabWidth;
-    const qint32 length = skin.TabHeight + tab.ItemsLength;
+    const qint32 length = skin.TabHeight + itemsLength;
     if (skin.TabShape != ShapeKind::Rounded || skin.RoundRad <= 0)
         return QRegion(0, 0, W, length);
     const qint32 r = skin.RoundRad;

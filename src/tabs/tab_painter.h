@@ -32,11 +32,19 @@ void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool
                      const QString& text, const QRect& box);
 
 // Draws the whole open tab (head, title, one row per item) onto a canvas laid out for the edge:
-// TabWidth x (HeadHeight + ItemsLength) on the bottom and top edges, turned on the side ones.
-// The canvas is not cleared first: pixels no picture covers keep their colour.
+// TabWidth x (HeadHeight + ItemsLength) logical pixels on the bottom and top edges, turned on the
+// side ones. The canvas is not cleared first: pixels no picture covers keep their colour.
+// A canvas with a device pixel ratio is drawn in its device pixels: the skin's pictures prepared
+// for that ratio, icons and text at full resolution; positions and sizes stay logical.
 void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings);
+
+// Draws what a closed tab shows: the head and its title, laid out as for a tab without items
+// (TabWidth x HeadHeight, turned on the side edges), just as they appear in PaintTab's picture.
+void PaintTabHead(const TTab& tab, QImage& canvas, const Settings& settings);
 
 // The outline of a tab for windows without per-pixel transparency: TabWidth wide and
 // TabHeight + ItemsLength high, with the two top corners rounded when the skin's tab shape is
 // rounded. It is laid out as on the bottom edge whatever the edge is.
 QRegion OutlineRegion(const TTab& tab);
+// The same outline for an items part of itemsLength pixels (0: the head alone).
+QRegion OutlineRegion(const TTab& tab, qint32 itemsLength);

@@ -18,6 +18,10 @@ struct TabContext {
     StackingMode aot = StackingMode::Normal;
     // Tab windows cut out their KeyColour pixels (true) or take the tab's outline (false).
     bool layeredMode = true;
+    // A compositing manager runs, so layered windows use their alpha channel (without one, the
+    // transparent pixels of a translucent window show black). Whoever makes the windows asks
+    // once (CompositorRunning) rather than every window asking the display server.
+    bool compositing = false;
     // The work area the tabs stand in; when empty, that of the configured monitor.
     std::function<QRect()> workArea;
     // The controller the windows ask for the popup menu, rebuilds and questions; none in the

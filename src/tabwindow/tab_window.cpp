@@ -1,19 +1,31 @@
 #include "tabwindow/tab_window.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QCursor>
 #include <QGuiApplication>
 #include <QPainter>
+#include <QScreen>
 #include <QWindow>
 
-#include "platform/x11_compositor.h"
+#include "common/device_pixels.h"
+#include "common/error.h"
 #include "platform/x11_window_state.h"
 #include "skins/skin.h"
+#include "tabs/background_items.h"
 #include "tabs/tab_geometry.h"
 #include "tabs/tab_painter.h"
 #include "tabs/tab_shape.h"
 #include "tabwindow/tab_host.h"
+#include "ui/error_report.h"
+
+namespace {
+
+// The pace of the animation and of leave detection.
+constexpr int TimerIntervalMs = 10;
+
+} // namespace
 
 bool OwnedBy(const QWindow* window, const QWindow* owner) {
     for (const QWindow* w = window; w != nullptr;
@@ -31,17 +43,20 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
     m_tmrAnim.setObjectName(QStringLiteral("tmrAnim"));
     m_tmrDrop.setObjectName(QStringLiteral("tmrDrop"));
     for (QTimer* timer : {&m_tmrAnim, &m_tmrDrop}) {
-        timer->setInterval(10);
+        timer->setInterval(TimerIntervalMs);
         timer->setTimerType(Qt::PreciseTimer);
     }
     connect(&m_tmrAnim, &QTimer::timeout, this, &TfrmTab::tmrAnimTimer);
     connect(&m_tmrDrop, &QTimer::timeout, this, &TfrmTab::tmrDropTimer);
+    m_freeItems.setSingleShot(true);
+    m_freeItems.setInterval(ItemsKeptClosedMs);
+    connect(&m_freeItems, &QTimer::timeout, this, &TfrmTab::FreeItemsPart);
 
     ApplyStacking();
     if (m_ctx.layeredMode) {
         // Without a compositor a translucent window shows its transparent pixels black, so the
         // alpha channel is used only while one runs; the mask cuts the shape out either way.
-        m_translucent = CompositorRunning();
+        m_translucent = m_ctx.compositing;
         setAttribute(Qt::WA_TranslucentBackground, m_translucent);
         if (m_ctx.settings && m_ctx.settings->Alpha)
             setWindowOpacity((m_ctx.settings->AlphaV & 0xFF) / 255.0);
@@ -60,6 +75,36 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
     // The native window exists from here on, so that stacking changes switch its flag instead of
     // creating the window anew.
     winId();
+    connect(windowHandle(), &QWindow::screenChanged, this, &TfrmTab::ScreenChanged);
+}
+
+TfrmTab::~TfrmTab() = default;
+
+void TfrmTab::ReadItemsInBackground() {
+    m_pendingItems = std::make_unique<BackgroundItems>(m_tab.TabFolder);
+    connect(m_pendingItems.get(), &BackgroundItems::finished, this, &TfrmTab::itemsRead);
+}
+
+bool TfrmTab::ItemsReadFinished() const {
+    return !m_pendingItems || m_pendingItems->isFinished();
+}
+
+void TfrmTab::CancelItemsRead() {
+    m_pendingItems.reset();
+}
+
+void TfrmTab::TakeItems() {
+    if (!m_pendingItems)
+        return;
+    const ItemRecords read = m_pendingItems->take();
+    m_pendingItems.reset();
+    // As with a load on this thread: the items before an unreadable shortcut stay, and its
+    // message goes to the error report.
+    try {
+        m_tab.TakeRecords(read);
+    } catch (const Error& e) {
+        ReportError(e.message());
+    }
 }
 
 bool TfrmTab::Busy() const {
@@ -67,6 +112,8 @@ bool TfrmTab::Busy() const {
 }
 
 void TfrmTab::ReloadTab() {
+    // What a background read would bring is older than what is read now.
+    CancelItemsRead();
     m_tab.LoadItems();
     RebuildImage();
     update();
@@ -80,11 +127,17 @@ qint32 TfrmTab::ClosedExtent() const {
 
 void TfrmTab::SetOpen(bool value) {
     const Settings& s = *m_ctx.settings;
+    // An opening tab needs its items: their number sets how far it opens.
+    if (value && !Open())
+        TakeItems();
     switch (m_anim.SetOpen(value, FullExtent(), ClosedExtent(), s.OpenAnim, s.CloseAnim)) {
     case TabAnimation::Change::StartOpening:
+        DrawItemsPart();
         SetTopmost(true); // an opening tab always rises above everything
         m_tmrDrop.start();
-        m_tmrAnim.start();
+        // The first step is taken as soon as the event loop is back, not one interval later: the
+        // tab answers the pointer at once, and the later steps keep their pace.
+        m_tmrAnim.start(0);
         if (m_ctx.host)
             m_ctx.host->TabOpening(this);
         break;
@@ -102,9 +155,13 @@ void TfrmTab::SetAnimParams(AnimMode mode) {
 }
 
 void TfrmTab::tmrAnimTimer() {
+    if (m_tmrAnim.interval() != TimerIntervalMs)
+        m_tmrAnim.setInterval(TimerIntervalMs);
     if (m_anim.Tick(m_tab.OpenExtent) == TabAnimation::TickResult::Ended) {
         ApplyStacking();
         m_tmrAnim.stop();
+        if (!Open())
+            m_freeItems.start();
     }
     ApplyExtent();
 }
@@ -135,7 +192,7 @@ void TfrmTab::ApplyExtent() {
 }
 
 void TfrmTab::UpdateShape() {
-    const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, FullExtent());
+    const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, DrawnExtent());
     m_windowShape = WindowShape(m_imageShape, offset, size());
     // An empty mask would mean "no mask"; a region outside the window hides it all instead.
     const QRegion mask = m_windowShape.isEmpty() ? QRegion(-1, -1, 1, 1) : m_windowShape;
@@ -143,14 +200,40 @@ void TfrmTab::UpdateShape() {
         setMask(mask);
 }
 
+QImage TfrmTab::DrawImage(bool withItems) const {
+    if (m_ctx.skin == nullptr)
+        return {};
+    const QSize size = TabImageSize(m_ctx.settings->TabPos, m_ctx.skin->TabWidth, m_ctx.skin->HeadHeight,
+                                    withItems ? FullExtent() : 0);
+    if (size.width() <= 0 || size.height() <= 0)
+        return {};
+    const qreal ratio = devicePixelRatio();
+    QImage image(DeviceSize(size, ratio), QImage::Format_RGB32);
+    image.setDevicePixelRatio(ratio);
+    // What no picture covers stays see-through.
+    image.fill(PixelFromColour(KeyColour));
+    if (withItems)
+        PaintTab(m_tab, image, *m_ctx.settings);
+    else
+        PaintTabHead(m_tab, image, *m_ctx.settings);
+    return image;
+}
+
+QImage TfrmTab::TabImage() const {
+    return m_itemsDrawn ? m_tabImage : DrawImage(true);
+}
+
 void TfrmTab::Render() {
-    if (!m_tabImage.isNull())
-        PaintTab(m_tab, m_tabImage, *m_ctx.settings);
+    if (m_itemsDrawn)
+        m_tab.ReadIcons(devicePixelRatio());
+    m_tabImage = DrawImage(m_itemsDrawn);
     ++m_renderCount;
     if (m_ctx.layeredMode) {
         m_imageShape = OpaqueRegion(m_tabImage);
     } else {
-        m_imageShape = EdgeOutlineRegion(m_tab, m_ctx.settings->TabPos, m_tabImage.size());
+        const QSize logical =
+            TabImageSize(m_ctx.settings->TabPos, m_ctx.skin->TabWidth, m_ctx.skin->HeadHeight, DrawnExtent());
+        m_imageShape = EdgeOutlineRegion(m_tab, m_ctx.settings->TabPos, logical);
     }
     if (m_translucent) {
         m_paintImage = m_tabImage.convertToFormat(QImage::Format_ARGB32);
@@ -162,20 +245,25 @@ void TfrmTab::Render() {
                     line[x] = 0;
             }
         }
+    } else if (m_ctx.layeredMode &&
+               m_tabImage.devicePixelRatio() != std::floor(m_tabImage.devicePixelRatio())) {
+        // The window's shape is cut in logical pixels and scaled to device pixels rectangle by
+        // rectangle, rounded; at a fractional ratio that can take in a device row or column of a
+        // see-through neighbour, which must not show the key colour.
+        m_paintImage = KeyFilledFromNeighbours(m_tabImage);
+    } else {
+        m_paintImage = QImage();
     }
 }
 
 void TfrmTab::RebuildImage() {
     if (m_ctx.skin == nullptr)
         return;
-    const QSize size =
-        TabImageSize(m_ctx.settings->TabPos, m_ctx.skin->TabWidth, m_ctx.skin->HeadHeight, FullExtent());
-    if (size.width() > 0 && size.height() > 0) {
-        m_tabImage = QImage(size, QImage::Format_RGB32);
-        // What no picture covers stays see-through.
-        m_tabImage.fill(PixelFromColour(KeyColour));
-    } else {
-        m_tabImage = QImage();
+    // A closed tab shows its head only; the items part is drawn when it opens.
+    if (!Open()) {
+        m_freeItems.stop();
+        m_itemsDrawn = false;
+        m_tab.FreeIcons();
     }
     Render();
     ApplyExtent();
@@ -187,6 +275,32 @@ void TfrmTab::RedrawTab() {
     Render();
     UpdateShape();
     update();
+}
+
+void TfrmTab::DrawItemsPart() {
+    m_freeItems.stop();
+    if (m_itemsDrawn || m_ctx.skin == nullptr)
+        return;
+    m_itemsDrawn = true;
+    Render();
+    UpdateShape();
+    update();
+}
+
+void TfrmTab::FreeItemsPart() {
+    if (Open() || !m_itemsDrawn)
+        return;
+    m_itemsDrawn = false;
+    m_tab.FreeIcons();
+    Render();
+    UpdateShape();
+    update();
+}
+
+void TfrmTab::ScreenChanged() {
+    // A screen of another ratio needs the picture in its own device pixels.
+    if (!m_tabImage.isNull() && m_tabImage.devicePixelRatio() != devicePixelRatio())
+        RedrawTab();
 }
 
 void TfrmTab::SetHotIndex(qint32 index) {
@@ -224,12 +338,12 @@ void TfrmTab::paintEvent(QPaintEvent*) {
     if (m_tabImage.isNull())
         return;
     QPainter painter(this);
-    // On screens with more device pixels than logical ones the picture is enlarged pixel by
-    // pixel, never smoothed.
+    // The picture is in the window's device pixels. One still drawn for another ratio (the window
+    // has just changed screens) is enlarged pixel by pixel, never smoothed.
     painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, FullExtent());
-    painter.drawImage(offset, m_translucent ? m_paintImage : m_tabImage);
+    const QPoint offset = PaintOffset(m_ctx.settings->TabPos, m_tab.OpenExtent, DrawnExtent());
+    painter.drawImage(offset, m_paintImage.isNull() ? m_tabImage : m_paintImage);
     PaintDropMarker(painter);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QElapsedTimer>
 #include <QImage>
 #include <QList>
@@ -12,23 +14,55 @@
 #include "tabs/tab_animation.h"
 #include "tabwindow/tab_context.h"
 
+class BackgroundItems;
 class QPainter;
 class QWindow;
+
+// How long a closed tab keeps its items part drawn. Opening a tab again within this time (the
+// pointer slipping off and back, a tab closed by a launch and hovered again) shows it at once;
+// after it, the memory, which grows with the items, goes back. Drawing the part again costs a few
+// milliseconds at the next opening.
+inline constexpr int ItemsKeptClosedMs = 5000;
 
 // Whether `window` is `owner` or belongs to it through its chain of transient parents and
 // parents: a menu or dialog of the tab counts as the tab.
 bool OwnedBy(const QWindow* window, const QWindow* owner);
 
 // The window of one tab: it stands at the screen edge, shows the pre-rendered tab and slides
-// out of the edge when it opens.
+// out of the edge when it opens. The picture is drawn at the window's device pixel ratio, and
+// drawn again when the window comes onto a screen of another ratio. A closed tab holds only its
+// head; the items part is drawn when the tab opens and given back ItemsKeptClosedMs after it has
+// closed.
 class TfrmTab : public QWidget {
     Q_OBJECT
 public:
     explicit TfrmTab(const TabContext& context, QWidget* parent = nullptr);
+    ~TfrmTab() override;
 
-    TTab& TabModel() { return m_tab; }
+    // The tab model, with any items read in the background put in first (TakeItems).
+    TTab& TabModel() {
+        TakeItems();
+        return m_tab;
+    }
+    // The tab model as it is: items still being read in the background are not in it yet.
     const TTab& TabModel() const { return m_tab; }
-    const QImage& TabImage() const { return m_tabImage; }
+    // The whole open tab as this window draws it, at its device pixel ratio: the picture it holds
+    // while the items part is drawn, or else one drawn for the caller (with the icons read so far).
+    QImage TabImage() const;
+    // The items part is drawn and held.
+    bool ItemsDrawn() const { return m_itemsDrawn; }
+
+    // Reads the tab folder's shortcuts on a worker thread (TabFolder must be set); itemsRead
+    // follows. The items stay out of the model until TakeItems, which the tab calls itself as soon
+    // as it opens or its model is asked for.
+    void ReadItemsInBackground();
+    // No background read is waiting to be taken, or the one waiting has finished.
+    bool ItemsReadFinished() const;
+    // Drops a background read that no worker has begun: a released window needs no items.
+    void CancelItemsRead();
+    // Puts the items read in the background into the model (reading them now when no worker has
+    // begun); a shortcut that could not be read goes to the error report. Nothing when none wait.
+    void TakeItems();
 
     // Reading gives the open state; writing starts the opening or the closing.
     bool Open() const { return m_anim.Open(); }
@@ -65,6 +99,8 @@ public:
 
     QTimer& tmrAnim() { return m_tmrAnim; }
     QTimer& tmrDrop() { return m_tmrDrop; }
+    // Gives the items part back once the tab has been closed for ItemsKeptClosedMs.
+    QTimer& tmrFreeItems() { return m_freeItems; }
     void tmrAnimTimer();
     void tmrDropTimer();
     // Leave detection for the window under the pointer: outside the tab it closes.
@@ -80,9 +116,14 @@ public:
     const QRegion& WindowShapeRegion() const { return m_windowShape; }
     bool Translucent() const { return m_translucent; }
 
+Q_SIGNALS:
+    // A worker has read the shortcuts of ReadItemsInBackground; TakeItems returns at once now.
+    void itemsRead();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -91,7 +132,6 @@ protected:
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void enterEvent(QEnterEvent* event) override;
     void changeEvent(QEvent* event) override;
     // Tab and Shift+Tab go to the neighbouring tab, not along a focus chain.
     bool focusNextPrevChild(bool next) override;
@@ -99,11 +139,20 @@ protected:
 private:
     qint32 FullExtent() const { return m_tab.ItemsLength; }
     qint32 ClosedExtent() const;
+    // The length of the items part in TabImage: the full extent once drawn, else 0.
+    qint32 DrawnExtent() const { return m_itemsDrawn ? FullExtent() : 0; }
+    QImage DrawImage(bool withItems) const;
     void Render();
+    void DrawItemsPart();
+    void FreeItemsPart();
+    void ScreenChanged();
     void SetTopmost(bool on);
     void UpdateShape();
     TabGeometry PointerGeometry() const;
     // Mouse handling.
+    // Hover at a client point: opens a closed tab (unless it opens by click) and highlights the
+    // item under the pointer; nothing while the tab animates.
+    void Hover(QPoint pos);
     void FinishTabMove(QPoint screenPos);
     void DragItemOut(int index);
     void ShowPopup(int index, QPoint screenPos);
@@ -120,8 +169,13 @@ private:
     const TabContext& m_ctx;
     TTab m_tab;
     TabAnimation m_anim;
+    std::unique_ptr<BackgroundItems> m_pendingItems;
+    // The head alone, or the whole tab while the items part is drawn.
     QImage m_tabImage;
-    // TabImage with KeyColour made transparent, painted while a compositor runs.
+    bool m_itemsDrawn = false;
+    QTimer m_freeItems;
+    // What is painted when it is not TabImage itself: TabImage with KeyColour made transparent
+    // while a compositor runs, or with the key colour filled in at fractional ratios.
     QImage m_paintImage;
     // The visible part of TabImage in image coordinates, found once per rendering.
     QRegion m_imageShape;

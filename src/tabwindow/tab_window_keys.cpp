@@ -23,9 +23,10 @@ void TfrmTab::OpenFromKeyboard(quint32 timestamp, quintptr focusBefore) {
     if (m_anim.Closing()) {
         // A closing tab only turns round; writing Open would wait for the closing to end.
         m_anim.Reopen(FullExtent(), s.OpenAnim);
+        DrawItemsPart();
         SetTopmost(true);
         m_tmrDrop.start();
-        m_tmrAnim.start();
+        m_tmrAnim.start(0);
     } else {
         SetOpen(true);
     }
@@ -131,11 +132,6 @@ void TfrmTab::keyPressEvent(QKeyEvent* event) {
     } else {
         QWidget::keyPressEvent(event);
     }
-}
-
-void TfrmTab::enterEvent(QEnterEvent* event) {
-    m_pointerCame = true;
-    QWidget::enterEvent(event);
 }
 
 void TfrmTab::changeEvent(QEvent* event) {

@@ -41,20 +41,34 @@ void TfrmTab::mouseMoveEvent(QMouseEvent* event) {
             move(x() + pos.x() - MoveOrigin.x(), y());
         return;
     }
-    if (!m_tmrAnim.isActive()) {
-        int hot = NoItem;
-        if (m_tab.OpenExtent > 0)
-            hot = HitIndex(pos);
-        else if (!m_ctx.settings->ClickOpen)
-            SetOpen(true);
-        if (hot >= m_tab.Items.size())
-            hot = NoItem;
-        SetHotIndex(hot);
-    }
+    Hover(pos);
     if (ItemPressed && BeyondDragThreshold(PressOrigin, pos)) {
         ItemPressed = false;
         DragItemOut(PressedIndex);
     }
+}
+
+void TfrmTab::Hover(QPoint pos) {
+    if (m_tmrAnim.isActive())
+        return;
+    int hot = NoItem;
+    if (m_tab.OpenExtent > 0)
+        hot = HitIndex(pos);
+    else if (!m_ctx.settings->ClickOpen)
+        SetOpen(true);
+    if (hot >= m_tab.Items.size())
+        hot = NoItem;
+    SetHotIndex(hot);
+}
+
+void TfrmTab::enterEvent(QEnterEvent* event) {
+    // The pointer's arrival is its first movement over the tab. The platform reports it as an
+    // enter, and drops the motion that came with it as no movement, so a tab would otherwise
+    // wait for the next one to open.
+    m_pointerCame = true;
+    if (!MovingTab)
+        Hover(event->position().toPoint());
+    QWidget::enterEvent(event);
 }
 
 void TfrmTab::mousePressEvent(QMouseEvent* event) {

@@ -113,6 +113,8 @@ e2e_wait_for 30 exit_from_menu || fail "Exit did not end the program"
 # 6. With the update check on and a network library that cannot be loaded, the program starts as
 #    usual: the check fails without a word.
 fresh_folder
+# The pointer is still where the menu was opened: away from the edge, so the tab stays closed.
+xdotool mousemove 10 10
 mkdir -p "$work/app/Tabs/A" "$work/nolib"
 printf '[General]\r\nAutoUpdate=Yes\r\n' >"$work/app/Kelvara.cfg.ini"
 echo "not a library" >"$work/nolib/libcurl.so.4"

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QSemaphore>
+#include <QTemporaryDir>
+#include <QThreadPool>
+
+#include "common/error.h"
+#include "formats/shortcut_link.h"
+#include "support/qt_test_support.h"
+#include "tabs/background_items.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+class BackgroundItemsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        static int argc = 1;
+        static char name[] = "background_items_test";
+        static char* argv[] = {name, nullptr};
+        if (!QCoreApplication::instance())
+            static QCoreApplication app(argc, argv);
+        for (const char* item : {"a.lnk", "b.lnk"}) {
+            TShortcutLink link;
+            link.ShortcutFile = m_dir.filePath(QLatin1StringView(item));
+            link.Target = QStringLiteral("/bin/true");
+            link.Write();
+        }
+        QFile order(m_dir.filePath(QStringLiteral("order.lst")));
+        ASSERT_TRUE(order.open(QIODevice::WriteOnly));
+        order.write("a.lnk\r\nb.lnk\r\n");
+    }
+
+    static QStringList Names(const ItemRecords& read) {
+        QStringList names;
+        for (const TItem& item : read.items)
+            names.append(item.Data.Name);
+        return names;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+TEST_F(BackgroundItemsTest, WhoeverComesFirstReadsTheFolderOnce) {
+    // The worker busy: the read cannot begin, so take() reads the folder itself at once, and the
+    // worker that comes free later leaves it alone.
+    QThreadPool pool;
+    pool.setMaxThreadCount(1);
+    QSemaphore release;
+    pool.start([&release] { release.acquire(); });
+    int announced = 0;
+    {
+        BackgroundItems queued(m_dir.path(), pool);
+        QObject::connect(&queued, &BackgroundItems::finished, [&] { ++announced; });
+        EXPECT_EQ(Names(queued.take()), (QStringList{u"a"_s, u"b"_s}));
+        release.release();
+        pool.waitForDone();
+        QCoreApplication::processEvents();
+    }
+    EXPECT_EQ(announced, 0);
+
+    // With workers free the read is done in the background and announced; take() hands it over.
+    BackgroundItems background(m_dir.path());
+    QObject::connect(&background, &BackgroundItems::finished, [&] { ++announced; });
+    ASSERT_TRUE(WaitUntil([&] { return announced == 1; }));
+    EXPECT_TRUE(background.isFinished());
+    EXPECT_EQ(Names(background.take()), (QStringList{u"a"_s, u"b"_s}));
+
+    // An unreadable shortcut is named in the error; the other items come along.
+    QFile damaged(m_dir.filePath(QStringLiteral("a.lnk")));
+    ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+    damaged.write("not a shortcut");
+    damaged.close();
+    BackgroundItems failing(m_dir.path());
+    const ItemRecords read = failing.take();
+    EXPECT_EQ(Names(read), QStringList{u"b"_s});
+    ASSERT_TRUE(read.error);
+    try {
+        std::rethrow_exception(read.error);
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(), u"Unable to open link file: "_s + m_dir.filePath(u"a.lnk"_s));
+    }
+}
+
+} // namespace
