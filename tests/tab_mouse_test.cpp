@@ -151,7 +151,7 @@ TEST(TabMouse, DraggingTheHeadReordersTheRow) {
         f.WriteOrder(f.tabsFolder, Names("A B C D"));
         f.host.tabCount = 4;
         TfrmTab& window = f.Open();
-        window.move(12, 700);
+        window.Place(QPoint(12, 700));
 
         Send(window, QEvent::MouseButtonPress, QPoint(30, 5), Qt::LeftButton, QPoint(42, 705));
         EXPECT_FALSE(window.tmrDrop().isActive());

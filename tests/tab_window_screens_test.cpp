@@ -41,7 +41,7 @@ TEST(TabWindowScreens, APictureIsDrawnAgainForTheRatioOfTheScreenItMovesTo) {
     window.TabModel().TabName = QStringLiteral("Tools");
     AddItems(window.TabModel(), 2, skin.ItemHeight);
     window.RebuildImage();
-    window.move(100, 631);
+    window.Place(QPoint(100, 631));
     window.show();
     // Open, so that the window holds the whole picture.
     window.SetOpen(true);
@@ -51,7 +51,7 @@ TEST(TabWindowScreens, APictureIsDrawnAgainForTheRatioOfTheScreenItMovesTo) {
     EXPECT_EQ(window.TabImage().devicePixelRatio(), 1.0);
 
     // Onto the second screen: the picture in twice the pixels each way, the same logical shape.
-    window.move(1124, 100); // the second screen is 512 x 384 logical pixels
+    window.Place(QPoint(1124, 100)); // the second screen is 512 x 384 logical pixels
     ASSERT_TRUE(WaitUntil([&] { return window.TabImage().devicePixelRatio() == 2; }));
     const QImage open = window.TabImage();
     EXPECT_EQ(open.size(), QSize(256, 2 * (17 + 80)));
@@ -59,7 +59,7 @@ TEST(TabWindowScreens, APictureIsDrawnAgainForTheRatioOfTheScreenItMovesTo) {
     EXPECT_EQ(window.WindowShapeRegion(), shape);
 
     // Back on the first screen, back to one pixel per logical pixel.
-    window.move(100, 631);
+    window.Place(QPoint(100, 631));
     ASSERT_TRUE(WaitUntil([&] { return window.TabImage().devicePixelRatio() == 1; }));
     EXPECT_EQ(window.TabImage().size(), QSize(128, 17 + 80));
     EXPECT_EQ(window.WindowShapeRegion(), shape);

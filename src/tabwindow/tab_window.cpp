@@ -178,11 +178,18 @@ void TfrmTab::CheckPointer(const QWindow* underPointer) {
     SetOpen(false);
 }
 
+void TfrmTab::Place(QPoint topLeft) {
+    m_placed = topLeft;
+    move(topLeft);
+}
+
 void TfrmTab::ApplyExtent() {
     if (m_ctx.skin == nullptr)
         return;
-    QRect r = ExtentGeometry(geometry(), m_ctx.settings->TabPos, TabWorkArea(m_ctx), m_tab.OpenExtent,
-                             m_ctx.skin->HeadHeight);
+    // From where the window was put, not from where Qt last heard it is: under a window manager
+    // that puts the window into a frame, Qt may hold the frame's first place (0, 0) for a while.
+    QRect r = ExtentGeometry(QRect(m_placed, size()), m_ctx.settings->TabPos, TabWorkArea(m_ctx),
+                             m_tab.OpenExtent, m_ctx.skin->HeadHeight);
     // A window needs at least one pixel each way; the shape hides what a skin would not show.
     r.setWidth(std::max(1, r.width()));
     r.setHeight(std::max(1, r.height()));
@@ -354,7 +361,7 @@ void PlaceTabs(const QList<TfrmTab*>& windows, const TabContext& context) {
     const TabRow row = RowFor(*context.settings, *context.skin);
     const qint32 n = static_cast<qint32>(windows.size());
     for (qint32 i = 0; i < n; ++i)
-        windows[i]->move(PlacedPosition(i, n, context.settings->TabPos, area, row, context.skin->TabHeight));
+        windows[i]->Place(PlacedPosition(i, n, context.settings->TabPos, area, row, context.skin->TabHeight));
 }
 
 void RedrawAllTabs(const QList<TfrmTab*>& windows) {

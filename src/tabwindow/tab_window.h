@@ -76,6 +76,8 @@ public:
     qint32 TargetExtent() const { return m_anim.TargetExtent(); }
     const TabAnimation& Animation() const { return m_anim; }
 
+    // Puts the window's top left corner there; the extent changes keep it along the edge.
+    void Place(QPoint topLeft);
     void ApplyExtent();
     void RebuildImage();
     void RedrawTab();
@@ -194,6 +196,8 @@ private:
     int PressedIndex = -1;
     // Opened from the keyboard: the window to give the focus back to, and whether the pointer has
     // come onto the tab since (only then does its leaving close the tab).
+    // Where the window was put (Place), which the size changes start from.
+    QPoint m_placed;
     bool m_keyboardOpen = false;
     bool m_pointerCame = false;
     quintptr m_focusBefore = 0;

@@ -36,9 +36,9 @@ void TfrmTab::mouseMoveEvent(QMouseEvent* event) {
     if (MovingTab) {
         // The window follows the pointer along the edge only.
         if (m_ctx.settings->vertical())
-            move(x(), y() + pos.y() - MoveOrigin.y());
+            Place(QPoint(x(), m_placed.y() + pos.y() - MoveOrigin.y()));
         else
-            move(x() + pos.x() - MoveOrigin.x(), y());
+            Place(QPoint(m_placed.x() + pos.x() - MoveOrigin.x(), y()));
         return;
     }
     Hover(pos);
