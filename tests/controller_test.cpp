@@ -393,27 +393,52 @@ TEST_F(Controller, AShortcutKeyThatNamesNoKeyIsReportedOnce) {
 }
 
 // The shortcut key opens the first tab, later the one opened last (by the pointer too), with the
-// keyboard; the keys go along the row in its order and stop at its ends, Tab goes round.
+// keyboard. The arrows across the items go along the row and stop at its ends, Tab and Shift+Tab
+// go round; the tab left behind closes.
 TEST_F(Controller, TheShortcutKeyOpensTheTabLastOpenedAndTheKeysGoAlongTheRow) {
     for (const char* name : {"A", "B", "C"})
         MakeTab(QString::fromLatin1(name));
     TfrmRunning& controller = Start();
     const QList<TfrmTab*> row = controller.TabWindows();
     ASSERT_EQ(row.size(), 3);
+    const auto press = [&](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        for (TfrmTab* window : row) {
+            if (window->KeyboardOpen()) {
+                QKeyEvent event(QEvent::KeyPress, key, modifiers);
+                QCoreApplication::sendEvent(window, &event);
+                return;
+            }
+        }
+    };
+    const auto open = [&] {
+        QString names;
+        for (TfrmTab* window : row)
+            names += window->KeyboardOpen() ? window->TabModel().TabName : QString();
+        return names;
+    };
     controller.ShortcutKeyPressed(0);
-    EXPECT_TRUE(row[0]->KeyboardOpen());
-    EXPECT_EQ(controller.NeighbourTab(row[0], -1, false), nullptr);
-    EXPECT_EQ(controller.NeighbourTab(row[0], -1, true), row[2]);
-    EXPECT_EQ(controller.NeighbourTab(row[1], 1, false), row[2]);
-    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
-    QCoreApplication::sendEvent(row[0], &escape);
-    EXPECT_FALSE(row[0]->KeyboardOpen());
+    EXPECT_EQ(open(), QStringLiteral("A"));
+    press(Qt::Key_Left);
+    EXPECT_EQ(open(), QStringLiteral("A"));
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(open(), QStringLiteral("C"));
+    EXPECT_TRUE(row[0]->Animation().Closing());
+    press(Qt::Key_Right);
+    EXPECT_EQ(open(), QStringLiteral("C"));
+    press(Qt::Key_Tab);
+    press(Qt::Key_Right);
+    EXPECT_EQ(open(), QStringLiteral("B"));
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(open().isEmpty());
 
-    row[1]->SetOpen(true); // the pointer opens B
-    row[1]->SetOpen(false);
+    for (TfrmTab* window : row) {
+        while (window->tmrAnim().isActive())
+            window->tmrAnimTimer();
+    }
+    row[2]->SetOpen(true); // the pointer opens C
+    row[2]->SetOpen(false);
     controller.ShortcutKeyPressed(0);
-    EXPECT_TRUE(row[1]->KeyboardOpen());
-    EXPECT_FALSE(row[0]->KeyboardOpen());
+    EXPECT_EQ(open(), QStringLiteral("C"));
 }
 
 // A spacing far past the screen, from the settings file or typed in the dialog, cannot overflow

@@ -139,34 +139,6 @@ TEST(TabKeys, ReturnLaunchesEscapeClosesMenuKeyOffersTheItem) {
     EXPECT_FALSE(window.Open());
 }
 
-// Left and Right go to the neighbouring tab and stop at the ends of the row; Tab and Shift+Tab go
-// round. The tab left behind closes, the next one opens with its first item highlighted.
-TEST(TabKeys, ArrowsAcrossTheItemsAndTabGoToTheNeighbouringTab) {
-    TabWindowFixture f;
-    TfrmTab& first = OpenThree(f, TabEdge::Bottom);
-    TfrmTab second(f.context);
-    second.TabModel().TabFolder = f.tabFolder;
-    second.TabModel().LoadItems();
-    second.RebuildImage();
-    f.host.row = {&first, &second};
-
-    Press(first, Qt::Key_Left);
-    EXPECT_TRUE(first.KeyboardOpen());
-    Press(first, Qt::Key_Down);
-    Press(first, Qt::Key_Right);
-    EXPECT_FALSE(first.KeyboardOpen());
-    EXPECT_EQ(first.TabModel().HotIndex, -1);
-    EXPECT_TRUE(second.KeyboardOpen());
-    EXPECT_EQ(second.TabModel().HotIndex, 0);
-    Press(second, Qt::Key_Right);
-    EXPECT_TRUE(second.KeyboardOpen());
-    Press(second, Qt::Key_Tab);
-    EXPECT_TRUE(first.KeyboardOpen());
-    Press(first, Qt::Key_Backtab, Qt::ShiftModifier);
-    EXPECT_TRUE(second.KeyboardOpen());
-    f.host.row.clear();
-}
-
 // A tab opened from the keyboard stays open while the pointer is elsewhere; once the pointer has
 // come onto it, leaving closes it as usual.
 TEST(TabKeys, KeyboardTabStaysUntilThePointerHasComeAndGone) {

@@ -10,7 +10,6 @@
 #include "formats/shortcut_link.h"
 #include "qt_app_environment.h"
 #include "tab_test_skin.h"
-#include "tabs/keyboard_navigation.h"
 #include "tabwindow/tab_host.h"
 #include "tabwindow/tab_window.h"
 
@@ -34,11 +33,6 @@ public:
     }
 
     void OwnChangeShown() override { ++ownChanges; }
-    TfrmTab* NeighbourTab(const TfrmTab* tab, int step, bool wrap) override {
-        const int index = int(row.indexOf(const_cast<TfrmTab*>(tab)));
-        const int next = index < 0 ? -1 : SteppedTab(index, int(row.size()), step, wrap);
-        return next < 0 || next == index ? nullptr : row.at(next);
-    }
 
     int rebuilds = 0;
     int ownChanges = 0;
@@ -47,7 +41,6 @@ public:
     int tabCount = 1;
     bool answer = true;
     QStringList questions;
-    QList<TfrmTab*> row; // the tabs the keys go along
 };
 
 // A tabs folder in a temporary folder with one tab window on the bottom edge, fully open.
