@@ -66,14 +66,11 @@ TEST(AddApplications, KeyboardFiltersTicksAndKeepsTheOrderOfTicking) {
     EXPECT_EQ(dialog.Chosen(),
               QStringList({QStringLiteral("/a/calc.desktop")})); // the first is under the cursor
 
+    // Which applications match is AppMatches' (tested with the listing); the list follows it.
     Type(search, QStringLiteral("te"));
     EXPECT_EQ(Shown(dialog), Texts({"Text Editor", "Terminal"}));
-    search->clear();
-    Type(search, QStringLiteral("emu"));
-    EXPECT_EQ(Shown(dialog), Texts({"Terminal"})); // the generic name
-    search->clear();
-    Type(search, QStringLiteral("wri"));
-    EXPECT_EQ(Shown(dialog), Texts({"Text Editor"})); // a keyword
+    Type(search, QStringLiteral("rm"));
+    EXPECT_EQ(Shown(dialog), Texts({"Terminal"}));
     search->clear();
     EXPECT_EQ(Shown(dialog).size(), 4);
 
