@@ -333,8 +333,9 @@ TEST_F(ConfigDialog, ShortcutKeyFieldRecordsOneCombination) {
     control<QComboBox>("cbxTranslation")->setFocus();
     EXPECT_EQ(host.stored().ShortcutKey, QStringLiteral("Meta+F9"));
     EXPECT_EQ(field->keySequence(), QKeySequence(QStringLiteral("Meta+F9")));
-    EXPECT_EQ(IniFile(host.settingsFile()).readString(QStringLiteral("General"), QStringLiteral("ShortcutKey"), {}),
-              QStringLiteral("Meta+F9"));
+    EXPECT_EQ(
+        IniFile(host.settingsFile()).readString(QStringLiteral("General"), QStringLiteral("ShortcutKey"), {}),
+        QStringLiteral("Meta+F9"));
     EXPECT_EQ(host.calls.last(), QStringLiteral("grabKey"));
 
     field->clear();
