@@ -309,6 +309,10 @@ TEST_F(TabTest, EveryItemGetsAnIconFromTheBestSourceThereIs) {
          TestIconTheme::Colour("test-app")},
         {"missing picture: its type by name", path(QStringLiteral("gone.png")), QString(), 0,
          TestIconTheme::Colour("text-x-generic")},
+        {"theme name the theme lacks: the target's icon", path(QStringLiteral("run.sh")),
+         QStringLiteral("kelvara-no-such-icon"), 0, TestIconTheme::Colour("text-x-script")},
+        {"icon file that is no picture: the folder's icon", path(QStringLiteral("Photos")),
+         path(QStringLiteral("notes.txt")), 0, TestIconTheme::Colour("test-app")},
         {"program on the PATH, no theme icon", QStringLiteral("kelvara-some-program"), QString(), 0, drawn},
         {"screen resolution macro, no theme icon", QStringLiteral("macro:screenres"), QString(), 0, drawn},
     };

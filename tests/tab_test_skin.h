@@ -17,8 +17,10 @@ inline void EnsureApp() {
     static char name[] = "tab_test";
     static char* argv[] = {name, nullptr};
     // A test program that registers its own application (destroyed before exit) uses that one.
+    // Ours is never destroyed: destroyed among the exit handlers, it would run Qt's clean-up
+    // routines after Qt's own caches (the icon cache among them) are gone.
     if (!QCoreApplication::instance())
-        static QApplication app(argc, argv);
+        new QApplication(argc, argv);
     // The offscreen platform cannot shape windows and says so at every shape change.
     static const QtMessageHandler previous =
         qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {

@@ -144,8 +144,10 @@ ItemIconSource::Kind KindOf(const TItemData& item, const QFileInfo& target) {
     return ItemIconSource::Kind::Document;
 }
 
-void AddTargetIcon(ItemIconSource& source, const TItemData& item, const QFileInfo& target) {
-    if (item.Target.compare(QLatin1String("macro:screenres"), Qt::CaseInsensitive) == 0) {
+// hasOwnIcon: the shortcut names an icon location, so the target's own picture file is not one.
+void AddTargetIcon(ItemIconSource& source, const QString& targetPath, int iconIndex, bool hasOwnIcon) {
+    const QFileInfo target(targetPath);
+    if (targetPath.compare(QLatin1String("macro:screenres"), Qt::CaseInsensitive) == 0) {
         source.themeNames << QStringLiteral("preferences-desktop-display") << QStringLiteral("video-display");
         return;
     }
@@ -158,12 +160,12 @@ void AddTargetIcon(ItemIconSource& source, const TItemData& item, const QFileInf
         source.themeNames.append(QStringLiteral("folder"));
         return;
     }
-    if (!target.exists() && IsAddress(item.Target)) {
+    if (!target.exists() && IsAddress(targetPath)) {
         source.themeNames << QStringLiteral("text-html") << QStringLiteral("applications-internet");
         return;
     }
-    if (item.IconLocation.isEmpty() && HoldsIcon(target))
-        source.files.append({target.filePath(), item.IconIndex});
+    if (!hasOwnIcon && HoldsIcon(target))
+        source.files.append({target.filePath(), iconIndex});
     // By content when the file is there, else by name; a program name found on the PATH has none.
     if (target.exists() || target.isAbsolute()) {
         const QMimeType type = QMimeDatabase().mimeTypeForFile(target);
@@ -210,6 +212,40 @@ QImage DrawnIcon(ItemIconSource::Kind kind, int pixelSize) {
     return icon;
 }
 
+QImage ThemeIcon(const QString& name, int pixelSize) {
+    const QIcon icon = QIcon::fromTheme(name);
+    if (icon.isNull())
+        return {};
+    const QPixmap pixmap = icon.pixmap(QSize(pixelSize, pixelSize), 1.0);
+    return pixmap.isNull() ? QImage() : FitIcon(pixmap.toImage(), pixelSize);
+}
+
+// The first of the source's files and theme names that gives a picture.
+QImage FirstIcon(const ItemIconSource& source, int pixelSize) {
+    for (const ItemIconSource::File& file : source.files) {
+        if (QImage icon = ReadIconFile(file.path, file.index, pixelSize); !icon.isNull())
+            return icon;
+    }
+    for (const QString& name : source.themeNames) {
+        if (QImage icon = ThemeIcon(name, pixelSize); !icon.isNull())
+            return icon;
+    }
+    return {};
+}
+
+// The theme's icon for any folder, program or document.
+QString GenericIconName(ItemIconSource::Kind kind) {
+    switch (kind) {
+    case ItemIconSource::Kind::Folder:
+        return QStringLiteral("folder");
+    case ItemIconSource::Kind::Program:
+        return QStringLiteral("application-x-executable");
+    case ItemIconSource::Kind::Document:
+        break;
+    }
+    return QStringLiteral("text-x-generic");
+}
+
 } // namespace
 
 ItemIconSource ResolveItemIcon(const TItemData& item) {
@@ -226,37 +262,26 @@ ItemIconSource ResolveItemIcon(const TItemData& item) {
         else if (!location.contains(QLatin1Char('/')) && !location.contains(QLatin1Char('\\')))
             source.themeNames.append(location);
     }
-    AddTargetIcon(source, item, target);
-    switch (source.kind) {
-    case ItemIconSource::Kind::Folder:
-        source.themeNames.append(QStringLiteral("folder"));
-        break;
-    case ItemIconSource::Kind::Program:
-        source.themeNames.append(QStringLiteral("application-x-executable"));
-        break;
-    case ItemIconSource::Kind::Document:
-        source.themeNames.append(QStringLiteral("text-x-generic"));
-        break;
-    }
+    if (source.files.isEmpty() && source.themeNames.isEmpty())
+        AddTargetIcon(source, item.Target, item.IconIndex, !location.isEmpty());
+    else
+        source.fallbackTarget = item.Target;
     source.themeNames.removeAll(QString());
     source.themeNames.removeDuplicates();
     return source;
 }
 
 QImage ItemIconImage(const ItemIconSource& source, int pixelSize) {
-    for (const ItemIconSource::File& file : source.files) {
-        const QImage icon = ReadIconFile(file.path, file.index, pixelSize);
-        if (!icon.isNull())
+    if (QImage icon = FirstIcon(source, pixelSize); !icon.isNull())
+        return icon;
+    if (!source.fallbackTarget.isNull()) {
+        ItemIconSource target;
+        AddTargetIcon(target, source.fallbackTarget, 0, true);
+        if (QImage icon = FirstIcon(target, pixelSize); !icon.isNull())
             return icon;
     }
-    for (const QString& name : source.themeNames) {
-        const QIcon icon = QIcon::fromTheme(name);
-        if (icon.isNull())
-            continue;
-        const QPixmap pixmap = icon.pixmap(QSize(pixelSize, pixelSize), 1.0);
-        if (!pixmap.isNull())
-            return FitIcon(pixmap.toImage(), pixelSize);
-    }
+    if (QImage icon = ThemeIcon(GenericIconName(source.kind), pixelSize); !icon.isNull())
+        return icon;
     return DrawnIcon(source.kind, pixelSize);
 }
 

@@ -24,13 +24,17 @@ struct ItemIconSource {
     QList<File> files;          // tried in order
     QStringList themeNames;     // tried in order after the files
     Kind kind = Kind::Document; // what the drawing of last resort shows
+    // The target whose own icon is tried after those, when the shortcut names an icon of its
+    // own: it is looked for only if that icon cannot be had, since finding it may read the
+    // target or match its name against every pattern of the MIME database.
+    QString fallbackTarget;
 };
 
 // Decides where the item's icon comes from: the shortcut's icon location when it has one (a file,
 // a ".desktop" file's Icon=, or an icon theme name), else the icon of the target: a desktop
 // entry's Icon=, a folder's ".directory" icon or the theme's "folder", any other file the icon of
-// its MIME type, and a generic program or document icon after those. Reads files but draws
-// nothing, so it is safe to call from any thread.
+// its MIME type, and a generic program or document icon after those (ItemIconImage adds that).
+// Reads files but draws nothing, so it is safe to call from any thread.
 ItemIconSource ResolveItemIcon(const TItemData& item);
 
 // The icon as a pixelSize x pixelSize image. Files are read in any thread; icon theme names are

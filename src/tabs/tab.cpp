@@ -137,6 +137,7 @@ void TTab::ReadIcons(qreal ratio) {
         QString key = QString::number(int(source.kind)) + u'\n' + source.themeNames.join(u'\n');
         for (const ItemIconSource::File& file : source.files)
             key += u'\n' + file.path + u'#' + QString::number(file.index);
+        key += u'\n' + source.fallbackTarget;
         auto known = made.constFind(key);
         if (known == made.cend()) {
             QImage icon = ItemIconImage(source, pixelSize);
