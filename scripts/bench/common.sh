@@ -2,6 +2,11 @@
 # scratch folder the caller removes); starts Xvfb and writes program folders there.
 
 xvfb_pid=
+# Kelvara shows only the tabs that fit on the screen edge. The screen is wide enough for 200 of
+# the default skin's tabs (140 pixels apart) at scale 1, so that the large sets measure all their
+# windows; at scale 2 half of that width holds 100 of them.
+bench_width=28200
+bench_height=1080
 stop_xvfb() {
     if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
@@ -15,7 +20,7 @@ start_xvfb() {
     mkfifo "$work/display"
     # The server resets whenever its last client leaves, so every program measured meets a fresh
     # one; map_watch stays connected while a program starts, so no reset can refuse it.
-    Xvfb -screen 0 1920x1080x24 -nolisten tcp -displayfd 3 3>"$work/display" >/dev/null 2>&1 &
+    Xvfb -screen 0 "${bench_width}x${bench_height}x24" -nolisten tcp -displayfd 3 3>"$work/display" >/dev/null 2>&1 &
     xvfb_pid=$!
     local display=""
     read -r -t 60 display <"$work/display" || true
@@ -49,7 +54,13 @@ make_folder() {
 print_machine() {
     echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \
         "$(awk '/MemTotal/ {printf "%.1f GiB", $2 / 1048576}' /proc/meminfo), Linux $(uname -r)," \
-        "Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null || echo '?'), Xvfb 1920x1080x24"
+        "Qt $(dpkg-query -W -f '${Version}' libqt6core6 2>/dev/null || echo '?'), Xvfb ${bench_width}x${bench_height}x24"
+}
+
+# tabs_shown TABS SCALE: how many of TABS default-skin tabs fit on the bottom edge at that scale
+# (128 pixels wide, 12 apart, in logical pixels).
+tabs_shown() {
+    python3 -c "import sys; tabs, scale = int(sys.argv[1]), float(sys.argv[2]); print(min(tabs, int(($bench_width / scale + 12) // 140)))" "$1" "$2"
 }
 
 # The set-up both benchmark scripts share: Xvfb, removed with $work on exit, and the generated

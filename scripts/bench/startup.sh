@@ -7,7 +7,7 @@
 #   10x20      Kelvara on a generated program folder with 10 tabs of 20 shortcuts (default skin)
 #   30x40      the same with 30 tabs of 40 shortcuts
 #   200x200    the same with 200 tabs of 200 shortcuts; its memory is taken after 3 s at rest,
-#              when every shortcut has been read
+#              when every shortcut has been read (at scale 2 the screen holds 100 of the tabs)
 #   plank      the dock Plank with 20 launchers, when it is installed (scale 1 only)
 # With BASELINE set to the build folder of another checkout (for example of main), that build's
 # Kelvara runs on the same tab sets in the same runs, so that before and after meet the same load.
@@ -62,6 +62,7 @@ kelvara() {
     local name=$1 scale=$2 tabs=$3
     local settle=500
     [ "$tabs" -gt 100 ] && settle=3000
+    tabs=$(tabs_shown "$tabs" "$scale")
     measure "$name" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 -- "$work/$name/Kelvara"
     if [ -n "$baseline" ]; then
         measure "$name-before" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 \
