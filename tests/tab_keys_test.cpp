@@ -23,12 +23,7 @@ TfrmTab& OpenThree(TabWindowFixture& f, TabEdge edge) {
         if (!QFile::exists(f.tabFolder + QLatin1Char('/') + QLatin1String(name)))
             f.WriteLink(QString::fromLatin1(name));
     }
-    f.window = std::make_unique<TfrmTab>(f.context);
-    TfrmTab& window = *f.window;
-    window.TabModel().TabName = f.tabName;
-    window.TabModel().TabFolder = f.tabFolder;
-    window.TabModel().LoadItems();
-    window.RebuildImage();
+    TfrmTab& window = f.Build();
     window.OpenFromKeyboard(0, 0);
     f.Animate();
     return window;
@@ -82,11 +77,7 @@ TEST(TabKeys, TypedLettersFindTheNextItem) {
     for (const char* name : {"Calc.lnk", "Edit.lnk", "Camera.lnk"})
         f.WriteLink(QString::fromLatin1(name));
     f.WriteOrder(f.tabFolder, Names("Calc.lnk Edit.lnk Camera.lnk"));
-    f.window = std::make_unique<TfrmTab>(f.context);
-    TfrmTab& window = *f.window;
-    window.TabModel().TabFolder = f.tabFolder;
-    window.TabModel().LoadItems();
-    window.RebuildImage();
+    TfrmTab& window = f.Build();
     window.OpenFromKeyboard(0, 0);
     Press(window, Qt::Key_C, Qt::NoModifier, QStringLiteral("c"));
     EXPECT_EQ(window.TabModel().HotIndex, 2);
@@ -101,19 +92,7 @@ TEST(TabKeys, TypedLettersFindTheNextItem) {
 // without launching anything; the menu key offers the highlighted item where it is drawn.
 TEST(TabKeys, ReturnLaunchesEscapeClosesMenuKeyOffersTheItem) {
     TabWindowFixture f;
-    const QString marker = f.root + QStringLiteral("/launched");
-    const QString script = f.root + QStringLiteral("/launch.sh");
-    QFile file(script);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("#!/bin/sh\necho \"$@\" > \"" + marker.toUtf8() + ".tmp\"\nmv \"" + marker.toUtf8() +
-               ".tmp\" \"" + marker.toUtf8() + "\"\n");
-    file.close();
-    file.setPermissions(file.permissions() | QFile::ExeOwner);
-    TShortcutLink link;
-    link.ShortcutFile = f.tabFolder + QStringLiteral("/B.lnk");
-    link.Target = script;
-    link.Arguments = QStringLiteral("second");
-    link.Write();
+    const QString marker = f.WriteRecordingLink(QStringLiteral("B.lnk"), QStringLiteral("second"));
     TfrmTab& window = OpenThree(f, TabEdge::Bottom);
 
     Press(window, Qt::Key_Escape);

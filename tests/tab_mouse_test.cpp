@@ -30,12 +30,7 @@ TEST(TabMouse, HoverOpensUnlessClickOpenIsOn) {
         TabWindowFixture f;
         f.WriteLink(QStringLiteral("a.lnk"));
         f.settings.ClickOpen = clickOpen;
-        f.window = std::make_unique<TfrmTab>(f.context);
-        TfrmTab& window = *f.window;
-        window.TabModel().TabName = f.tabName;
-        window.TabModel().TabFolder = f.tabFolder;
-        window.TabModel().LoadItems();
-        window.RebuildImage();
+        TfrmTab& window = f.Build();
 
         Hover(window, QPoint(10, 5));
         EXPECT_EQ(window.Open(), !clickOpen);
@@ -59,11 +54,7 @@ TEST(TabMouse, ThePointerArrivingCountsAsItsFirstMovement) {
         TabWindowFixture f;
         f.WriteLink(QStringLiteral("a.lnk"));
         f.settings.ClickOpen = clickOpen;
-        f.window = std::make_unique<TfrmTab>(f.context);
-        TfrmTab& window = *f.window;
-        window.TabModel().TabFolder = f.tabFolder;
-        window.TabModel().LoadItems();
-        window.RebuildImage();
+        TfrmTab& window = f.Build();
         QEnterEvent enter(QPointF(10, 5), QPointF(10, 5), QPointF(window.mapToGlobal(QPoint(10, 5))));
         QCoreApplication::sendEvent(&window, &enter);
         EXPECT_EQ(window.Open(), !clickOpen);
@@ -91,20 +82,7 @@ TEST(TabMouse, HoverHighlightsTheItemUnderThePointer) {
 
 TEST(TabMouse, ClickLaunchesAndClosesRightClickOffersTheItem) {
     TabWindowFixture f;
-    const QString marker = f.root + QStringLiteral("/launched");
-    const QString script = f.root + QStringLiteral("/launch.sh");
-    QFile file(script);
-    file.open(QIODevice::WriteOnly);
-    // The record is renamed into place, so it is whole once it exists.
-    file.write("#!/bin/sh\necho \"$@\" > \"" + marker.toUtf8() + ".tmp\"\nmv \"" + marker.toUtf8() +
-               ".tmp\" \"" + marker.toUtf8() + "\"\n");
-    file.close();
-    file.setPermissions(file.permissions() | QFile::ExeOwner);
-    TShortcutLink link;
-    link.ShortcutFile = f.tabFolder + QStringLiteral("/Run.lnk");
-    link.Target = script;
-    link.Arguments = QStringLiteral("one two");
-    link.Write();
+    const QString marker = f.WriteRecordingLink(QStringLiteral("Run.lnk"), QStringLiteral("one two"));
     f.WriteLink(QStringLiteral("Other.lnk"));
     f.WriteOrder(f.tabFolder, Names("Other.lnk Run.lnk"));
     TfrmTab& window = f.Open();
@@ -113,7 +91,7 @@ TEST(TabMouse, ClickLaunchesAndClosesRightClickOffersTheItem) {
     ASSERT_EQ(f.host.popups.size(), 1);
     EXPECT_EQ(f.host.popups.front().Index, 1);
     EXPECT_EQ(f.host.popups.front().Data.Name, QStringLiteral("Run"));
-    EXPECT_EQ(f.host.popups.front().Data.LinkFile, link.ShortcutFile);
+    EXPECT_EQ(f.host.popups.front().Data.LinkFile, f.tabFolder + QStringLiteral("/Run.lnk"));
 
     // A press beyond the last item is ignored.
     Send(window, QEvent::MouseButtonPress, QPoint(60, 200), Qt::LeftButton);

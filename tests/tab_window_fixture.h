@@ -93,13 +93,39 @@ public:
         return QString::fromUtf8(file.readAll()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     }
 
-    // Creates the window, reads the items and opens the tab all the way.
-    TfrmTab& Open() {
+    // Writes a script that records its arguments in the file it returns, and a shortcut name in
+    // the tab folder that runs it with arguments. The record is renamed into place, so it is
+    // whole once it exists.
+    QString WriteRecordingLink(const QString& name, const QString& arguments) {
+        const QString marker = root + QStringLiteral("/launched");
+        const QString script = root + QStringLiteral("/launch.sh");
+        QFile file(script);
+        file.open(QIODevice::WriteOnly);
+        file.write("#!/bin/sh\necho \"$@\" > \"" + marker.toUtf8() + ".tmp\"\nmv \"" + marker.toUtf8() +
+                   ".tmp\" \"" + marker.toUtf8() + "\"\n");
+        file.close();
+        file.setPermissions(file.permissions() | QFile::ExeOwner);
+        TShortcutLink link;
+        link.ShortcutFile = tabFolder + QLatin1Char('/') + name;
+        link.Target = script;
+        link.Arguments = arguments;
+        link.Write();
+        return marker;
+    }
+
+    // Creates the window and reads the items; the tab stays closed.
+    TfrmTab& Build() {
         window = std::make_unique<TfrmTab>(context);
         window->TabModel().TabName = tabName;
         window->TabModel().TabFolder = tabFolder;
         window->TabModel().LoadItems();
         window->RebuildImage();
+        return *window;
+    }
+
+    // Creates the window, reads the items and opens the tab all the way.
+    TfrmTab& Open() {
+        Build();
         window->SetOpen(true);
         Animate();
         return *window;

@@ -21,19 +21,8 @@ source "$here/xvfb.sh"
 # shellcheck source=/dev/null
 source "$here/mouse_e2e_helpers.sh"
 
-work=$(mktemp -d)
-cp -r "$program" "$work/Kelvara"
-app=$work/Kelvara
-skin_value() { grep -i "^$1=" "$app/Aqua/skin.ini" | head -1 | cut -d= -f2 | tr -d '\r '; }
-tab_height=$(skin_value TabHeight)
-head_height=$(skin_value HeadHeight)
-item_height=$(skin_value ItemHeight)
-cat > "$work/record.sh" <<SCRIPT
-#!/bin/sh
-echo "\$1" > "$work/launched-\$1.tmp"
-mv "$work/launched-\$1.tmp" "$work/launched-\$1"
-SCRIPT
-chmod +x "$work/record.sh"
+e2e_copy_program "$program"
+e2e_write_recorder
 # Two installed applications of the user's, found by their generic name.
 export XDG_DATA_HOME=$work/share
 mkdir -p "$XDG_DATA_HOME/applications"
@@ -48,10 +37,7 @@ printf 'Office\r\nWeb\r\n' > "$app/Tabs/order.lst"
 e2e_start_display 1024x768
 trap 'e2e_stop_display; rm -rf "$work"' EXIT
 bottom=768
-E2E_APP_LOG=$work/program.log
-QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 "$app/Kelvara" 2> "$E2E_APP_LOG" &
-E2E_APP_PID=$!
-pid=$E2E_APP_PID
+e2e_start_program QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 tabs_placed() {
     [ "$(e2e_windows_of "$pid" | awk -v y=$((bottom - tab_height)) '$2 == y' | wc -l)" = 2 ]
 }

@@ -18,16 +18,10 @@ source "$here/xvfb.sh"
 source "$here/mouse_e2e_helpers.sh"
 mkdir -p "$shots"
 
-work=$(mktemp -d)
-cp -r "$program" "$work/Kelvara"
-app=$work/Kelvara
+e2e_copy_program "$program"
 mkdir -p "$app/Tabs/Apps"
 export HOME=$work/home XDG_DATA_HOME=$work/share XDG_CONFIG_HOME=$work/config
 mkdir -p "$HOME" "$XDG_DATA_HOME" "$XDG_CONFIG_HOME"
-skin_value() { grep -i "^$1=" "$app/Aqua/skin.ini" | head -1 | cut -d= -f2 | tr -d '\r '; }
-tab_height=$(skin_value TabHeight)
-head_height=$(skin_value HeadHeight)
-item_height=$(skin_value ItemHeight)
 
 # The application records its working folder, its arguments and its startup notification id.
 record=$work/record
@@ -56,10 +50,7 @@ chmod +x "$work/files/hello.sh"
 e2e_start_display 1024x768
 trap 'e2e_stop_display; rm -rf "$work"' EXIT
 bottom=768
-E2E_APP_LOG=$work/program.log
-"$app/Kelvara" 2> "$E2E_APP_LOG" &
-E2E_APP_PID=$!
-pid=$E2E_APP_PID
+e2e_start_program
 e2e_wait_for 15 e2e_window_count_is "$pid" 1 || e2e_fail "the tab window did not appear"
 read -r tx _ tw _ <<<"$(e2e_windows_of "$pid")"
 y_head=$((bottom - tab_height / 2))
@@ -94,7 +85,7 @@ import -window root "$shot"
 echo "screenshot: $shot"
 
 # Every icon box differs from the bare item picture beneath it.
-read -r ix iy iw ih <<<"$(skin_value IconPos | tr -d '()' | tr ',' ' ')"
+read -r ix iy iw ih <<<"$(e2e_skin_value IconPos | tr -d '()' | tr ',' ' ')"
 top=$((bottom - open_height))
 for i in $(seq 0 $((count - 1))); do
     y=$((top + head_height + i * item_height + iy))

@@ -15,21 +15,9 @@ source "$here/xvfb.sh"
 # shellcheck source=/dev/null
 source "$here/mouse_e2e_helpers.sh"
 
-work=$(mktemp -d)
-cp -r "$program" "$work/Kelvara"
-app=$work/Kelvara
-skin_value() { grep -i "^$1=" "$app/Aqua/skin.ini" | head -1 | cut -d= -f2 | tr -d '\r '; }
-tab_height=$(skin_value TabHeight)
-head_height=$(skin_value HeadHeight)
-item_height=$(skin_value ItemHeight)
+e2e_copy_program "$program"
 
-# Each item records its own launch; the record is renamed into place, so it is whole once it exists.
-cat > "$work/record.sh" <<SCRIPT
-#!/bin/sh
-echo "\$1" > "$work/launched-\$1.tmp"
-mv "$work/launched-\$1.tmp" "$work/launched-\$1"
-SCRIPT
-chmod +x "$work/record.sh"
+e2e_write_recorder
 # Tab A holds First and Second, tab B holds Third (the older tab list is imported at the start).
 printf '[A]\r\nFirst=%s#first\r\nSecond=%s#second\r\n[B]\r\nThird=%s#third\r\n' \
     "$work/record.sh" "$work/record.sh" "$work/record.sh" > "$app/Kelvara.ini"
@@ -54,10 +42,7 @@ e2e_wait_for 30 e2e_window holder || e2e_fail "the holder window did not appear"
 holder=$(xdotool search --onlyvisible --name '^holder$' | head -1)
 xdotool windowfocus --sync "$holder"
 
-E2E_APP_LOG=$work/program.log
-"$app/Kelvara" 2> "$E2E_APP_LOG" &
-E2E_APP_PID=$!
-pid=$E2E_APP_PID
+e2e_start_program
 tabs_placed() {
     [ "$(e2e_windows_of "$pid" | awk -v y=$((bottom - tab_height)) -v h="$tab_height" '$2 == y && $4 == h' |
         wc -l)" = 2 ]

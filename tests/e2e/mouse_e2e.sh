@@ -16,13 +16,7 @@ source "$here/xvfb.sh"
 # shellcheck source=/dev/null
 source "$here/mouse_e2e_helpers.sh"
 
-work=$(mktemp -d)
-cp -r "$program" "$work/Kelvara"
-app=$work/Kelvara
-skin_value() { grep -i "^$1=" "$app/Aqua/skin.ini" | head -1 | cut -d= -f2 | tr -d '\r '; }
-tab_height=$(skin_value TabHeight)
-head_height=$(skin_value HeadHeight)
-item_height=$(skin_value ItemHeight)
+e2e_copy_program "$program"
 
 # Two empty tabs, A before B.
 mkdir -p "$app/Tabs/A" "$app/Tabs/B"
@@ -47,10 +41,7 @@ echo "some words" > "$work/docs/my notes.txt"
 e2e_start_display 1024x768
 trap 'e2e_stop_display; rm -rf "$work"' EXIT
 bottom=768
-E2E_APP_LOG=$work/program.log
-"$app/Kelvara" 2> "$E2E_APP_LOG" &
-E2E_APP_PID=$!
-pid=$E2E_APP_PID
+e2e_start_program
 # Both closed tabs stand on the bottom edge once they are placed.
 tabs_placed() {
     [ "$(e2e_windows_of "$pid" | awk -v y=$((bottom - tab_height)) -v h="$tab_height" '$2 == y && $4 == h' |

@@ -1,5 +1,40 @@
-# Helpers of the mouse real-window test, beside the shared ones of xvfb.sh: windows of a process,
-# tab heights, and an xdotool drag that makes a real XDND drop.
+# Helpers of the real-window tests, beside the shared ones of xvfb.sh: a scratch copy of the
+# program folder, a launch recorder, windows of a process, tab heights, and an xdotool drag that
+# makes a real XDND drop.
+
+# Copies the program folder $1 into a new scratch folder. Sets work (the scratch folder), app (the
+# copy) and the default skin's tab_height, head_height and item_height.
+e2e_copy_program() {
+    work=$(mktemp -d)
+    cp -r "$1" "$work/Kelvara"
+    app=$work/Kelvara
+    tab_height=$(e2e_skin_value TabHeight)
+    head_height=$(e2e_skin_value HeadHeight)
+    item_height=$(e2e_skin_value ItemHeight)
+}
+
+# The value of key $1 in the default skin of the copy.
+e2e_skin_value() { grep -i "^$1=" "$app/Aqua/skin.ini" | head -1 | cut -d= -f2 | tr -d '\r '; }
+
+# Writes $work/record.sh: run with an argument, it records that argument in $work/launched-ARG.
+# The record is renamed into place, so it is whole once it exists.
+e2e_write_recorder() {
+    cat > "$work/record.sh" <<SCRIPT
+#!/bin/sh
+echo "\$1" > "$work/launched-\$1.tmp"
+mv "$work/launched-\$1.tmp" "$work/launched-\$1"
+SCRIPT
+    chmod +x "$work/record.sh"
+}
+
+# Starts the copy in the background, its error output in $work/program.log; sets pid. Arguments
+# are put before the program as environment settings (NAME=VALUE).
+e2e_start_program() {
+    E2E_APP_LOG=$work/program.log
+    env "$@" "$app/Kelvara" 2> "$E2E_APP_LOG" &
+    E2E_APP_PID=$!
+    pid=$E2E_APP_PID
+}
 
 # Prints "x y w h" of the first visible window named NAME; fails when there is none.
 e2e_window() {
