@@ -242,6 +242,7 @@ TEST_F(ReliabilityTabs, ShortcutDeletedBetweenListingAndRead) {
         model.LoadListedItems(names);
         ADD_FAILURE() << "a damaged shortcut was read";
     } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Unable to open link file: ") + folderPath + QStringLiteral("/b.lnk"));
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Unable to open link file: ") + folderPath + QStringLiteral("/b.lnk"));
     }
 }

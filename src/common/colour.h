@@ -14,9 +14,15 @@ inline constexpr ColourValue NoColour = 0x1000000;
 constexpr ColourValue MakeColourValue(int red, int green, int blue) {
     return red + 256 * green + 65536 * blue;
 }
-constexpr int ColourRed(ColourValue c) { return c & 0xFF; }
-constexpr int ColourGreen(ColourValue c) { return (c >> 8) & 0xFF; }
-constexpr int ColourBlue(ColourValue c) { return (c >> 16) & 0xFF; }
+constexpr int ColourRed(ColourValue c) {
+    return c & 0xFF;
+}
+constexpr int ColourGreen(ColourValue c) {
+    return (c >> 8) & 0xFF;
+}
+constexpr int ColourBlue(ColourValue c) {
+    return (c >> 16) & 0xFF;
+}
 
 // QImage pixels (Format_RGB32 / ARGB32) hold 0xAARRGGBB; colour values hold 0x00BBGGRR.
 constexpr ColourValue ColourFromPixel(QRgb pixel) {

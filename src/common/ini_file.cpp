@@ -6,6 +6,7 @@
 #include <QFileInfo>
 
 #include "common/error.h"
+#include "common/hex_digit.h"
 #include "common/regular_file.h"
 #include "common/replacing_file.h"
 #include "common/windows1252.h"
@@ -62,23 +63,12 @@ bool ParseDecimal(QStringView digits, bool negative, qint32* value) {
     return true;
 }
 
-int HexDigitValue(QChar ch) {
-    const char16_t c = ch.unicode();
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
-
 bool ParseHex(QStringView digits, qint32* value) {
     if (digits.isEmpty())
         return false;
     quint64 bits = 0;
     for (const QChar ch : digits) {
-        const int digit = HexDigitValue(ch);
+        const int digit = HexDigitValue(ch.unicode());
         if (digit < 0)
             return false;
         bits = bits * 16 + quint64(digit);

@@ -1,27 +1,12 @@
 #include "common/names.h"
 
 #include "common/error.h"
+#include "common/hex_digit.h"
 
 namespace {
 
 bool NeedsEscape(char16_t c) {
-    switch (c) {
-    case u'\\': case u'/': case u':': case u'*': case u'?': case u'"':
-    case u'<': case u'>': case u'|': case u'%': case u'\r': case u'\n':
-        return true;
-    default:
-        return false;
-    }
-}
-
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
+    return QStringView(u"\\/:*?\"<>|%\r\n").contains(QChar(c));
 }
 
 } // namespace
@@ -59,8 +44,8 @@ QString UnescapeName(const QString& text) {
         buffer[2 - pending] = ch;
         if (--pending > 0)
             continue;
-        const int high = HexDigit(buffer[0].unicode());
-        const int low = HexDigit(buffer[1].unicode());
+        const int high = HexDigitValue(buffer[0].unicode());
+        const int low = HexDigitValue(buffer[1].unicode());
         if (high < 0 || low < 0) {
             throw Error(QStringLiteral("'$%1%2' is not a valid integer value").arg(buffer[0], buffer[1]));
         }

@@ -1,6 +1,5 @@
 #include "formats/lnk_format.h"
 
-
 #include <array>
 
 #include "common/windows1252.h"

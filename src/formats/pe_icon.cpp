@@ -1,6 +1,5 @@
 #include "formats/pe_icon.h"
 
-
 #include <cstdlib>
 
 #include <QList>

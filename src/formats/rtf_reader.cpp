@@ -7,6 +7,8 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
+#include "common/hex_digit.h"
+
 namespace {
 
 constexpr int MaxDepth = 64;
@@ -121,7 +123,7 @@ private:
     void HexEscape() {
         int value = 0;
         for (int i = 0; i < 2; ++i) {
-            const int digit = m_pos < m_in.size() ? HexDigit(m_in[m_pos]) : -1;
+            const int digit = m_pos < m_in.size() ? HexDigitValue(m_in[m_pos].unicode()) : -1;
             if (digit < 0)
                 return;
             value = value * 16 + digit;
@@ -246,15 +248,6 @@ private:
     }
 
     static bool IsLetter(QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); }
-    static int HexDigit(QChar c) {
-        if (c >= u'0' && c <= u'9')
-            return c.unicode() - u'0';
-        if (c >= u'a' && c <= u'f')
-            return c.unicode() - u'a' + 10;
-        if (c >= u'A' && c <= u'F')
-            return c.unicode() - u'A' + 10;
-        return -1;
-    }
 
     QStringView m_in;
     qsizetype m_pos = 0;

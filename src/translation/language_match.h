@@ -4,11 +4,11 @@
 #include <QStringList>
 
 // The translation file in folders (the user's first; a file there hides a shipped one of the same
-// name) that is in one of the user's languages, for a settings file that names none. A file says its language in section [Translation], key Language ("de", "pt_BR"); a
-// file without it (written before the key existed) counts as being in the language its name gives,
-// in that language or in English ("Deutsch.txt", "German.txt"). uiLanguages are the user's
-// languages, most wanted first, as QLocale::system().uiLanguages() gives them from LANGUAGE,
-// LC_ALL, LC_MESSAGES and LANG. A file of the very language and region wins over one of the
-// language alone, which wins over one of another region. Returns the file name, or an empty text
+// name) that is in one of the user's languages, for a settings file that names none. A file says its language
+// in section [Translation], key Language ("de", "pt_BR"); a file without it (written before the key existed)
+// counts as being in the language its name gives, in that language or in English ("Deutsch.txt",
+// "German.txt"). uiLanguages are the user's languages, most wanted first, as QLocale::system().uiLanguages()
+// gives them from LANGUAGE, LC_ALL, LC_MESSAGES and LANG. A file of the very language and region wins over
+// one of the language alone, which wins over one of another region. Returns the file name, or an empty text
 // when no file fits.
 QString TranslationForLanguages(const QStringList& folders, const QStringList& uiLanguages);
