@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <thread>
+
 #include <QCoreApplication>
 #include <QFile>
+#include <QPromise>
 #include <QSemaphore>
 #include <QTemporaryDir>
 #include <QThreadPool>
@@ -53,7 +56,7 @@ TEST_F(BackgroundItemsTest, WhoeverComesFirstReadsTheFolderOnce) {
     pool.start([&release] { release.acquire(); });
     int announced = 0;
     {
-        BackgroundItems queued(m_dir.path(), pool);
+        BackgroundItems queued(m_dir.path(), {}, pool);
         QObject::connect(&queued, &BackgroundItems::finished, [&] { ++announced; });
         EXPECT_EQ(Names(queued.take()), (QStringList{u"a"_s, u"b"_s}));
         release.release();
@@ -82,6 +85,43 @@ TEST_F(BackgroundItemsTest, WhoeverComesFirstReadsTheFolderOnce) {
         std::rethrow_exception(read.error);
     } catch (const Error& e) {
         EXPECT_EQ(e.message(), u"Unable to open link file: "_s + m_dir.filePath(u"a.lnk"_s));
+    }
+}
+
+// Nothing is read before the future it is told to wait for: a shortcut written before that
+// future finishes is among the items, whether a worker reads them or take() does (on a thread
+// of its own, begun before the write). Several rounds, since a read that did not wait would
+// have to come after the write to pass.
+TEST_F(BackgroundItemsTest, NothingIsReadBeforeTheFutureItWaitsFor) {
+    for (const bool worker : {true, false}) {
+        for (int round = 0; round < 20; ++round) {
+            SCOPED_TRACE(worker ? "worker" : "take");
+            QTemporaryDir dir;
+            QThreadPool pool;
+            pool.setMaxThreadCount(1);
+            QSemaphore release;
+            if (!worker) // the worker busy, so that take() reads
+                pool.start([&release] { release.acquire(); });
+            QPromise<void> digest;
+            digest.start();
+            BackgroundItems items(dir.path(), digest.future(), pool);
+            ItemRecords taken;
+            std::thread taker;
+            if (!worker)
+                taker = std::thread([&] { taken = items.take(); });
+            TShortcutLink link;
+            link.ShortcutFile = dir.filePath(u"late.lnk"_s);
+            link.Target = QStringLiteral("/bin/true");
+            link.Write();
+            digest.finish();
+            if (worker) {
+                taken = items.take();
+            } else {
+                taker.join();
+                release.release();
+            }
+            EXPECT_EQ(Names(taken), QStringList{u"late"_s});
+        }
     }
 }
 

@@ -73,6 +73,8 @@ TEST_F(LiveFoldersTest, ChangesFromOutsideAskForARebuildOnceNothingIsInTheWay) {
         return busy;
     });
     live.MarkShown(tabs());
+    // What is shown is read once the digest has been taken.
+    live.Marked().waitForFinished();
     live.Watch(tabs(), {tab()});
     int requests = 0;
     QObject::connect(&live, &LiveFolders::rebuildNeeded, [&] { ++requests; });
@@ -89,18 +91,16 @@ TEST_F(LiveFoldersTest, ChangesFromOutsideAskForARebuildOnceNothingIsInTheWay) {
 // Shown already: the program's own change brings no request; an order file edited in place by
 // another program does.
 TEST_F(LiveFoldersTest, OwnChangesAreShownAlreadyAndEditsInPlaceAreNoticed) {
-    int checks = 0; // each check asks whether the user is busy
-    LiveFolders live([&] {
-        ++checks;
-        return false;
-    });
+    LiveFolders live([] { return false; });
     live.MarkShown(tabs());
     live.Watch(tabs(), {tab()});
     int requests = 0;
+    int upToDate = 0;
     QObject::connect(&live, &LiveFolders::rebuildNeeded, [&] { ++requests; });
+    QObject::connect(&live, &LiveFolders::upToDate, [&] { ++upToDate; });
     write(QStringLiteral("A/b.lnk"), "b");
     live.MarkShown(tabs());
-    ASSERT_TRUE(WaitUntil([&] { return checks > 0; }));
+    ASSERT_TRUE(WaitUntil([&] { return upToDate > 0; }));
     EXPECT_EQ(requests, 0);
 
     QFile order(tab() + QStringLiteral("/order.lst"));

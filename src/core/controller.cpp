@@ -275,8 +275,9 @@ void TfrmRunning::RebuildOnce() {
         model.TabName = names.at(i).name;
         model.TabFolder = m_folder.tabsDir() + QLatin1Char('/') + names.at(i).entryName;
         // The shortcuts are read on worker threads while the windows are made and after; a
-        // closed tab shows only its head, which does not depend on them.
-        window->ReadItemsInBackground();
+        // closed tab shows only its head, which does not depend on them. They are read after the
+        // digest of what is shown, so that a change made meanwhile brings another rebuild.
+        window->ReadItemsInBackground(m_liveFolders.Marked());
         // Queued: the window's read must have finished its own signal before it is taken.
         connect(window, &TfrmTab::itemsRead, this, &TfrmRunning::TakeItemsInOrder, Qt::QueuedConnection);
         model.TabIndex = int(i);

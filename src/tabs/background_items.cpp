@@ -21,18 +21,23 @@ QThreadPool& ShortcutReaders() {
     return pool;
 }
 
-BackgroundItems::BackgroundItems(const QString& folder, QThreadPool& pool, QObject* parent)
-    : QObject(parent), m_folder(folder), m_claimed(std::make_shared<std::atomic_bool>(false)) {
+BackgroundItems::BackgroundItems(const QString& folder, QFuture<void> after, QThreadPool& pool,
+                                 QObject* parent)
+    : QObject(parent), m_folder(folder), m_after(after),
+      m_claimed(std::make_shared<std::atomic_bool>(false)) {
     connect(&m_watcher, &QFutureWatcher<std::optional<ItemRecords>>::finished, this, [this] {
         if (m_future.result().has_value())
             Q_EMIT finished();
     });
-    // The task holds its own share of the flag and a copy of the name: it may outlive this object.
-    m_future = QtConcurrent::run(&pool, [claimed = m_claimed, folder]() -> std::optional<ItemRecords> {
-        if (claimed->exchange(true))
-            return std::nullopt;
-        return ReadItemRecords(folder);
-    });
+    // The task holds its own share of the flag and copies of the name and of the future it waits
+    // for: it may outlive this object.
+    m_future = QtConcurrent::run(
+        &pool, [claimed = m_claimed, folder, after]() mutable -> std::optional<ItemRecords> {
+            after.waitForFinished();
+            if (claimed->exchange(true))
+                return std::nullopt;
+            return ReadItemRecords(folder);
+        });
     m_watcher.setFuture(m_future);
 }
 
@@ -41,7 +46,9 @@ BackgroundItems::~BackgroundItems() {
 }
 
 ItemRecords BackgroundItems::take() {
-    if (!m_claimed->exchange(true))
+    if (!m_claimed->exchange(true)) {
+        m_after.waitForFinished();
         return ReadItemRecords(m_folder);
+    }
     return m_future.result().value_or(ItemRecords{});
 }

@@ -18,12 +18,12 @@ QThreadPool& ShortcutReaders();
 
 // Reads one tab folder's shortcuts on a worker thread of the pool. Whoever needs them first
 // reads them: the worker if it has begun, or else the caller of take(), who reads them at once
-// rather than wait behind the reads of other tabs.
+// rather than wait behind the reads of other tabs. Neither reads before `after` has finished.
 class BackgroundItems : public QObject {
     Q_OBJECT
 public:
-    explicit BackgroundItems(const QString& folder, QThreadPool& pool = ShortcutReaders(),
-                             QObject* parent = nullptr);
+    explicit BackgroundItems(const QString& folder, QFuture<void> after = {},
+                             QThreadPool& pool = ShortcutReaders(), QObject* parent = nullptr);
     // A read that no worker has begun is skipped; one under way runs to its end unseen.
     ~BackgroundItems() override;
 
@@ -39,6 +39,7 @@ Q_SIGNALS:
 
 private:
     QString m_folder;
+    QFuture<void> m_after;
     // Set by whichever side reads the folder, so that it is read once.
     std::shared_ptr<std::atomic_bool> m_claimed;
     // Empty when the task found the folder claimed by take().

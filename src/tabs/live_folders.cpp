@@ -1,6 +1,7 @@
 #include "tabs/live_folders.h"
 
 #include <QFileInfo>
+#include <QtConcurrent>
 
 #include "tabs/folder_state.h"
 
@@ -16,10 +17,17 @@ LiveFolders::LiveFolders(std::function<bool()> busy, QObject* parent)
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
     connect(&m_delay, &QTimer::timeout, this, &LiveFolders::Check);
+    connect(&m_checkWatcher, &QFutureWatcher<QByteArray>::finished, this, &LiveFolders::Compare);
+    m_digests.setMaxThreadCount(1);
+}
+
+LiveFolders::~LiveFolders() {
+    m_digests.waitForDone();
 }
 
 void LiveFolders::MarkShown(const QString& tabsFolder) {
-    m_shown = TabSetState(tabsFolder);
+    ++m_marks;
+    m_marking = QtConcurrent::run(&m_digests, TabSetState, tabsFolder);
 }
 
 void LiveFolders::Watch(const QString& tabsFolder, const QStringList& tabFolders) {
@@ -41,14 +49,31 @@ void LiveFolders::Watch(const QString& tabsFolder, const QStringList& tabFolders
 }
 
 void LiveFolders::Check() {
+    if ((m_busy && m_busy()) || m_checking.isRunning()) {
+        m_delay.start();
+        return;
+    }
+    m_checkedMark = m_marks;
+    m_checking = QtConcurrent::run(&m_digests, TabSetState, m_tabsFolder);
+    m_checkWatcher.setFuture(m_checking);
+}
+
+void LiveFolders::Compare() {
+    // Marked again meanwhile: the rebuild or reload that did so shows a newer state, and changes
+    // after it are noticed by themselves.
+    if (m_checkedMark != m_marks)
+        return;
+    // The user began to work with the tabs while the digest was taken.
     if (m_busy && m_busy()) {
         m_delay.start();
         return;
     }
-    if (TabSetState(m_tabsFolder) != m_shown) {
+    // The check's digest was queued behind the mark's on the one thread: both are there.
+    if (m_checking.result() != m_marking.result()) {
         Q_EMIT rebuildNeeded();
         return;
     }
     // An order file replaced by a new one is no longer watched: watch the files there are now.
     Watch(m_tabsFolder, m_tabFolders);
+    Q_EMIT upToDate();
 }

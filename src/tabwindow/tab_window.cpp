@@ -80,8 +80,8 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
 
 TfrmTab::~TfrmTab() = default;
 
-void TfrmTab::ReadItemsInBackground() {
-    m_pendingItems = std::make_unique<BackgroundItems>(m_tab.TabFolder);
+void TfrmTab::ReadItemsInBackground(QFuture<void> after) {
+    m_pendingItems = std::make_unique<BackgroundItems>(m_tab.TabFolder, after);
     connect(m_pendingItems.get(), &BackgroundItems::finished, this, &TfrmTab::itemsRead);
 }
 

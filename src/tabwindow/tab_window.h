@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QList>
 #include <QRegion>
+#include <QFuture>
 #include <QTimer>
 #include <QWidget>
 
@@ -54,8 +55,8 @@ public:
 
     // Reads the tab folder's shortcuts on a worker thread (TabFolder must be set); itemsRead
     // follows. The items stay out of the model until TakeItems, which the tab calls itself as soon
-    // as it opens or its model is asked for.
-    void ReadItemsInBackground();
+    // as it opens or its model is asked for. Nothing is read before `after` has finished.
+    void ReadItemsInBackground(QFuture<void> after = {});
     // No background read is waiting to be taken, or the one waiting has finished.
     bool ItemsReadFinished() const;
     // Drops a background read that no worker has begun: a released window needs no items.
