@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QThread>
+#include <QThreadPool>
 
 #include "common/error.h"
 #include "common/ini_file.h"
@@ -26,6 +27,7 @@
 #include "platform/user_prompts.h"
 #include "skins/skin_fonts.h"
 #include "skins/skin_list.h"
+#include "tabs/background_items.h"
 #include "tabs/order_file.h"
 #include "tabs/tab_geometry.h"
 #include "tabwindow/tab_window.h"
@@ -90,6 +92,9 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
 TfrmRunning::~TfrmRunning() {
     qDeleteAll(std::exchange(m_tabWindows, {}));
     qDeleteAll(std::exchange(m_releasedWindows, {}));
+    // A read begun for a window just deleted runs to its end: let it end while the application
+    // and Qt's own shared objects (the MIME database, the icon theme) are still there.
+    ShortcutReaders().waitForDone();
     UnregisterSkinFonts();
     delete m_loadingSplash.data();
 }

@@ -58,6 +58,8 @@ away() { xdotool mousemove 900 100; }
 
 # A real drag of each onto the tab's head; each drop writes a shortcut and rebuilds the tab set.
 drop() { # path shortcut-file
+    local before
+    before=$(e2e_window_ids_of "$pid")
     "$drag_source" 400 200 "$1" > "$work/drag.out" &
     local drag_pid=$!
     e2e_wait_for 10 e2e_window "drag source" || e2e_fail "the drag source did not appear"
@@ -65,7 +67,7 @@ drop() { # path shortcut-file
     e2e_wait_for 10 test -f "$app/Tabs/Apps/$2" || e2e_fail "no $2 after dropping $1: $(ls "$app/Tabs/Apps")"
     wait "$drag_pid" || true
     away
-    e2e_wait_for 10 e2e_window_count_is "$pid" 1 || e2e_fail "the tab set was not rebuilt"
+    e2e_wait_for 10 e2e_rebuilt_with "$pid" "$before" 1 || e2e_fail "the tab set was not rebuilt"
     e2e_wait_for 10 e2e_tab_height_is "$pid" "$tx" "$tab_height" || e2e_fail "the tab did not close"
 }
 drop "$entry" "Record Everything.lnk"

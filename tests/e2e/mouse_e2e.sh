@@ -55,6 +55,7 @@ away() { xdotool mousemove 600 300; }
 drag_source_shown() { [ "$(e2e_window "drag source")" = "400 200 160 160" ]; }
 
 # 1. A real drag from the stand-in onto tab A writes a shortcut for the document.
+before=$(e2e_window_ids_of "$pid")
 "$drag_source" 400 200 "$work/docs/my notes.txt" > "$work/drag.out" &
 drag_pid=$!
 e2e_wait_for 30 drag_source_shown || e2e_fail "the drag source did not appear"
@@ -66,7 +67,7 @@ wait "$drag_pid" || true
 
 # 2. Hovering opens the tab to its head and its one item.
 away
-e2e_wait_for 30 e2e_window_count_is "$pid" 2 || e2e_fail "the tab set was not rebuilt"
+e2e_wait_for 30 e2e_rebuilt_with "$pid" "$before" 2 || e2e_fail "the tab set was not rebuilt"
 e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "tab A did not close"
 xdotool mousemove $((ax + aw / 2)) "$y_head"
 open_height=$((head_height + item_height))
@@ -97,17 +98,21 @@ xdotool mousemove $((bx + 30)) "$y_head"
 e2e_wait_for 30 e2e_tab_height_is "$pid" "$bx" "$head_height" || e2e_fail "tab B did not open"
 order() { tr -d '\r' < "$app/Tabs/order.lst" | tr '\n' ' '; }
 order_is() { [ "$(order)" = "$1" ]; }
+before=$(e2e_window_ids_of "$pid")
 e2e_drag $((bx + 30)) $((bottom - head_height / 2)) $((ax + 10)) $((bottom - head_height / 2))
 e2e_wait_for 30 order_is "B A " || e2e_fail "order file: $(order)"
 away
-e2e_wait_for 30 e2e_window_count_is "$pid" 2 || e2e_fail "the tab set was not rebuilt"
+e2e_wait_for 30 e2e_rebuilt_with "$pid" "$before" 2 || e2e_fail "the tab set was not rebuilt"
 e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "the row did not come back"
 # Moving a tab changes only the order file, never the tab folders.
 [ -d "$app/Tabs/B" ] && [ -f "$app/Tabs/A/my notes.lnk" ] || e2e_fail "a tab folder changed"
 
 # 6. A shortcut dragged onto tab A (now the second tab) is moved into it by the tab.
 mkdir -p "$work/desk"
+before=$(e2e_window_ids_of "$pid")
 mv "$app/Tabs/A/my notes.lnk" "$work/desk/"
+# The tab set follows the change on disk by itself.
+e2e_wait_for 30 e2e_rebuilt_with "$pid" "$before" 2 || e2e_fail "the tab set did not follow the disk"
 "$drag_source" 400 200 "$work/desk/my notes.lnk" > "$work/drag.out" &
 drag_pid=$!
 e2e_wait_for 30 drag_source_shown || e2e_fail "the drag source did not appear"

@@ -56,6 +56,17 @@ e2e_windows_of() {
 
 e2e_window_count_is() { [ "$(e2e_windows_of "$1" | wc -l)" = "$2" ]; }
 
+# The ids of the visible windows of process PID, one a line, sorted. A rebuild of the tab set
+# makes new windows, so new ids tell that it has happened.
+e2e_window_ids_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
+
+# Succeeds when process PID shows COUNT windows and none of them is one of the ids in OLD.
+e2e_rebuilt_with() {
+    local ids
+    ids=$(e2e_window_ids_of "$1")
+    [ "$(printf '%s\n' "$ids" | grep -c .)" = "$3" ] && [ -z "$(comm -12 <(echo "$2") <(echo "$ids"))" ]
+}
+
 # Succeeds when the tab window at along-edge position X (of process PID) is H pixels high.
 e2e_tab_height_is() {
     e2e_windows_of "$1" | awk -v x="$2" -v h="$3" '$1 == x && $4 == h { found = 1 } END { exit !found }'
