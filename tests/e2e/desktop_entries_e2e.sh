@@ -68,7 +68,8 @@ drop() { # path shortcut-file
     wait "$drag_pid" || true
     away
     e2e_wait_for 10 e2e_rebuilt_with "$pid" "$before" 1 || e2e_fail "the tab set was not rebuilt"
-    e2e_wait_for 10 e2e_tab_height_is "$pid" "$tx" "$tab_height" || e2e_fail "the tab did not close"
+    e2e_wait_for 10 e2e_tab_height_is "$pid" "$tx" "$tab_height" ||
+        e2e_fail "the tab did not close after dropping $1: $(e2e_windows_of "$pid" | tr '\n' ';') pointer $(xdotool getmouselocation)"
 }
 drop "$entry" "Record Everything.lnk"
 drop "$work/files/Photos" "Photos.lnk"
@@ -78,8 +79,10 @@ drop "$work/files/sunset.png" "sunset.lnk"
 # Open the tab with the pointer on its head (no item highlighted) and take a screenshot.
 count=4
 open_height=$((head_height + count * item_height))
+shown=$(e2e_window_ids_of "$pid")
 xdotool mousemove $((tx + tw / 2)) "$y_head"
-e2e_wait_for 10 e2e_tab_height_is "$pid" "$tx" "$open_height" || e2e_fail "the tab did not open"
+e2e_wait_for 10 e2e_tab_height_is "$pid" "$tx" "$open_height" ||
+    e2e_fail "the tab did not open to $open_height pixels: $(e2e_windows_of "$pid" | tr '\n' ';'); windows $(echo $shown) before, now $(e2e_window_ids_of "$pid" | tr '\n' ' ')"
 xdotool mousemove $((tx + tw / 2)) $((bottom - open_height + head_height / 2))
 sleep 0.3
 shot=$shots/desktop_entries.png
