@@ -38,10 +38,7 @@ e2e_start_display 1024x768
 trap 'e2e_stop_display; rm -rf "$work"' EXIT
 bottom=768
 e2e_start_program QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
-tabs_placed() {
-    [ "$(e2e_windows_of "$pid" | awk -v y=$((bottom - tab_height)) '$2 == y' | wc -l)" = 2 ]
-}
-e2e_wait_for 30 tabs_placed || e2e_fail "the tabs are not on the edge"
+e2e_wait_for 30 e2e_tabs_placed "$pid" 2 "$bottom" || e2e_fail "the tabs are not on the edge"
 read -r ox _ _ _ <<<"$(e2e_windows_of "$pid" | sed -n 1p)"
 
 # Prints the program's tab lists as a screen reader finds them: a line per list, then a line per
@@ -94,7 +91,7 @@ e2e_wait_for 30 test -f "$app/Tabs/Office/Letters.lnk" || e2e_fail "the applicat
 order_is() { [ "$(tr -d '\r' < "$app/Tabs/Office/order.lst" | tr '\n' ' ')" = "Sheets.lnk Letters.lnk " ]; }
 e2e_wait_for 30 order_is || e2e_fail "order: $(tr '\r\n' '  ' < "$app/Tabs/Office/order.lst")"
 xdotool mousemove 600 300
-e2e_wait_for 30 tabs_placed || e2e_fail "the tabs were not built again"
+e2e_wait_for 30 e2e_tabs_placed "$pid" 2 "$bottom" || e2e_fail "the tabs were not built again"
 
 # Opened by the shortcut key, the tab lists its items, the first one focused.
 xdotool key ctrl+alt+k

@@ -51,7 +51,7 @@ e2e_start_display 1024x768
 trap 'e2e_stop_display; rm -rf "$work"' EXIT
 bottom=768
 e2e_start_program
-e2e_wait_for 15 e2e_window_count_is "$pid" 1 || e2e_fail "the tab window did not appear"
+e2e_wait_for 15 e2e_tabs_placed "$pid" 1 "$bottom" || e2e_fail "the tab is not on the edge: $(e2e_windows_of "$pid" | tr '\n' ';')"
 read -r tx _ tw _ <<<"$(e2e_windows_of "$pid")"
 y_head=$((bottom - tab_height / 2))
 away() { xdotool mousemove 900 100; }

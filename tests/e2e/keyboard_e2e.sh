@@ -43,11 +43,7 @@ holder=$(xdotool search --onlyvisible --name '^holder$' | head -1)
 xdotool windowfocus --sync "$holder"
 
 e2e_start_program
-tabs_placed() {
-    [ "$(e2e_windows_of "$pid" | awk -v y=$((bottom - tab_height)) -v h="$tab_height" '$2 == y && $4 == h' |
-        wc -l)" = 2 ]
-}
-e2e_wait_for 30 tabs_placed || e2e_fail "the two closed tabs are not on the edge: $(e2e_windows_of "$pid" | tr '\n' ';')"
+e2e_wait_for 30 e2e_tabs_placed "$pid" 2 "$bottom" || e2e_fail "the two closed tabs are not on the edge: $(e2e_windows_of "$pid" | tr '\n' ';')"
 read -r ax _ aw _ <<<"$(e2e_windows_of "$pid" | sed -n 1p)"
 read -r bx _ _ _ <<<"$(e2e_windows_of "$pid" | sed -n 2p)"
 window_at() { xdotool search --onlyvisible --pid "$pid" 2>/dev/null | while read -r id; do

@@ -43,11 +43,7 @@ trap 'e2e_stop_display; rm -rf "$work"' EXIT
 bottom=768
 e2e_start_program
 # Both closed tabs stand on the bottom edge once they are placed.
-tabs_placed() {
-    [ "$(e2e_windows_of "$pid" | awk -v y=$((bottom - tab_height)) -v h="$tab_height" '$2 == y && $4 == h' |
-        wc -l)" = 2 ]
-}
-e2e_wait_for 30 tabs_placed || e2e_fail "the two closed tabs are not on the edge: $(e2e_windows_of "$pid" | tr '\n' ';')"
+e2e_wait_for 30 e2e_tabs_placed "$pid" 2 "$bottom" || e2e_fail "the two closed tabs are not on the edge: $(e2e_windows_of "$pid" | tr '\n' ';')"
 read -r ax ay aw ah <<<"$(e2e_windows_of "$pid" | sed -n 1p)"
 read -r bx by bw bh <<<"$(e2e_windows_of "$pid" | sed -n 2p)"
 y_head=$((bottom - tab_height / 2))

@@ -56,6 +56,13 @@ e2e_windows_of() {
 
 e2e_window_count_is() { [ "$(e2e_windows_of "$1" | wc -l)" = "$2" ]; }
 
+# Succeeds when process PID shows COUNT closed tabs on the bottom edge of a screen BOTTOM
+# pixels high (the splash, which comes first, is no tab).
+e2e_tabs_placed() {
+    [ "$(e2e_windows_of "$1" | awk -v y=$(($3 - tab_height)) -v h="$tab_height" '$2 == y && $4 == h' |
+        wc -l)" = "$2" ]
+}
+
 # The ids of the visible windows of process PID, one a line, sorted. A rebuild of the tab set
 # makes new windows, so new ids tell that it has happened.
 e2e_window_ids_of() { xdotool search --onlyvisible --pid "$1" 2>/dev/null | sort; }
