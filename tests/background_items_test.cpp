@@ -21,11 +21,7 @@ namespace {
 class BackgroundItemsTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        static int argc = 1;
-        static char name[] = "background_items_test";
-        static char* argv[] = {name, nullptr};
-        if (!QCoreApplication::instance())
-            static QCoreApplication app(argc, argv);
+        EnsureApplication();
         for (const char* item : {"a.lnk", "b.lnk"}) {
             TShortcutLink link;
             link.ShortcutFile = m_dir.filePath(QLatin1StringView(item));

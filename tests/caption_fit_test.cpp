@@ -7,19 +7,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "qstring_printer.h"
-
-namespace {
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "caption_fit_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = qApp ? nullptr : new QGuiApplication(argc, argv);
-    (void)app;
-}
-
-} // namespace
+#include "support/qt_test_support.h"
 
 // A caption that fits stays as it is; a longer one shows the lines that fit whole, the last
 // ending in an ellipsis, never a line cut through its letters.

@@ -17,19 +17,11 @@
 #include "common/own_environment.h"
 #include "formats/shortcut_link.h"
 #include "platform/display_mode.h"
-#include "qstring_printer.h"
 #include "tabs/screen_resolution.h"
 #include "support/file_bytes.h"
+#include "support/qt_test_support.h"
 
 namespace {
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "execute_item_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = qApp ? nullptr : new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 class ExecuteItemTest : public ::testing::Test {
 protected:

@@ -15,10 +15,10 @@
 #include "common/error.h"
 #include "common/program_folder.h"
 #include "config/config_dialog.h"
-#include "core/application.h"
 #include "core/controller.h"
 #include "formats/shortcut_link.h"
 #include "platform/user_prompts.h"
+#include "support/app_environment.h"
 #include "support/private_mounts.h"
 #include "tabs/order_file.h"
 #include "tabwindow/tab_window.h"
@@ -28,23 +28,7 @@
 
 namespace {
 
-class AppEnvironment : public testing::Environment {
-public:
-    void SetUp() override {
-        m_app = std::make_unique<KelvaraApplication>(m_argc, m_argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-    }
-    void TearDown() override { m_app.reset(); }
-
-private:
-    int m_argc = 1;
-    char m_name[32] = "reliability_tabs_test";
-    char* m_argv[2] = {m_name, nullptr};
-    std::unique_ptr<KelvaraApplication> m_app;
-};
-
-[[maybe_unused]] testing::Environment* const Environment =
-    testing::AddGlobalTestEnvironment(new AppEnvironment);
+AppEnvironment* const Environment = RegisterAppEnvironment();
 
 // Answers text boxes from a list (cancel once it is used up), declines every question and notes
 // what was asked and said.
@@ -87,6 +71,7 @@ void Settle() {
 class ReliabilityTabs : public testing::Test {
 protected:
     void SetUp() override {
+        QApplication::setQuitOnLastWindowClosed(false);
         ASSERT_TRUE(m_dir.isValid());
         useProgramFolder(QStringLiteral("program"));
         if (ErrorDialog())

@@ -19,16 +19,9 @@
 #include "skins/skin.h"
 #include "tabs/item_icon.h"
 #include "pe_test_data.h"
+#include "support/qt_test_support.h"
 
 namespace {
-
-void EnsureApplication() {
-    static int argc = 1;
-    static char name[] = "tab_test";
-    static char* argv[] = {name, nullptr};
-    static QGuiApplication* app = qApp ? nullptr : new QGuiApplication(argc, argv);
-    (void)app;
-}
 
 class TabTest : public ::testing::Test {
 protected:

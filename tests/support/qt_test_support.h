@@ -1,7 +1,6 @@
 #pragma once
 
 #include <deque>
-#include <ostream>
 #include <functional>
 #include <vector>
 
@@ -10,11 +9,7 @@
 #include <QString>
 
 #include "platform/user_prompts.h"
-
-// Test failures print texts as text.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
+#include "../qstring_printer.h"
 
 // The application object the widgets and the event loop need; created once per test program.
 inline void EnsureApplication() {
