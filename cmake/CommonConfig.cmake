@@ -22,3 +22,10 @@ if(KELVARA_FUZZ)
         -fno-omit-frame-pointer)
     target_link_options(kelvara_options INTERFACE -fsanitize=address,undefined)
 endif()
+
+# A compiler cache, when installed, makes rebuilds of unchanged sources (a second build folder,
+# a fresh checkout of the same tree) cost a lookup instead of a compile.
+find_program(KELVARA_CCACHE ccache)
+if(KELVARA_CCACHE AND NOT CMAKE_CXX_COMPILER_LAUNCHER)
+    set(CMAKE_CXX_COMPILER_LAUNCHER ${KELVARA_CCACHE})
+endif()
