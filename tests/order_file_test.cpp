@@ -1,5 +1,7 @@
 #include "tabs/order_file.h"
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -235,6 +237,10 @@ TEST_F(OrderFileTest, AnOrderFileOfTheSizeLimitIsReadWholeAndOneByteMoreOnlyInPa
     touch(QStringLiteral("a.lnk"));
     touch(QStringLiteral("b.lnk"));
     const qsizetype limit = 1024 * 1024;
+    // A megabyte is too much to print: its size and first bytes tell the files here apart.
+    const auto summary = [](const QByteArray& bytes) {
+        return std::to_string(bytes.size()) + " bytes: " + bytes.left(14).toStdString();
+    };
     for (const qsizetype size : {limit, limit + 1}) {
         SCOPED_TRACE(size);
         // Two names, then one stale line that fills the file to its size, line break included.
@@ -245,11 +251,11 @@ TEST_F(OrderFileTest, AnOrderFileOfTheSizeLimitIsReadWholeAndOneByteMoreOnlyInPa
         EXPECT_EQ(names(OrderedListing(folder(), QStringLiteral("*.lnk"), true, false)),
                   Lines("b.lnk|a.lnk"));
         if (size == limit) {
-            EXPECT_EQ(readOrder(), "b.lnk\r\na.lnk\r\n");
+            EXPECT_EQ(summary(readOrder()), summary("b.lnk\r\na.lnk\r\n"));
             SetOrderPosition(folder(), QStringLiteral("a.lnk"), 0);
-            EXPECT_EQ(readOrder(), "a.lnk\r\nb.lnk\r\n");
+            EXPECT_EQ(summary(readOrder()), summary("a.lnk\r\nb.lnk\r\n"));
         } else {
-            EXPECT_EQ(readOrder(), order);
+            EXPECT_EQ(summary(readOrder()), summary(order));
             try {
                 SetOrderPosition(folder(), QStringLiteral("a.lnk"), 0);
                 ADD_FAILURE() << "the move reported success";
@@ -257,7 +263,7 @@ TEST_F(OrderFileTest, AnOrderFileOfTheSizeLimitIsReadWholeAndOneByteMoreOnlyInPa
                 EXPECT_TRUE(e.message().contains(QStringLiteral("larger than 1048576 bytes")))
                     << e.message().toStdString();
             }
-            EXPECT_EQ(readOrder(), order);
+            EXPECT_EQ(summary(readOrder()), summary(order));
         }
     }
 }
