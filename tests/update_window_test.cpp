@@ -167,6 +167,17 @@ protected:
             return QStringLiteral("(no dialog)");
         return dialog->findChild<T*>(QString::fromLatin1(name))->text();
     }
+    // Waits until the label's text starts with prefix. Fails at once when the dialog closes first,
+    // as it does when the download fails, and names the text it waited for.
+    static testing::AssertionResult waitForLabel(const QPointer<TfrmUpdate>& dialog, const char* name,
+                                                 const QString& prefix) {
+        const bool ended =
+            WaitUntil([&] { return !dialog || text<QLabel>(dialog, name).startsWith(prefix); });
+        if (ended && dialog)
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << name << " never showed \"" << prefix.toStdString()
+                                           << "\": " << (ended ? "the dialog closed first" : "waited 60 s");
+    }
     QStringList files() const {
         return QDir(folder.userDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
     }
@@ -203,9 +214,9 @@ TEST_F(UpdateWindowTest, StartsConnectingWithItsControls) {
     for (QWidget* child : dialog->findChildren<QWidget*>())
         EXPECT_TRUE(dialog->rect().contains(child->geometry())) << child->objectName().toStdString();
     // The body is held back, so the dialog stays connected while the spinner turns.
-    ASSERT_TRUE(WaitFor("the status \"Connected\"",
-                        [&] { return text<QLabel>(dialog, "lblStatus") == u"Status: Connected"_s; }));
-    ASSERT_TRUE(WaitFor("the spinner to turn", [&] { return dialog && dialog->spinnerPhase() > 0.25; }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblStatus", u"Status: Connected"_s));
+    ASSERT_TRUE(WaitFor("the spinner to turn", [&] { return !dialog || dialog->spinnerPhase() > 0.25; }));
+    ASSERT_TRUE(dialog) << "the dialog closed while connected";
     prompts.answers = {true};
     dialog->close();
     ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
@@ -221,14 +232,12 @@ TEST_F(UpdateWindowTest, ShowsProgressAndEstimateThenSavesOverTheOldFile) {
     QString statusAtQuestion;
     QPointer<TfrmUpdate> dialog = open(server.url(u"/files/Kelvara-setup.exe"_s));
     prompts.onQuestion = [&] { statusAtQuestion = text<QLabel>(dialog, "lblStatus"); };
-    ASSERT_TRUE(WaitFor("100 bytes to arrive",
-                        [&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"100 bytes"_s));
     EXPECT_EQ(text<QLabel>(dialog, "lblStatus"), u"Status: Downloading..."_s);
     EXPECT_EQ(dialog->downloadTotal(), 1000);
     now += 60'000; // one minute later a quarter has arrived
     server.release();
-    ASSERT_TRUE(WaitFor("250 bytes to arrive",
-                        [&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"250 bytes"_s); }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"250 bytes"_s));
     EXPECT_EQ(text<QLabel>(dialog, "lblBytes"), u"250 bytes / 1000 bytes, 3 minutes remaining"_s);
     auto* bar = dialog->findChild<QProgressBar*>(u"ProgressBar1"_s);
     EXPECT_EQ(bar->maximum(), 1000);
@@ -431,8 +440,7 @@ TEST_F(UpdateWindowTest, CancelAsksAndOnlyYesStopsWithoutAFile) {
                                   {{0, QByteArray(100, 'a')}, {TestHttpServer::Held, QByteArray(100, 'b')}}});
     // No at the question: the download goes on and completes.
     QPointer<TfrmUpdate> dialog = open(server.url(u"/slow.exe"_s));
-    ASSERT_TRUE(WaitFor("100 bytes to arrive",
-                        [&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"100 bytes"_s));
     dialog->findChild<QPushButton*>(u"Button1"_s)->click();
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].caption, u"Abort Download"_s);
@@ -446,8 +454,7 @@ TEST_F(UpdateWindowTest, CancelAsksAndOnlyYesStopsWithoutAFile) {
     prompts.shown.clear();
     prompts.answers = {true};
     dialog = open(server.url(u"/slow.exe"_s));
-    ASSERT_TRUE(WaitFor("100 bytes to arrive",
-                        [&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"100 bytes"_s));
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(dialog, &escape);
     ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
@@ -463,8 +470,7 @@ TEST_F(UpdateWindowTest, TransferEndingDuringTheCancelQuestion) {
         SCOPED_TRACE(cancel);
         prompts.shown.clear();
         QPointer<TfrmUpdate> dialog = open(server.url(u"/quick.exe"_s));
-        ASSERT_TRUE(WaitFor("2 bytes to arrive",
-                            [&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"2 bytes"_s); }));
+        ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"2 bytes"_s));
         bool transferEnded = false;
         QObject::connect(dialog->findChild<HttpClient*>(u"HttpCli1"_s), &HttpClient::requestDone,
                          [&] { transferEnded = true; });
