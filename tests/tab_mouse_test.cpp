@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QDrag>
 #include <QEnterEvent>
 #include <QMouseEvent>
-#include <QTimer>
 
 #include "qstring_printer.h"
 #include "support/file_bytes.h"
@@ -12,34 +10,12 @@
 
 namespace {
 
-// No test here drags an item out of a tab. Were a drag to start, it would run its own event loop
-// until a button is released, which no test does: a drag that starts while an event is handled is
-// cancelled as soon as its loop turns, and the test fails.
-class NoItemDrag {
-public:
-    explicit NoItemDrag(TfrmTab& window) : m_drags(window.findChildren<QDrag*>().size()) {
-        m_check.setSingleShot(true);
-        QObject::connect(&m_check, &QTimer::timeout, [this, &window] {
-            if (window.findChildren<QDrag*>().size() > m_drags) {
-                ADD_FAILURE() << "an item drag started: the pointer was taken for a drag, not a click";
-                QDrag::cancel();
-            }
-        });
-        m_check.start(0);
-    }
-
-private:
-    qsizetype m_drags;
-    QTimer m_check;
-};
-
 void Send(TfrmTab& window, QEvent::Type type, QPoint pos, Qt::MouseButton button = Qt::NoButton,
           QPoint global = QPoint()) {
     const Qt::MouseButtons held =
         type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::MouseButtons(button);
     QMouseEvent event(type, QPointF(pos), QPointF(global.isNull() ? window.mapToGlobal(pos) : global), button,
                       held, Qt::NoModifier);
-    const NoItemDrag noDrag(window);
     QCoreApplication::sendEvent(&window, &event);
 }
 
