@@ -35,3 +35,21 @@ TEST(CaptionFit, ALongCaptionShowsWholeLinesEndingInAnEllipsis) {
     // A box lower than one line still shows one line.
     EXPECT_EQ(FitCaption(name, font, QSize(82, 4), &canvas).count(u'\n'), 0);
 }
+
+// Lines that fill the box to the last pixel fit: the caption comes back as it is. A pixel less and
+// the last line no longer fits.
+TEST(CaptionFit, LinesThatFillTheBoxExactlyAreKept) {
+    EnsureApplication();
+    QImage canvas(200, 200, QImage::Format_RGB32);
+    const QFont font(QStringLiteral("DejaVu Sans"), 9);
+    const QFontMetrics metrics(font, &canvas);
+    for (const QString& text :
+         {QStringLiteral("Record Everything"), QStringLiteral("Record Everything and Play It Back")}) {
+        SCOPED_TRACE(text.toStdString());
+        // The height word-wrapped drawing takes for the text in a box 82 pixels wide.
+        const int height = metrics.boundingRect(QRect(0, 0, 82, 1000), Qt::TextWordWrap, text).height();
+        ASSERT_GT(height, metrics.height()) << "one line only";
+        EXPECT_EQ(FitCaption(text, font, QSize(82, height), &canvas), text);
+        EXPECT_NE(FitCaption(text, font, QSize(82, height - 1), &canvas), text);
+    }
+}

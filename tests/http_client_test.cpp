@@ -96,20 +96,29 @@ TEST_F(HttpClientTest, BodyEndsAndFailures) {
         bool succeeded;
         QByteArray body;
         const char* headers;
+        long status;
     };
     TestHttpServer::Reply cut{"HTTP/1.0 200 OK\r\nContent-Length: 100\r\n", {{0, "only part"}}, true};
     TestHttpServer::Reply longer{"HTTP/1.0 200 OK\r\nContent-Length: 4\r\n", {{0, "abcdefgh"}}};
+    // A redirection that names no place to go is the final answer, page and all.
+    TestHttpServer::Reply nowhere{"HTTP/1.0 302 Found\r\nContent-Length: 12\r\n", {{0, "moved away!\n"}}};
+    TestHttpServer::Reply emptyLocation{"HTTP/1.0 301 Moved\r\nLocation:  \r\nContent-Length: 3\r\n",
+                                        {{0, "abc"}}};
     const Row rows[] = {
         {"no length: the body runs to the close", TestHttpServer::Ok("open ended", false), true, "open ended",
-         "headers -1"},
-        {"more than announced: cut at the length", longer, true, "abcd", "headers 4"},
-        {"fewer than announced: a failure", cut, false, "only part", "headers 100"},
+         "headers -1", 200},
+        {"more than announced: cut at the length", longer, true, "abcd", "headers 4", 200},
+        {"fewer than announced: a failure", cut, false, "only part", "headers 100", 200},
         {"error status: a failure with its page", TestHttpServer::Status(500, "<html>oops</html>"), false,
-         "<html>oops</html>", "headers 17"},
+         "<html>oops</html>", "headers 17", 500},
+        {"302 without Location: a failure with its page", nowhere, false, "moved away!\n", "headers 12", 302},
+        {"301 with an empty Location: a failure with its page", emptyLocation, false, "abc", "headers 3",
+         301},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         server.route("/r", row.reply);
+        const qsizetype requests = server.requests().size();
         Transfer run(server.url(QStringLiteral("/r")));
         ASSERT_TRUE(run.finish());
         EXPECT_EQ(run.client.succeeded(), row.succeeded);
@@ -117,6 +126,10 @@ TEST_F(HttpClientTest, BodyEndsAndFailures) {
         EXPECT_TRUE(run.events.contains(QLatin1String(row.headers)))
             << run.events.join(QLatin1Char(',')).toStdString();
         EXPECT_EQ(run.client.errorString().isEmpty(), row.succeeded);
+        EXPECT_EQ(run.client.httpStatus(), row.status);
+        if (!row.succeeded && row.status != 200)
+            EXPECT_EQ(run.client.errorString(), u"The server answered with the status %1."_s.arg(row.status));
+        EXPECT_EQ(server.requests().size(), requests + 1) << "a redirection was followed";
     }
 }
 

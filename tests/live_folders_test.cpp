@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include "tabs/folder_state.h"
 #include "tabs/order_file.h"
@@ -109,4 +110,26 @@ TEST_F(LiveFoldersTest, OwnChangesAreShownAlreadyAndEditsInPlaceAreNoticed) {
     order.close();
     ASSERT_TRUE(WaitUntil([&] { return requests > 0; }));
     EXPECT_EQ(requests, 1);
+}
+
+// Changes that keep coming faster than the delay between checks (a program that writes without
+// end) still lead to a rebuild soon after the first of them, not only once the writing stops.
+TEST_F(LiveFoldersTest, AStreamOfChangesAsksForARebuildWhileItLasts) {
+    LiveFolders live([] { return false; });
+    live.MarkShown(tabs());
+    live.Marked().waitForFinished();
+    live.Watch(tabs(), {tab()});
+    int requests = 0;
+    QObject::connect(&live, &LiveFolders::rebuildNeeded, [&] { ++requests; });
+
+    // A new shortcut every 20 ms, far more often than the delay, for as long as the test waits.
+    int written = 0;
+    QTimer writer;
+    writer.setInterval(20);
+    QObject::connect(&writer, &QTimer::timeout,
+                     [&] { write(QStringLiteral("A/new%1.lnk").arg(written++), "x"); });
+    writer.start();
+    ASSERT_TRUE(
+        WaitFor("a rebuild to be asked for while the changes kept coming", [&] { return requests > 0; }));
+    EXPECT_GT(written, 0);
 }

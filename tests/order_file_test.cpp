@@ -1,5 +1,7 @@
 #include "tabs/order_file.h"
 
+#include <string>
+
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -226,4 +228,42 @@ TEST_F(OrderFileTest, ALongOrderIsKeptWholeAndATidyOneIsNotRewritten) {
     ASSERT_EQ(lines.size(), 5001);
     EXPECT_EQ(lines.front(), QStringLiteral("b.lnk"));
     EXPECT_EQ(lines.count(QStringLiteral("a.lnk")), 5000);
+}
+
+// An order file of exactly the size limit (1 MiB) is read whole: a start cleans its stale lines
+// and a move writes it. One byte more is read only in part: neither a start nor a move writes it,
+// and the move says why.
+TEST_F(OrderFileTest, AnOrderFileOfTheSizeLimitIsReadWholeAndOneByteMoreOnlyInPart) {
+    touch(QStringLiteral("a.lnk"));
+    touch(QStringLiteral("b.lnk"));
+    const qsizetype limit = 1024 * 1024;
+    // A megabyte is too much to print: its size and first bytes tell the files here apart.
+    const auto summary = [](const QByteArray& bytes) {
+        return std::to_string(bytes.size()) + " bytes: " + bytes.left(14).toStdString();
+    };
+    for (const qsizetype size : {limit, limit + 1}) {
+        SCOPED_TRACE(size);
+        // Two names, then one stale line that fills the file to its size, line break included.
+        QByteArray order = "b.lnk\r\na.lnk\r\n";
+        order += QByteArray(size - order.size() - 2, 'x') + "\r\n";
+        ASSERT_EQ(order.size(), size);
+        writeOrder(order);
+        EXPECT_EQ(names(OrderedListing(folder(), QStringLiteral("*.lnk"), true, false)),
+                  Lines("b.lnk|a.lnk"));
+        if (size == limit) {
+            EXPECT_EQ(summary(readOrder()), summary("b.lnk\r\na.lnk\r\n"));
+            SetOrderPosition(folder(), QStringLiteral("a.lnk"), 0);
+            EXPECT_EQ(summary(readOrder()), summary("a.lnk\r\nb.lnk\r\n"));
+        } else {
+            EXPECT_EQ(summary(readOrder()), summary(order));
+            try {
+                SetOrderPosition(folder(), QStringLiteral("a.lnk"), 0);
+                ADD_FAILURE() << "the move reported success";
+            } catch (const Error& e) {
+                EXPECT_TRUE(e.message().contains(QStringLiteral("larger than 1048576 bytes")))
+                    << e.message().toStdString();
+            }
+            EXPECT_EQ(summary(readOrder()), summary(order));
+        }
+    }
 }

@@ -6,6 +6,7 @@
 #include <functional>
 #include <random>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -25,6 +26,8 @@
 #include "support/private_mounts.h"
 #include "tabs/order_file.h"
 #include "support/file_bytes.h"
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -435,5 +438,43 @@ TEST_F(ReliabilityFiles, NoWriterWritesThroughASymbolicLink) {
         EXPECT_EQ(Read(victim), userText);
         EXPECT_FALSE(QFile::exists(missing));
         QFile::remove(row.file);
+    }
+}
+
+// A file written anew keeps the permissions of the file it replaces: one the user keeps private
+// stays private, one shared with others stays readable to them.
+TEST_F(ReliabilityFiles, AReplacedFileKeepsItsPermissions) {
+    const QString tab = path(QStringLiteral("Kelvara/Tabs/Work"));
+    Write(tab + QStringLiteral("/a.lnk"), QByteArray());
+    Write(tab + QStringLiteral("/b.lnk"), QByteArray());
+    const QString settings = path(QStringLiteral("Kelvara/Kelvara.cfg.ini"));
+    const QString order = tab + QStringLiteral("/order.lst");
+    const QString shortcut = tab + QStringLiteral("/c.lnk");
+    struct Row {
+        const char* what;
+        QString file;
+        std::function<void(int round)> write; // writes different bytes each round
+    };
+    const std::vector<Row> rows = {
+        {"settings file", settings,
+         [&](int round) { SaveSettings(settings, SampleSettings(round % 2 ? u"Ember"_s : u"Aqua"_s)); }},
+        {"order file", order,
+         [&](int round) { SetOrderPosition(tab, round % 2 ? u"a.lnk"_s : u"b.lnk"_s, 0); }},
+        {"shortcut", shortcut,
+         [&](int round) { WriteShortcut(shortcut, round % 2 ? u"/usr/bin/one"_s : u"/usr/bin/two"_s); }},
+    };
+    int round = 0;
+    for (const Row& row : rows) {
+        row.write(round++);
+        for (const mode_t mode : {0644, 0600, 0640}) {
+            SCOPED_TRACE(testing::Message() << row.what << ", mode 0" << std::oct << mode);
+            ASSERT_EQ(chmod(QFile::encodeName(row.file).constData(), mode), 0);
+            const QByteArray before = Read(row.file);
+            row.write(round++);
+            EXPECT_NE(Read(row.file), before) << "not written anew";
+            struct stat info {};
+            ASSERT_EQ(stat(QFile::encodeName(row.file).constData(), &info), 0);
+            EXPECT_EQ(info.st_mode & 07777, mode) << "now 0" << std::oct << (info.st_mode & 07777);
+        }
     }
 }

@@ -16,6 +16,7 @@
 #include "skins/skin.h"
 #include "skins/skin_bitmap.h"
 #include "skins/skin_definition.h"
+#include "skins/skin_folder.h"
 #include "skins/skin_list.h"
 #include "skins/skin_meta.h"
 #include "tabs/tab.h"
@@ -510,6 +511,51 @@ TEST_F(SkinFixture, PictureSeriesAreCappedByCountAndDecodedSize) {
     ASSERT_FALSE(big.TabBitmaps.isEmpty());
     EXPECT_EQ(big.TabBitmaps.size(), 16);
     EXPECT_EQ(big.Warnings.size(), 1);
+}
+
+// The pixel cap counts the rows of a picture whichever way they are stored: a negative height in
+// the header stands for rows stored from the top down, not for a smaller picture.
+TEST_F(SkinFixture, APictureOverThePixelCapIsRefusedWhicheverWayItsRowsRun) {
+    const struct {
+        int width;
+        int height; // as the header stores it
+        bool read;
+    } rows[] = {
+        {4, 4, true}, {4, -4, true}, {5, 4, false}, {5, -4, false}, {4, -5, false}, {1, -17, false},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << row.width << " x " << row.height);
+        QImage picture = Filled(row.width, std::abs(row.height), Blue);
+        picture.setPixel(0, 0, Red); // the first row in the picture
+        QByteArray bytes = bmpBytes(picture);
+        if (row.height < 0) {
+            // Rows stored top-down: the height (at offset 22) turns negative and the rows, which
+            // start where offset 10 says, each padded to four bytes, come in the other order.
+            const auto le = [&](int at, int size) {
+                quint32 value = 0;
+                for (int i = size - 1; i >= 0; --i)
+                    value = (value << 8) | quint8(bytes[at + i]);
+                return value;
+            };
+            const qsizetype start = le(10, 4);
+            const qsizetype stride = (qsizetype(row.width) * le(28, 2) + 31) / 32 * 4;
+            QByteArray flipped = bytes.left(start);
+            for (int y = std::abs(row.height) - 1; y >= 0; --y)
+                flipped += bytes.mid(start + y * stride, stride);
+            bytes = flipped;
+            for (int i = 0; i < 4; ++i)
+                bytes[22 + i] = char(quint32(row.height) >> (8 * i));
+        }
+        writeFile(QStringLiteral("cap"), QStringLiteral("p.bmp"), bytes);
+        // A cap of 16 pixels: 4 x 4 fits, 5 x 4 and 4 x 5 do not.
+        const std::optional<QImage> read =
+            SkinFolder(folder(QStringLiteral("cap"))).readPicture(QStringLiteral("p.bmp"), 16);
+        ASSERT_EQ(read.has_value(), row.read);
+        if (read) {
+            EXPECT_EQ(read->size(), QSize(row.width, std::abs(row.height)));
+            EXPECT_EQ(read->pixel(0, 0), Red);
+        }
+    }
 }
 
 TEST_F(SkinFixture, FindSkinsListsFoldersHoldingADefinition) {

@@ -103,7 +103,7 @@ TEST(TabMouse, ClickLaunchesAndClosesRightClickOffersTheItem) {
     Send(window, QEvent::MouseButtonPress, QPoint(60, 70), Qt::LeftButton);
     Send(window, QEvent::MouseMove, QPoint(70, 80), Qt::LeftButton);
     Send(window, QEvent::MouseButtonRelease, QPoint(70, 80), Qt::LeftButton);
-    EXPECT_EQ(WaitForRenamedFile(marker), QByteArray("one two\n"));
+    ASSERT_EQ(WaitForRenamedFile(marker), QByteArray("one two\n")) << "the item was not started";
     // The tab closes although the pointer is still over it.
     EXPECT_TRUE(window.tmrAnim().isActive());
     EXPECT_EQ(window.TargetExtent(), f.skin.TabHeight - f.skin.HeadHeight);

@@ -1,5 +1,7 @@
 #include "tabs/tab.h"
 
+#include <optional>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -17,6 +19,7 @@
 #include "common/error.h"
 #include "formats/shortcut_link.h"
 #include "skins/skin.h"
+#include "tabs/icon_theme.h"
 #include "tabs/item_icon.h"
 #include "pe_test_data.h"
 #include "support/qt_test_support.h"
@@ -116,19 +119,33 @@ TEST_F(TabTest, ABadNameOrShortcutIsNamedAndTheOtherItemsStillLoad) {
 
 TEST_F(TabTest, AShortcutWhoseNameIsNotUtf8IsNamedNotHidden) {
     writeLink(QStringLiteral("good.lnk"), QStringLiteral("/t"));
-    // A name in Latin-1, as an old archive or a Windows disk may bring it.
-    const QByteArray latin1Name = QFile::encodeName(tab.TabFolder) + "/caf\xe9.lnk";
-    ASSERT_EQ(::link(QFile::encodeName(path(QStringLiteral("good.lnk"))).constData(), latin1Name.constData()),
-              0);
-    try {
-        tab.LoadItems();
-        ADD_FAILURE() << "the item was left out without a word";
-    } catch (const Error& e) {
-        EXPECT_EQ(e.message(), QStringLiteral("Unable to open link file: ") +
-                                   path(QStringLiteral("caf\\xE9.lnk")) +
-                                   QStringLiteral(" (its name is not valid UTF-8; rename it)"));
+    // Names in Latin-1, as an old archive or a Windows disk may bring them, with the extension in
+    // any letter case; only shortcuts are named.
+    const struct {
+        QByteArray name;
+        const char* shown; // empty: not a shortcut, nothing to report
+    } rows[] = {
+        {"caf\xe9.lnk", "caf\\xE9.lnk"}, {"caf\xe9.LNK", "caf\\xE9.LNK"},
+        {"caf\xe9.Lnk", "caf\\xE9.Lnk"}, {"caf\xe9.txt", ""},
+        {"caf\xe9.lnk.txt", ""},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "row " << &row - rows);
+        const QByteArray latin1Name = QFile::encodeName(tab.TabFolder) + '/' + row.name;
+        ASSERT_EQ(
+            ::link(QFile::encodeName(path(QStringLiteral("good.lnk"))).constData(), latin1Name.constData()),
+            0);
+        try {
+            tab.LoadItems();
+            EXPECT_STREQ(row.shown, "") << "the item was left out without a word";
+        } catch (const Error& e) {
+            EXPECT_EQ(e.message(), QStringLiteral("Unable to open link file: ") +
+                                       path(QString::fromLatin1(row.shown)) +
+                                       QStringLiteral(" (its name is not valid UTF-8; rename it)"));
+        }
+        EXPECT_EQ(captions(), QStringList(QStringLiteral("good")));
+        ASSERT_EQ(::unlink(latin1Name.constData()), 0);
     }
-    EXPECT_EQ(captions(), QStringList(QStringLiteral("good")));
 }
 
 // A FIFO blocks whoever opens it until a writer comes: in place of a shortcut, an order file or an
@@ -374,4 +391,61 @@ TEST_F(TabTest, AnIconFileThatChangesIsReadAgain) {
     ASSERT_TRUE(touched.setFileTime(stamp.addSecs(5), QFileDevice::FileModificationTime));
     touched.close();
     EXPECT_EQ(centreOfIcon(), qRgb(0, 255, 0));
+}
+
+// The icon theme the desktop or the user chose is kept. Only when there is none, or only the bare
+// "hicolor" (no folder, document or program icons), is a full theme that is installed taken in
+// its place: Adwaita, then breeze.
+TEST_F(TabTest, TheUsersIconThemeIsKeptUnlessEmptyOrHicolor) {
+    // Whatever happens here, the tests after this one find the themes and folders as they were.
+    struct Restore {
+        QStringList paths = QIcon::themeSearchPaths();
+        QString theme = QIcon::themeName();
+        std::optional<QByteArray> home = Variable("XDG_DATA_HOME");
+        std::optional<QByteArray> dirs = Variable("XDG_DATA_DIRS");
+        static std::optional<QByteArray> Variable(const char* name) {
+            return qEnvironmentVariableIsSet(name) ? std::optional(qgetenv(name)) : std::nullopt;
+        }
+        static void Set(const char* name, const std::optional<QByteArray>& value) {
+            value ? qputenv(name, *value) : qunsetenv(name);
+        }
+        ~Restore() {
+            Set("XDG_DATA_HOME", home);
+            Set("XDG_DATA_DIRS", dirs);
+            QIcon::setThemeSearchPaths(paths);
+            QIcon::setThemeName(theme);
+        }
+    } restore;
+    const struct {
+        const char* theme;     // the theme set when the program starts
+        const char* installed; // the themes in the data folder, separated by spaces
+        const char* used;
+    } rows[] = {
+        {"Papirus", "Adwaita breeze", "Papirus"},
+        {"breeze", "Adwaita breeze", "breeze"},
+        {"HighContrast", "", "HighContrast"},
+        {"hicolor", "Adwaita breeze", "Adwaita"},
+        {"hicolor", "breeze", "breeze"},
+        {"hicolor", "", "hicolor"},
+        {"", "Adwaita", "Adwaita"},
+        {"", "", "hicolor"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(testing::Message() << "theme '" << row.theme << "', installed: " << row.installed);
+        QTemporaryDir data;
+        for (const QString& theme : QString::fromLatin1(row.installed).split(u' ', Qt::SkipEmptyParts)) {
+            const QString folder = data.path() + QStringLiteral("/icons/") + theme;
+            ASSERT_TRUE(QDir().mkpath(folder));
+            QFile index(folder + QStringLiteral("/index.theme"));
+            ASSERT_TRUE(index.open(QIODevice::WriteOnly));
+            index.write("[Icon Theme]\nName=" + theme.toUtf8() + "\nDirectories=\n");
+        }
+        qputenv("XDG_DATA_HOME", QFile::encodeName(data.path() + QStringLiteral("/home")));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(data.path()));
+        QIcon::setThemeSearchPaths({});
+        QIcon::setThemeName(QString::fromLatin1(row.theme));
+        ASSERT_EQ(QIcon::themeName(), QString::fromLatin1(row.theme));
+        UseDesktopIconTheme();
+        EXPECT_EQ(QIcon::themeName(), QString::fromLatin1(row.used));
+    }
 }

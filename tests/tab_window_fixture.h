@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include <gtest/gtest.h>
+
 #include <QDir>
 #include <QFile>
 #include <QStringList>
@@ -131,9 +133,15 @@ public:
         return *window;
     }
 
+    // Ticks the animation until its timer stops; one that still runs after 1000 ticks never ends.
     void Animate() {
-        for (int ticks = 0; window->tmrAnim().isActive() && ticks < 1000; ++ticks)
+        for (int ticks = 0; window->tmrAnim().isActive(); ++ticks) {
+            if (ticks == 1000) {
+                ADD_FAILURE() << "the tab's animation still ran after 1000 ticks";
+                return;
+            }
             window->tmrAnimTimer();
+        }
     }
 
     QStringList Captions() const {

@@ -45,10 +45,15 @@ struct Fixture {
     }
 };
 
-// Ticks the animation until its timer stops.
+// Ticks the animation until its timer stops and returns the number of ticks; one that still runs
+// after 1000 ticks never ends.
 int Animate(TfrmTab& window) {
     int ticks = 0;
-    while (window.tmrAnim().isActive() && ticks < 1000) {
+    while (window.tmrAnim().isActive()) {
+        if (ticks == 1000) {
+            ADD_FAILURE() << "the tab's animation still ran after 1000 ticks";
+            break;
+        }
         window.tmrAnimTimer();
         ++ticks;
     }
@@ -253,9 +258,9 @@ TEST(TabWindow, TheItemsPartIsDrawnWhenTheTabOpensAndGivenBackAfterItClosed) {
         f.Animate();
         window.CheckPointer(nullptr);
         f.Animate();
-        ASSERT_FALSE(window.Open());
     };
     openAndClose();
+    ASSERT_FALSE(window.Open()) << "the tab did not close when the pointer left";
 
     // Kept for a while after closing: opening again shows it without drawing it anew.
     EXPECT_TRUE(window.ItemsDrawn());
@@ -265,11 +270,12 @@ TEST(TabWindow, TheItemsPartIsDrawnWhenTheTabOpensAndGivenBackAfterItClosed) {
     EXPECT_FALSE(window.tmrFreeItems().isActive());
     EXPECT_EQ(window.RenderCount(), renders);
     openAndClose();
+    ASSERT_FALSE(window.Open()) << "the tab did not close when the pointer left";
 
     // Then given back, icons and all; the closed tab looks as before.
     const QRegion closedShape = window.WindowShapeRegion();
     window.tmrFreeItems().start(0); // instead of waiting the whole time
-    ASSERT_TRUE(WaitUntil([&] { return !window.ItemsDrawn(); }));
+    ASSERT_TRUE(WaitFor("the items part to be given back", [&] { return !window.ItemsDrawn(); }));
     EXPECT_TRUE(withIcon.Icon.isNull());
     EXPECT_EQ(window.WindowShapeRegion(), closedShape);
 }

@@ -16,6 +16,7 @@
 #include "support/file_bytes.h"
 #include "support/qt_test_support.h"
 #include "support/test_http_server.h"
+#include "update/download_failure.h"
 #include "update/download_name.h"
 #include "update/download_progress.h"
 #include "update/http_client.h"
@@ -63,6 +64,36 @@ TEST(DownloadProgressTest, SpinnerLineEnds) {
         EXPECT_EQ(SpinnerLines(row.phase), row.lines) << row.phase;
 }
 
+// Every answer outside 200 to 299 that ends a transfer has a reason, also when no status arrived
+// (0) and for an interim or redirection status that turned out to be the last.
+TEST(DownloadFailureTest, EveryStatusOutsideSuccessNamesAReason) {
+    const QString notFound = u"The file was not found on the server."_s;
+    const struct {
+        long status;
+        QString reason;
+    } rows[] = {
+        {0, u"The server refused the download (status 0)."_s},
+        {1, u"The server refused the download (status 1)."_s},
+        {100, u"The server refused the download (status 100)."_s},
+        {199, u"The server refused the download (status 199)."_s},
+        {200, {}},
+        {204, {}},
+        {299, {}},
+        {300, u"The server refused the download (status 300)."_s},
+        {302, u"The server refused the download (status 302)."_s},
+        {304, u"The server refused the download (status 304)."_s},
+        {403, u"The server refused the download (status 403)."_s},
+        {404, notFound},
+        {410, notFound},
+        {500, u"The server refused the download (status 500)."_s},
+        {999, u"The server refused the download (status 999)."_s},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(DownloadFailureText(0, row.status, false), row.reason) << row.status;
+        EXPECT_EQ(DownloadFailureText(0, row.status, true), row.reason) << row.status;
+    }
+}
+
 TEST(DownloadNameTest, NameFromTheAddress) {
     const std::pair<const char*, const char*> rows[] = {
         {"http://h/files/Kelvara-setup.exe", "Kelvara-setup.exe"},
@@ -107,6 +138,16 @@ class UpdateWindowTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() { EnsureApplication(); }
     void SetUp() override { ASSERT_TRUE(QDir().mkpath(folder.userDir())); }
+    // A test that failed half-way may leave its dialog open, still downloading from this test's
+    // server and asking this test's prompts: it goes with the test.
+    void TearDown() override {
+        prompts.onQuestion = nullptr;
+        prompts.onMessage = nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (qobject_cast<TfrmUpdate*>(window))
+                delete window;
+        }
+    }
 
     QPointer<TfrmUpdate> open(const QString& address, bool secure = false) {
         QPointer<TfrmUpdate> dialog = new TfrmUpdate(folder, prompts);
@@ -119,8 +160,23 @@ protected:
         dialog->startDownload(address, secure);
         return dialog;
     }
+    // The text of a control; "(no dialog)" once the dialog has gone, as it does when a download
+    // fails, so that a wait for a text fails instead of reading a deleted dialog.
     template <typename T> static QString text(TfrmUpdate* dialog, const char* name) {
+        if (!dialog)
+            return QStringLiteral("(no dialog)");
         return dialog->findChild<T*>(QString::fromLatin1(name))->text();
+    }
+    // Waits until the label's text starts with prefix. Fails at once when the dialog closes first,
+    // as it does when the download fails, and names the text it waited for.
+    static testing::AssertionResult waitForLabel(const QPointer<TfrmUpdate>& dialog, const char* name,
+                                                 const QString& prefix) {
+        const bool ended =
+            WaitUntil([&] { return !dialog || text<QLabel>(dialog, name).startsWith(prefix); });
+        if (ended && dialog)
+            return testing::AssertionSuccess();
+        return testing::AssertionFailure() << name << " never showed \"" << prefix.toStdString()
+                                           << "\": " << (ended ? "the dialog closed first" : "waited 60 s");
     }
     QStringList files() const {
         return QDir(folder.userDir()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
@@ -158,11 +214,12 @@ TEST_F(UpdateWindowTest, StartsConnectingWithItsControls) {
     for (QWidget* child : dialog->findChildren<QWidget*>())
         EXPECT_TRUE(dialog->rect().contains(child->geometry())) << child->objectName().toStdString();
     // The body is held back, so the dialog stays connected while the spinner turns.
-    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblStatus") == u"Status: Connected"_s; }));
-    ASSERT_TRUE(WaitUntil([&] { return dialog->spinnerPhase() > 0.25; }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblStatus", u"Status: Connected"_s));
+    ASSERT_TRUE(WaitFor("the spinner to turn", [&] { return !dialog || dialog->spinnerPhase() > 0.25; }));
+    ASSERT_TRUE(dialog) << "the dialog closed while connected";
     prompts.answers = {true};
     dialog->close();
-    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
 }
 
 TEST_F(UpdateWindowTest, ShowsProgressAndEstimateThenSavesOverTheOldFile) {
@@ -175,12 +232,12 @@ TEST_F(UpdateWindowTest, ShowsProgressAndEstimateThenSavesOverTheOldFile) {
     QString statusAtQuestion;
     QPointer<TfrmUpdate> dialog = open(server.url(u"/files/Kelvara-setup.exe"_s));
     prompts.onQuestion = [&] { statusAtQuestion = text<QLabel>(dialog, "lblStatus"); };
-    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"100 bytes"_s));
     EXPECT_EQ(text<QLabel>(dialog, "lblStatus"), u"Status: Downloading..."_s);
     EXPECT_EQ(dialog->downloadTotal(), 1000);
     now += 60'000; // one minute later a quarter has arrived
     server.release();
-    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"250 bytes"_s); }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"250 bytes"_s));
     EXPECT_EQ(text<QLabel>(dialog, "lblBytes"), u"250 bytes / 1000 bytes, 3 minutes remaining"_s);
     auto* bar = dialog->findChild<QProgressBar*>(u"ProgressBar1"_s);
     EXPECT_EQ(bar->maximum(), 1000);
@@ -188,7 +245,7 @@ TEST_F(UpdateWindowTest, ShowsProgressAndEstimateThenSavesOverTheOldFile) {
     EXPECT_EQ(content(u"Kelvara-setup.exe"_s), "old"); // replaced only at the end
 
     server.release();
-    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
     EXPECT_EQ(statusAtQuestion, u"Status: Completed"_s);
     ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_EQ(prompts.shown[0].caption, u"Download Complete"_s);
@@ -211,7 +268,7 @@ TEST_F(UpdateWindowTest, InAnInstallationTheUpdateGoesIntoTheUsersFolder) {
     server.route("/setup.run", TestHttpServer::Ok("new version"));
     prompts.answers = {false};
     QPointer<TfrmUpdate> dialog = open(server.url(u"/setup.run"_s));
-    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
     EXPECT_EQ(content(u"setup.run"_s), "new version");
     ASSERT_EQ(prompts.shown.size(), 2u);
     EXPECT_EQ(prompts.shown[1].text,
@@ -233,7 +290,7 @@ TEST_F(UpdateWindowTest, WithoutALengthTheBarStaysAndYesInstalls) {
         bytesAtQuestion = text<QLabel>(dialog, "lblBytes");
         barAtQuestion = dialog->findChild<QProgressBar*>(u"ProgressBar1"_s)->value();
     };
-    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
     EXPECT_EQ(bytesAtQuestion, u"11 bytes / -1 bytes, 0 minutes remaining"_s);
     EXPECT_EQ(barAtQuestion, 0);
     EXPECT_EQ(opened, folder.userDir() + u"get.php?file=a"_s);
@@ -258,7 +315,7 @@ TEST_F(UpdateWindowTest, YesStartsTheUpdateOrSaysWhyNot) {
         bool closeRequested = false;
         QObject::connect(dialog, &TfrmUpdate::closeProgramRequested, [&] { closeRequested = true; });
         dialog->startDownload(server.url(u"/setup.sh"_s));
-        ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+        ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
         EXPECT_TRUE(QFileInfo(folder.userDir() + u"setup.sh"_s).isExecutable());
         EXPECT_EQ(closeRequested, startable);
         if (startable) {
@@ -275,7 +332,7 @@ TEST_F(UpdateWindowTest, YesStartsTheUpdateOrSaysWhyNot) {
     // A document is saved as it came, not made executable.
     prompts.answers = {false};
     QPointer<TfrmUpdate> dialog = open(server.url(u"/notes.txt"_s));
-    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
     EXPECT_EQ(content(u"notes.txt"_s), "just words");
     EXPECT_FALSE(QFileInfo(folder.userDir() + u"notes.txt"_s).isExecutable());
 }
@@ -303,7 +360,7 @@ TEST_F(UpdateWindowTest, ASecureDownloadStaysSecure) {
         SCOPED_TRACE(row.address.toStdString());
         prompts.shown.clear();
         QPointer<TfrmUpdate> dialog = open(row.address, true);
-        ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+        ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
         ASSERT_FALSE(prompts.shown.empty());
         if (row.reason.isEmpty()) {
             EXPECT_EQ(content(u"setup.exe"_s), "secure");
@@ -321,6 +378,7 @@ TEST_F(UpdateWindowTest, FailuresSaveNothing) {
     put(u"setup.exe"_s, "old");
     server.route("/setup.exe", TestHttpServer::Status(404, QByteArray(5000, 'x')));
     server.route("/denied/setup.exe", TestHttpServer::Status(403, "<html>Forbidden</html>"));
+    server.route("/moved/setup.exe", TestHttpServer::Status(302, "<html>Moved</html>"));
     server.route("/cut/setup.exe", TestHttpServer::Reply{"HTTP/1.0 200 OK\r\nContent-Length: 5000\r\n",
                                                          {{0, QByteArray(1000, 'x')}},
                                                          true});
@@ -338,6 +396,7 @@ TEST_F(UpdateWindowTest, FailuresSaveNothing) {
     } rows[] = {
         {server.url(u"/setup.exe"_s), u"The file was not found on the server."_s, true, false},
         {server.url(u"/denied/setup.exe"_s), u"The server refused the download (status 403)."_s, true, false},
+        {server.url(u"/moved/setup.exe"_s), u"The server refused the download (status 302)."_s, true, false},
         {server.url(u"/cut/setup.exe"_s), u"The connection was closed before the download was complete."_s,
          true, true, 1000},
         {server.url(u"/too/big.exe"_s), u"The answer is larger than 536870912 bytes."_s, true, false},
@@ -359,7 +418,7 @@ TEST_F(UpdateWindowTest, FailuresSaveNothing) {
             hintAtMessage = owner->findChild<QLabel*>(u"lblStatus"_s)->toolTip();
         };
         QPointer<TfrmUpdate> dialog = open(row.address);
-        ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+        ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
         ASSERT_EQ(prompts.shown.size(), 1u);
         EXPECT_FALSE(prompts.shown[0].question);
         EXPECT_EQ(prompts.shown[0].caption, u"Kelvara 2.0"_s);
@@ -381,13 +440,13 @@ TEST_F(UpdateWindowTest, CancelAsksAndOnlyYesStopsWithoutAFile) {
                                   {{0, QByteArray(100, 'a')}, {TestHttpServer::Held, QByteArray(100, 'b')}}});
     // No at the question: the download goes on and completes.
     QPointer<TfrmUpdate> dialog = open(server.url(u"/slow.exe"_s));
-    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"100 bytes"_s));
     dialog->findChild<QPushButton*>(u"Button1"_s)->click();
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_EQ(prompts.shown[0].caption, u"Abort Download"_s);
     EXPECT_EQ(prompts.shown[0].text, u"Are you sure you want to cancel this download?"_s);
     server.release();
-    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
     EXPECT_EQ(content(u"slow.exe"_s).size(), 200);
     ASSERT_TRUE(QFile::remove(folder.userDir() + u"slow.exe"_s));
 
@@ -395,10 +454,10 @@ TEST_F(UpdateWindowTest, CancelAsksAndOnlyYesStopsWithoutAFile) {
     prompts.shown.clear();
     prompts.answers = {true};
     dialog = open(server.url(u"/slow.exe"_s));
-    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"100 bytes"_s));
     QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QCoreApplication::sendEvent(dialog, &escape);
-    ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+    ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
     EXPECT_EQ(prompts.shown.size(), 1u);
     EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
 }
@@ -411,7 +470,7 @@ TEST_F(UpdateWindowTest, TransferEndingDuringTheCancelQuestion) {
         SCOPED_TRACE(cancel);
         prompts.shown.clear();
         QPointer<TfrmUpdate> dialog = open(server.url(u"/quick.exe"_s));
-        ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"2 bytes"_s); }));
+        ASSERT_TRUE(waitForLabel(dialog, "lblBytes", u"2 bytes"_s));
         bool transferEnded = false;
         QObject::connect(dialog->findChild<HttpClient*>(u"HttpCli1"_s), &HttpClient::requestDone,
                          [&] { transferEnded = true; });
@@ -419,10 +478,10 @@ TEST_F(UpdateWindowTest, TransferEndingDuringTheCancelQuestion) {
         prompts.onQuestion = [&] {
             prompts.onQuestion = nullptr;
             server.release();
-            ASSERT_TRUE(WaitUntil([&] { return transferEnded; }));
+            ASSERT_TRUE(WaitFor("the transfer to end", [&] { return transferEnded; }));
         };
         dialog->close();
-        ASSERT_TRUE(WaitUntil([&] { return dialog.isNull(); }));
+        ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
         EXPECT_EQ(files(), cancel ? QStringList() : QStringList({u"quick.exe"_s}));
         EXPECT_EQ(prompts.shown.size(), cancel ? 1u : 3u);
         QFile::remove(folder.userDir() + u"quick.exe"_s);

@@ -4,6 +4,8 @@
 #include <functional>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QString>
@@ -32,6 +34,15 @@ inline bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 60
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     return true;
+}
+
+// WaitUntil for a check: fails, naming what did not happen, when the condition still does not hold
+// after timeoutMs. what completes "waited ... for": "the dialog to close".
+inline testing::AssertionResult WaitFor(const char* what, const std::function<bool()>& condition,
+                                        int timeoutMs = 60000) {
+    if (WaitUntil(condition, timeoutMs))
+        return testing::AssertionSuccess();
+    return testing::AssertionFailure() << "waited " << timeoutMs / 1000 << " s for " << what << ", in vain";
 }
 
 // Records the messages and questions put to the user and answers the questions from a script
