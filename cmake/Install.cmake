@@ -11,6 +11,16 @@ install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.kelvara.Kelvara.desktop
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.kelvara.Kelvara.metainfo.xml
     DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/packaging/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+# The manual page, compressed as Debian's policy asks (-n: no name or time stamp, so that builds
+# of the same source give the same file).
+set(KELVARA_MAN_PAGE ${CMAKE_BINARY_DIR}/kelvara.1.gz)
+add_custom_command(OUTPUT ${KELVARA_MAN_PAGE}
+    COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/man/kelvara.1 > ${KELVARA_MAN_PAGE}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/man/kelvara.1
+    COMMENT "Compressing the manual page")
+add_custom_target(man_page ALL DEPENDS ${KELVARA_MAN_PAGE})
+install(FILES ${KELVARA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvara)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvara)
