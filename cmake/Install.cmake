@@ -18,20 +18,31 @@ add_custom_command(OUTPUT ${KELVARA_MAN_PAGE}
     COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/man/kelvara.1 > ${KELVARA_MAN_PAGE}
     DEPENDS ${PROJECT_SOURCE_DIR}/packaging/man/kelvara.1
     COMMENT "Compressing the manual page")
-add_custom_target(man_page ALL DEPENDS ${KELVARA_MAN_PAGE})
 install(FILES ${KELVARA_MAN_PAGE} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
-install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvara)
+# Debian's documentation of the package: its copyright and its changelog.
+set(KELVARA_CHANGELOG ${CMAKE_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${KELVARA_CHANGELOG}
+    COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/packaging/changelog > ${KELVARA_CHANGELOG}
+    DEPENDS ${PROJECT_SOURCE_DIR}/packaging/changelog
+    COMMENT "Compressing the changelog")
+add_custom_target(package_docs ALL DEPENDS ${KELVARA_MAN_PAGE} ${KELVARA_CHANGELOG})
+install(FILES ${PROJECT_SOURCE_DIR}/packaging/copyright ${KELVARA_CHANGELOG}
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/kelvara)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME kelvara)
 set(CPACK_PACKAGE_VENDOR "The Kelvara developers")
 set(CPACK_PACKAGE_CONTACT "The Kelvara developers <developers@kelvara.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "application launcher with skinned tabs on the screen edge")
+# Lines of at most 80 characters, as Debian's control files want them.
 set(CPACK_PACKAGE_DESCRIPTION
-    "A row of small skinned tabs sits on one edge of a monitor; each tab is a folder of shortcuts.
-Resting the pointer on a tab slides it out to show its items, and a click launches one.")
+    "A row of small skinned tabs sits on one edge of a monitor; each tab is a
+folder of shortcuts. Resting the pointer on a tab slides it out to show its
+items, and a click launches one.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+# The symbol tables are no use to the user; debugging information is not shipped.
+set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 # The linked libraries give most of the dependencies. libcurl is loaded only when an update check
 # runs, SVG icons need Qt's SVG plugin, and documents and folders open through xdg-open.

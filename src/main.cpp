@@ -94,20 +94,23 @@ int main(int argc, char** argv) {
 
     KelvaraApplication app(argc, argv);
     // Later starts may ask from now on; what they ask is carried out once the tabs are there.
-    InstanceServer server(key);
-    if (!server.Listening())
-        Print(
-            stderr,
-            QStringLiteral("kelvara: %1; a second start will not find this one.\n").arg(server.ErrorText()));
+    std::unique_ptr<InstanceServer> server;
     std::unique_ptr<TfrmRunning> controller;
     QList<InstanceRequest> early;
     bool started = false;
-    QObject::connect(&server, &InstanceServer::requested, &server, [&](const InstanceRequest& request) {
-        if (started)
-            controller->Request(request);
-        else
-            early.append(request);
-    });
+    if (lock.Held()) {
+        server = std::make_unique<InstanceServer>(key);
+        if (!server->Listening())
+            Print(stderr, QStringLiteral("kelvara: %1; a second start will not find this one.\n")
+                              .arg(server->ErrorText()));
+        QObject::connect(server.get(), &InstanceServer::requested, server.get(),
+                         [&](const InstanceRequest& request) {
+                             if (started)
+                                 controller->Request(request);
+                             else
+                                 early.append(request);
+                         });
+    }
 
     QApplication::setApplicationName(ApplicationCaption());
     UseDesktopIconTheme();
@@ -140,12 +143,14 @@ int main(int argc, char** argv) {
         controller->Request(command.request);
     for (const InstanceRequest& request : std::as_const(early))
         controller->Request(request);
-    // The session bus is joined once the tabs are shown: connecting and registering need answers
-    // from the bus, which the first window must not wait for.
-    QTimer::singleShot(0, &server, [&server] { server.ListenOnBus(); });
-    QObject::connect(&app, &QCoreApplication::aboutToQuit, &server, [&] {
-        started = false;
-        server.Close();
-    });
+    if (server) {
+        // The session bus is joined once the tabs are shown: connecting and registering need
+        // answers from the bus, which the first window must not wait for.
+        QTimer::singleShot(0, server.get(), [&server] { server->ListenOnBus(); });
+        QObject::connect(&app, &QCoreApplication::aboutToQuit, server.get(), [&] {
+            started = false;
+            server->Close();
+        });
+    }
     return app.exec();
 }

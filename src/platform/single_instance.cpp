@@ -193,8 +193,8 @@ HandOverResult HandOver(InstanceLock& lock, const QString& key, const InstanceRe
 
 InstanceServer::InstanceServer(const QString& key, QObject* parent) : QObject(parent), m_key(key) {
     // Only the holder of the lock gets here: a socket file left by an instance that was killed
-    // is its own to replace.
-    m_server.setSocketOptions(QLocalServer::UserAccessOption);
+    // is its own to replace. The runtime folder is the user's alone (mode 700), so the socket needs
+    // no access options, which would cost a folder made and renamed at every start.
     QLocalServer::removeServer(SocketPath(key));
     m_server.listen(SocketPath(key));
     connect(&m_server, &QLocalServer::newConnection, this, &InstanceServer::Connected);
