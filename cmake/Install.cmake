@@ -4,6 +4,11 @@
 include(GNUInstallDirs)
 
 install(PROGRAMS $<TARGET_FILE:Kelvara> DESTINATION ${CMAKE_INSTALL_BINDIR} RENAME kelvara)
+# Renamed on the way, so installed as a file, which "cmake --install --strip" (and CPack) would
+# leave as it is: strip it here when asked to.
+install(CODE "if(CMAKE_INSTALL_DO_STRIP)
+    execute_process(COMMAND \"${CMAKE_STRIP}\" \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/kelvara\")
+endif()")
 install(DIRECTORY ${PROJECT_SOURCE_DIR}/data/ DESTINATION ${CMAKE_INSTALL_DATADIR}/kelvara
     PATTERN ".keep" EXCLUDE)
 install(FILES ${PROJECT_SOURCE_DIR}/packaging/org.kelvara.Kelvara.desktop

@@ -117,6 +117,9 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
                                           "focus: bind the command kelvara --open to a key in your "
                                           "desktop's keyboard settings."));
     lblWaylandKey->setWordWrap(true);
+    // Shown in some sessions only; not yet a key of the translation files, whose keys stay those
+    // of the shipped template.
+    ExcludeFromTranslation(lblWaylandKey);
     lblWaylandKey->setVisible(WaylandSession());
 
     for (QWidget* control :
