@@ -237,6 +237,78 @@ TEST_F(ConfigDialog, InAnInstallationTheStartupEntryRunsTheInstalledProgramInThe
     control<QCheckBox>("cbkStartup")->click();
 }
 
+// The entry names the program in TryExec, so that the desktop skips it once the program is gone.
+// An entry written by an older version, word for word, gets the line at the next save; any other
+// file is the user's and stays as it is.
+TEST_F(ConfigDialog, StartupEntriesNameTheProgramToTryAndOlderOnesAreRewritten) {
+    const QString exe = QStringLiteral("/opt/my apps/Kelvara");
+    const QByteArray current = StartupEntryText(exe, QStringLiteral("/opt/my apps/"));
+    EXPECT_TRUE(current.contains("\nTryExec=/opt/my apps/Kelvara\n")) << current.constData();
+    QByteArray older = current;
+    older.replace("TryExec=/opt/my apps/Kelvara\n", "");
+    QByteArray edited = older;
+    edited.replace("Terminal=false", "Terminal=false\nX-GNOME-Autostart-Delay=5");
+    struct Row {
+        QByteArray before;
+        QString exe;
+        QByteArray after;
+    };
+    const Row rows[] = {
+        {older, exe, current},
+        {current, exe, current},
+        {edited, exe, edited},
+        // Written for a program folder elsewhere: not this program's entry.
+        {older, QStringLiteral("/elsewhere/Kelvara"), older},
+    };
+    QDir().mkpath(configHome.filePath(QStringLiteral("autostart")));
+    for (const Row& row : rows) {
+        QFile entry(entryPath());
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        entry.write(row.before);
+        entry.close();
+        UpdateStartupEntry(entryPath(), row.exe, QStringLiteral("/opt/my apps/"));
+        ASSERT_TRUE(entry.open(QIODevice::ReadOnly));
+        EXPECT_EQ(entry.readAll(), row.after) << row.before.constData();
+        entry.close();
+    }
+    // No entry: none is made.
+    QFile::remove(entryPath());
+    UpdateStartupEntry(entryPath(), exe, QStringLiteral("/opt/my apps/"));
+    EXPECT_FALSE(QFile::exists(entryPath()));
+}
+
+// In a Wayland session the General page says beside the key field that the key cannot be grabbed
+// for the whole desktop and which command to bind instead; elsewhere it says nothing.
+TEST_F(ConfigDialog, TheGeneralPageNamesTheCommandToBindInAWaylandSession) {
+    const QByteArray savedType = qgetenv("XDG_SESSION_TYPE");
+    const QByteArray savedDisplay = qgetenv("WAYLAND_DISPLAY");
+    struct Row {
+        const char* type;
+        const char* display;
+        bool shown;
+    };
+    for (const Row& row : {Row{"x11", "", false}, Row{"wayland", "", true}, Row{"", "wayland-0", true},
+                           Row{"Wayland", "", true}}) {
+        qputenv("XDG_SESSION_TYPE", row.type);
+        qputenv("WAYLAND_DISPLAY", row.display);
+        open();
+        auto* note = control<QLabel>("lblWaylandKey");
+        auto* key = control<QKeySequenceEdit>("edtShortcutKey");
+        EXPECT_EQ(note->isVisible(), row.shown) << row.type << " " << row.display;
+        EXPECT_TRUE(note->text().contains(QStringLiteral("kelvara --open")));
+        if (row.shown) {
+            // Below the key field, within the page, and above the donation link.
+            EXPECT_GE(note->y(), key->geometry().bottom());
+            EXPECT_LE(note->geometry().right(), note->parentWidget()->width());
+            EXPECT_GT(control<QWidget>("lblDonation")->y(), note->geometry().bottom());
+        }
+        delete dialog;
+        dialog = nullptr;
+    }
+    qputenv("XDG_SESSION_TYPE", savedType);
+    qputenv("WAYLAND_DISPLAY", savedDisplay);
+}
+
 TEST_F(ConfigDialog, ExecLineQuotesThePath) {
     const QByteArray text =
         StartupEntryText(QStringLiteral("/opt/my apps/$HOME/50%/Kelvara"), QStringLiteral("/opt/"));

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -15,6 +16,7 @@
 #include <QTimer>
 
 #include "common/names.h"
+#include "config/config_dialog.h"
 #include "formats/shortcut_link.h"
 #include "tabwindow/tab_window.h"
 #include "ui/error_report.h"
@@ -552,6 +554,134 @@ TEST_F(Controller, TheAggressiveModeRunsTheOnTopTimerOnly) {
     controller.setAggressiveTimer(false);
     EXPECT_FALSE(controller.tmrOnTop().isActive());
     EXPECT_EQ(controller.Context().aot, StackingMode::Normal);
+}
+
+} // namespace
+
+namespace {
+
+using Action = InstanceRequest::Action;
+
+QString KeyboardOpenTabs(const TfrmRunning& controller) {
+    QString names;
+    for (TfrmTab* window : controller.TabWindows())
+        names += window->KeyboardOpen() ? window->TabModel().TabName : QString();
+    return names;
+}
+
+void CloseAll(const TfrmRunning& controller) {
+    for (TfrmTab* window : controller.TabWindows()) {
+        QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+        if (window->KeyboardOpen())
+            QCoreApplication::sendEvent(window, &escape);
+        while (window->tmrAnim().isActive())
+            window->tmrAnimTimer();
+    }
+}
+
+// What a later start asks of the running instance: Activate and Open act as the shortcut key
+// does, on the tab opened last or on the one named (by its name, in any letter case, or by its
+// folder); a name that fits no tab is reported.
+TEST_F(Controller, RequestsToOpenActLikeTheShortcutKey) {
+    for (const char* name : {"Apps", "Games", "Web"})
+        MakeTab(QString::fromLatin1(name));
+    TfrmRunning& controller = Start();
+    ASSERT_EQ(controller.TabWindows().size(), 3);
+    struct Row {
+        InstanceRequest request;
+        const char* open;
+    };
+    const Row rows[] = {
+        {{Action::Activate, {}, 0}, "Apps"},
+        {{Action::Open, QStringLiteral("Web"), 0}, "Web"},
+        {{Action::Activate, {}, 0}, "Web"}, // the tab opened last
+        {{Action::Open, {}, 0}, "Web"},
+        {{Action::Open, QStringLiteral("gAMES"), 0}, "Games"},
+        {{Action::Open, Tabs() + QStringLiteral("/Apps"), 0}, "Apps"},
+        {{Action::Open, QStringLiteral("Nothing"), 0}, ""},
+    };
+    for (const Row& row : rows) {
+        controller.CarryOut(row.request);
+        EXPECT_EQ(KeyboardOpenTabs(controller), QString::fromLatin1(row.open))
+            << row.request.tab.toStdString();
+        CloseAll(controller);
+    }
+    EXPECT_TRUE(ErrorLines().contains(QStringLiteral("There is no tab named Nothing.")))
+        << ErrorLines().join(u'\n').toStdString();
+
+    // Asked for while the tab is open from the keyboard already, it stays open and keeps the focus.
+    controller.CarryOut({Action::Open, QStringLiteral("Games"), 0});
+    controller.CarryOut({Action::Open, QStringLiteral("Games"), 0});
+    EXPECT_EQ(KeyboardOpenTabs(controller), QStringLiteral("Games"));
+    CloseAll(controller);
+}
+
+// A request is carried out once the event loop turns, after the one who asked has had the answer.
+TEST_F(Controller, ARequestWaitsForTheEventLoop) {
+    MakeTab(QStringLiteral("A"));
+    TfrmRunning& controller = Start();
+    controller.Request({Action::Activate, {}, 0});
+    EXPECT_TRUE(KeyboardOpenTabs(controller).isEmpty());
+    EXPECT_TRUE(WaitUntil([&] { return !KeyboardOpenTabs(controller).isEmpty(); }))
+        << "the queued request was not carried out";
+    CloseAll(controller);
+}
+
+TEST_F(Controller, RequestsForTheSettingsRefreshAndQuit) {
+    MakeTab(QStringLiteral("A"));
+    TfrmRunning& controller = Start();
+
+    // The settings dialog opens once; asked for again, the one open is brought forward.
+    controller.CarryOut({Action::Settings, {}, 0});
+    ASSERT_TRUE(controller.ConfigOpen());
+    TfrmConfig* dialog = controller.ConfigDialog();
+    controller.CarryOut({Action::Settings, {}, 0});
+    EXPECT_EQ(controller.ConfigDialog(), dialog);
+    EXPECT_EQ(controller.findChildren<TfrmConfig*>().size(), 1);
+    dialog->close();
+    EXPECT_TRUE(WaitUntil([&] { return !controller.ConfigOpen(); }));
+
+    // Refresh reads the tab set again: a tab made meanwhile shows.
+    MakeTab(QStringLiteral("B"));
+    controller.CarryOut({Action::Refresh, {}, 0});
+    EXPECT_EQ(TabNames(), (Names({"A", "B"})));
+
+    // Quit ends the program as Exit does, with the settings written: here there was no file yet.
+    const QString settings = m_app + QStringLiteral("Kelvara.cfg.ini");
+    ASSERT_FALSE(QFile::exists(settings));
+    controller.CarryOut({Action::Quit, {}, 0});
+    EXPECT_TRUE(controller.EndRequested());
+    QFile file(settings);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("ShortcutKey=Ctrl+Alt+K"));
+    // Once the end is asked for, nothing more is done.
+    controller.CarryOut({Action::Activate, {}, 0});
+    EXPECT_TRUE(KeyboardOpenTabs(controller).isEmpty());
+}
+
+// Add Applications adds to the tab named, or the one opened last, as the menu of that tab does.
+TEST_F(Controller, RequestsToAddApplicationsAddToTheTabNamed) {
+    for (const char* name : {"A", "B"})
+        MakeTab(QString::fromLatin1(name));
+    TfrmRunning& controller = Start();
+    QStringList dialogsFor;
+    const auto answer = [&] {
+        // The dialog is modal: it is shut from a timer once it shows.
+        QTimer::singleShot(0, [&] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                dialogsFor.append(controller.PopupItem().Data.Name);
+                modal->close();
+            }
+        });
+    };
+    answer();
+    controller.CarryOut({Action::AddApplications, QStringLiteral("B"), 0});
+    answer();
+    controller.CarryOut({Action::AddApplications, {}, 0});
+    controller.CarryOut({Action::AddApplications, QStringLiteral("None"), 0});
+    EXPECT_EQ(dialogsFor, (Names({"B", "A"})));
+    EXPECT_EQ(controller.PopupItem().Index, -1);
+    EXPECT_TRUE(ErrorLines().contains(QStringLiteral("There is no tab named None.")));
 }
 
 } // namespace

@@ -17,6 +17,7 @@
 #include "config/link_label.h"
 #include "config/startup_entry.h"
 #include "config/plain_controls.h"
+#include "platform/wayland_session.h"
 
 GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsGeneral"), parent), m_startupEntry(std::move(startupEntry)) {
@@ -109,6 +110,17 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
     edtShortcutKey->setToolTip(shortcutHint);
     edtShortcutKey->resize(145, edtShortcutKey->sizeHint().height());
     lblShortcutKey->setBuddy(edtShortcutKey);
+    // A Wayland session hands a grabbed key to XWayland's programs only while one of them has the
+    // focus: the user binds the command in the desktop's keyboard settings instead.
+    lblWaylandKey = place<PlainLabel>(this, QStringLiteral("lblWaylandKey"), 16, 226);
+    lblWaylandKey->setText(QStringLiteral("In a Wayland session this key works only while Kelvara has the "
+                                          "focus: bind the command kelvara --open to a key in your "
+                                          "desktop's keyboard settings."));
+    lblWaylandKey->setWordWrap(true);
+    // Shown in some sessions only; not yet a key of the translation files, whose keys stay those
+    // of the shipped template.
+    ExcludeFromTranslation(lblWaylandKey);
+    lblWaylandKey->setVisible(WaylandSession());
 
     for (QWidget* control :
          {static_cast<QWidget*>(lblNT), static_cast<QWidget*>(lblGLib), static_cast<QWidget*>(lblShapingMode),
@@ -166,6 +178,11 @@ void GeneralPage::arrange() {
     lblShortcutKey->resize(std::min(lblShortcutKey->width(), keyLeft - 5 - lblShortcutKey->x()),
                            lblShortcutKey->height());
     edtShortcutKey->move(std::max(modeLeft, lblShortcutKey->geometry().right() + 6), edtShortcutKey->y());
+    lblWaylandKey->resize(right - lblWaylandKey->x(),
+                          lblWaylandKey->heightForWidth(right - lblWaylandKey->x()));
+    // The donation link goes below the note when the note is shown.
+    if (!lblWaylandKey->isHidden())
+        lblDonation->move(lblDonation->x(), std::max(240, lblWaylandKey->geometry().bottom() + 6));
 }
 
 void GeneralPage::loadControls() {

@@ -50,5 +50,6 @@ private:
     QRadioButton* rbAOTAggressive;
     QLabel* lblShortcutKey;
     QKeySequenceEdit* edtShortcutKey;
+    QLabel* lblWaylandKey;
     LinkLabel* lblDonation;
 };

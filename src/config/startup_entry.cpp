@@ -56,15 +56,28 @@ QString StartupEntryPath() {
     return configHome + QStringLiteral("/autostart/Kelvara.desktop");
 }
 
-QByteArray StartupEntryText(const QString& executable, const QString& workingDir) {
-    const QString text = QStringLiteral("[Desktop Entry]\n"
-                                        "Type=Application\n"
-                                        "Name=Kelvara\n") +
-                         QStringLiteral("Comment=") + EntryString(Description) + QLatin1Char('\n') +
-                         QStringLiteral("Exec=") + ExecArgument(executable) + QLatin1Char('\n') +
-                         QStringLiteral("Path=") + EntryString(workingDir) + QLatin1Char('\n') +
-                         QStringLiteral("Terminal=false\n");
+namespace {
+
+// The entry as written, with or without the TryExec line that older versions did not write.
+QByteArray EntryText(const QString& executable, const QString& workingDir, bool tryExec) {
+    QString text = QStringLiteral("[Desktop Entry]\n"
+                                  "Type=Application\n"
+                                  "Name=Kelvara\n") +
+                   QStringLiteral("Comment=") + EntryString(Description) + QLatin1Char('\n') +
+                   QStringLiteral("Exec=") + ExecArgument(executable) + QLatin1Char('\n');
+    // The desktop skips an entry whose program is gone (uninstalled, or a program folder moved
+    // away) instead of failing to start it at every login.
+    if (tryExec)
+        text += QStringLiteral("TryExec=") + EntryString(executable) + QLatin1Char('\n');
+    text += QStringLiteral("Path=") + EntryString(workingDir) + QLatin1Char('\n') +
+            QStringLiteral("Terminal=false\n");
     return text.toUtf8();
+}
+
+} // namespace
+
+QByteArray StartupEntryText(const QString& executable, const QString& workingDir) {
+    return EntryText(executable, workingDir, true);
 }
 
 void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir) {
@@ -73,6 +86,19 @@ void CreateStartupEntry(const QString& entryPath, const QString& executable, con
     bool link = false;
     if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()) ||
         !ReplaceFileContents(entryPath, StartupEntryText(executable, workingDir), &link))
+        throw Error(WriteFailureMessage(QStringLiteral("Unable to write to ") + entryPath, link));
+}
+
+void UpdateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir) {
+    QFile entry(entryPath);
+    if (entry.size() > 64 * 1024 || !entry.open(QIODevice::ReadOnly))
+        return;
+    const QByteArray text = entry.readAll();
+    entry.close();
+    if (text != EntryText(executable, workingDir, false))
+        return;
+    bool link = false;
+    if (!ReplaceFileContents(entryPath, StartupEntryText(executable, workingDir), &link))
         throw Error(WriteFailureMessage(QStringLiteral("Unable to write to ") + entryPath, link));
 }
 

@@ -16,5 +16,10 @@ QByteArray StartupEntryText(const QString& executable, const QString& workingDir
 // untouched. Raises Error("Unable to write to <path>") when it cannot be written.
 void CreateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir);
 
+// Rewrites an entry that an older version wrote for this executable and folder, word for word,
+// into the present form (which names the executable in TryExec). Any other file, one changed by
+// the user among them, is left as it is. Raises Error like CreateStartupEntry.
+void UpdateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir);
+
 // Deletes the entry if it exists; a failure is ignored.
 void DeleteStartupEntry(const QString& entryPath);

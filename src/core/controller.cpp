@@ -19,6 +19,7 @@
 #include "common/names.h"
 #include "common/undecodable_names.h"
 #include "config/config_dialog.h"
+#include "config/startup_entry.h"
 #include "config/translation_template.h"
 #include "core/tab_set_names.h"
 #include "formats/shortcut_link.h"
@@ -142,6 +143,11 @@ void TfrmRunning::ReloadSkin() {
 
 void TfrmRunning::SaveSettings() {
     ::SaveSettings(m_folder.settingsFile(), m_stored);
+    // An autostart entry of an older version gets the form that an uninstalled Kelvara leaves
+    // harmless.
+    const QString entry = StartupEntryPath();
+    if (!entry.isEmpty())
+        UpdateStartupEntry(entry, m_folder.executablePath(), m_folder.userDir());
 }
 
 void TfrmRunning::SetStackingMode(StackingMode mode) {

@@ -12,6 +12,7 @@
 #include "common/settings.h"
 #include "config/config_host.h"
 #include "core/main_menu.h"
+#include "platform/instance_request.h"
 #include "skins/skin.h"
 #include "tabs/live_folders.h"
 #include "tabs/tab.h"
@@ -81,6 +82,12 @@ public:
     // The shortcut key was pressed at the X server time timestamp: opens the tab last opened (the
     // first one at first) from the keyboard, or gives the keyboard back to the one open so.
     void ShortcutKeyPressed(quint32 timestamp);
+    // Opens target from the keyboard, or gives the keyboard back to it when it is open so.
+    void OpenTabFromKeyboard(TfrmTab* target, quint32 timestamp);
+
+    // A request of a later start or of the desktop, carried out from the event loop (CarryOut).
+    void Request(const InstanceRequest& request);
+    void CarryOut(const InstanceRequest& request);
 
     const ProgramFolder& Folder() const { return m_folder; }
     StoredSettings& Stored() { return m_stored; }
@@ -148,6 +155,11 @@ private:
     void RebuildOnce();
     void TakeItemsInOrder();
     void DestroyReleasedWindow();
+    // The tab window last opened, or the first; none without tabs.
+    TfrmTab* LastOpenedTab() const;
+    // The tab window of a tab named on the command line (or of its folder); a name that fits
+    // none is reported.
+    TfrmTab* RequestedTab(const QString& tab);
     // How many of n tabs fit on the screen as the settings and the skin place them.
     qsizetype TabsToShow(qsizetype n) const;
 

@@ -5,9 +5,11 @@
 #include <algorithm>
 
 #include <QApplication>
+#include <QDir>
 #include <QKeySequence>
 
 #include "platform/global_shortcut.h"
+#include "platform/single_instance.h"
 #include "platform/x11_focus.h"
 #include "tabs/keyboard_navigation.h"
 #include "tabwindow/tab_window.h"
@@ -31,11 +33,20 @@ void TfrmRunning::GrabShortcutKey() {
         result = m_shortcut->Grab(key);
     QString report;
     switch (result) {
-    case GlobalShortcut::Result::Taken:
-        report = QStringLiteral("The shortcut key %1 is in use by another program, so it does not open "
-                                "the tabs; choose another one on the General page of the settings.")
-                     .arg(text);
+    case GlobalShortcut::Result::Taken: {
+        // Kelvara of this data folder runs once, so the holder is another program or the Kelvara
+        // of another data folder (a portable program folder), which the user should hear of.
+        const QStringList others = OtherInstanceFolders(InstanceKey(m_folder.userDir()));
+        report = others.isEmpty()
+                     ? QStringLiteral("The shortcut key %1 is in use by another program, so it does not open "
+                                      "the tabs; choose another one on the General page of the settings.")
+                           .arg(text)
+                     : QStringLiteral("The shortcut key %1 is in use by another program, perhaps the Kelvara "
+                                      "that runs for %2, so it does not open these tabs; choose another one "
+                                      "on the General page of the settings.")
+                           .arg(text, QDir::toNativeSeparators(others.join(QStringLiteral(", "))));
         break;
+    }
     case GlobalShortcut::Result::UnknownKey:
         report = QStringLiteral("The shortcut key \"%1\" of the settings file names no key Kelvara can "
                                 "use; choose another one on the General page of the settings.")
@@ -60,21 +71,35 @@ void TfrmRunning::grabShortcutKey(bool on) {
 }
 
 void TfrmRunning::ShortcutKeyPressed(quint32 timestamp) {
-    // A dialog waiting for an answer keeps the keyboard.
-    if (m_tabWindows.isEmpty() || QApplication::activeModalWidget() || QApplication::activePopupWidget())
-        return;
     for (TfrmTab* window : std::as_const(m_tabWindows)) {
         if (window->KeyboardOpen()) {
-            TakeFocus(window, timestamp);
+            OpenTabFromKeyboard(window, timestamp);
             return;
         }
     }
+    if (TfrmTab* target = LastOpenedTab())
+        OpenTabFromKeyboard(target, timestamp);
+}
+
+void TfrmRunning::OpenTabFromKeyboard(TfrmTab* target, quint32 timestamp) {
+    // A dialog waiting for an answer keeps the keyboard.
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return;
+    if (target->KeyboardOpen())
+        TakeFocus(target, timestamp);
+    else
+        target->OpenFromKeyboard(timestamp, FocusedWindow());
+}
+
+TfrmTab* TfrmRunning::LastOpenedTab() const {
+    if (m_tabWindows.isEmpty())
+        return nullptr;
     TfrmTab* target = m_tabWindows.first();
     for (TfrmTab* window : std::as_const(m_tabWindows)) {
         if (window->TabModel().TabFolder == m_lastOpenedTab)
             target = window;
     }
-    target->OpenFromKeyboard(timestamp, FocusedWindow());
+    return target;
 }
 
 void TfrmRunning::TabOpening(TfrmTab* tab) {

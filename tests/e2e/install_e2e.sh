@@ -21,7 +21,8 @@ cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1 || {
 [ -x "$prefix/bin/kelvara" ] || e2e_fail "no executable bin/kelvara"
 for file in share/kelvara/Aqua/skin.ini share/kelvara/Translation/English.txt share/kelvara/Loading.avi \
     share/applications/org.kelvara.Kelvara.desktop share/metainfo/org.kelvara.Kelvara.metainfo.xml \
-    share/icons/hicolor/scalable/apps/org.kelvara.Kelvara.svg; do
+    share/icons/hicolor/scalable/apps/org.kelvara.Kelvara.svg share/man/man1/kelvara.1.gz \
+    share/doc/kelvara/copyright; do
     [ -f "$prefix/$file" ] || e2e_fail "not installed: $file"
 done
 for size in 16 24 32 48 64 128 256; do
