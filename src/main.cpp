@@ -9,13 +9,13 @@
 #include "core/application.h"
 #include "core/controller.h"
 #include "core/tooltip_style.h"
+#include "platform/desktop_icon_theme.h"
 #include "platform/display_mode.h"
 #include "platform/startup_notification.h"
 #include "platform/user_prompts.h"
 #include "skins/font_substitutions.h"
 #include "tabwindow/tab_accessible.h"
 #include "tabs/desktop_app.h"
-#include "tabs/icon_theme.h"
 
 int main(int argc, char** argv) {
     PrepareDisplayEnvironment();
@@ -27,7 +27,7 @@ int main(int argc, char** argv) {
 
     KelvaraApplication app(argc, argv);
     QApplication::setApplicationName(ApplicationCaption());
-    UseDesktopIconTheme();
+    auto* iconTheme = new DesktopIconTheme(&app);
     SetLaunchContextMaker([] { return NewStartupNotifyContext(KelvaraApplication::LastInputTime()); });
     // The program has no main window: it ends only when the controller asks for it.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
     try {
         controller =
             std::make_unique<TfrmRunning>(folder, QCoreApplication::arguments().mid(1), DefaultUserPrompts());
+        QObject::connect(iconTheme, &DesktopIconTheme::changed, controller.get(),
+                         &TfrmRunning::IconThemeChanged);
         controller->Start();
     } catch (const std::exception& e) {
         // Before the message loop no error handler reaches: the error ends the program, with its
