@@ -21,7 +21,7 @@ auto InstalledOf(const QStringList& themes) {
     return [themes](const QString& name) { return themes.contains(name); };
 }
 
-TEST(ChosenIconTheme, TakesTheFirstInstalledChoiceThatIsNotHicolor) {
+TEST(ChosenIconTheme, TakesThePlatformsThemeElseTheFirstInstalledChoiceThatIsNotHicolor) {
     struct Row {
         const char* what;
         const char* choices[4]; // platform, settings daemon, GTK file, desktop
@@ -35,7 +35,8 @@ TEST(ChosenIconTheme, TakesTheFirstInstalledChoiceThatIsNotHicolor) {
         {"the settings daemon before the GTK file", {"", "Papirus", "Tango", ""}, all, "Papirus"},
         {"the GTK file under a plain window manager", {"hicolor", "", "Tango", ""}, all, "Tango"},
         {"the desktop's own setting last", {"", "", "", "breeze"}, all, "breeze"},
-        {"a theme not installed is passed over", {"Missing", "", "Tango", ""}, all, "Tango"},
+        {"a chosen theme not installed is passed over", {"", "Missing", "Tango", ""}, all, "Tango"},
+        {"the platform's theme is kept as it stands", {"Missing", "", "Tango", ""}, all, "Missing"},
         {"no choice: Adwaita", {"hicolor", "", "", ""}, all, "Adwaita"},
         {"no choice and no Adwaita: breeze", {"", "", "", ""}, "breeze hicolor", "breeze"},
         {"nothing but hicolor", {"", "", "Missing", ""}, "hicolor", "hicolor"},

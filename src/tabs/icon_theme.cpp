@@ -103,7 +103,10 @@ QString& AppliedTheme() {
 
 QString ChosenIconTheme(const IconThemeChoices& choices,
                         const std::function<bool(const QString&)>& installed) {
-    for (const QString& name : {choices.platform, choices.xsettings, choices.gtkSettings, choices.desktop}) {
+    // Qt's platform theme names the theme it uses itself; it is kept as it stands.
+    if (!choices.platform.isEmpty() && choices.platform != Hicolor)
+        return choices.platform;
+    for (const QString& name : {choices.xsettings, choices.gtkSettings, choices.desktop}) {
         if (!name.isEmpty() && name != Hicolor && installed(name))
             return name;
     }

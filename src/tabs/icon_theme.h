@@ -14,11 +14,11 @@ struct IconThemeChoices {
     QString desktop;     // the desktop's own setting (KDE, LXQt, Xfce files; GNOME's GSettings)
 };
 
-// The theme to use: the first choice that names an installed theme other than "hicolor" (every
-// theme inherits "hicolor", so it names no choice; without a desktop Qt reports it). A settings
-// daemon's answer comes before the GTK file, as GTK itself takes it. Without any, Adwaita and
-// then breeze when installed (full themes with folder, document and program icons), else
-// "hicolor".
+// The theme to use: the platform theme's answer unless it is empty or "hicolor" (every theme
+// inherits "hicolor", so it names no choice; without a desktop Qt reports it), else the first of
+// the other choices that names an installed theme other than "hicolor". A settings daemon's
+// answer comes before the GTK file, as GTK itself takes it. Without any, Adwaita and then breeze
+// when installed (full themes with folder, document and program icons), else "hicolor".
 QString ChosenIconTheme(const IconThemeChoices& choices,
                         const std::function<bool(const QString&)>& installed);
 
