@@ -12,6 +12,7 @@
 #include "core/command_line.h"
 #include "core/controller.h"
 #include "core/tooltip_style.h"
+#include "platform/desktop_icon_theme.h"
 #include "platform/display_mode.h"
 #include "platform/single_instance.h"
 #include "platform/startup_notification.h"
@@ -19,7 +20,6 @@
 #include "skins/font_substitutions.h"
 #include "tabwindow/tab_accessible.h"
 #include "tabs/desktop_app.h"
-#include "tabs/icon_theme.h"
 
 namespace {
 
@@ -113,7 +113,7 @@ int main(int argc, char** argv) {
     }
 
     QApplication::setApplicationName(ApplicationCaption());
-    UseDesktopIconTheme();
+    auto* iconTheme = new DesktopIconTheme(&app);
     SetLaunchContextMaker([] { return NewStartupNotifyContext(KelvaraApplication::LastInputTime()); });
     // The program has no main window: it ends only when the controller asks for it.
     QApplication::setQuitOnLastWindowClosed(false);
@@ -126,6 +126,8 @@ int main(int argc, char** argv) {
     try {
         controller =
             std::make_unique<TfrmRunning>(folder, QCoreApplication::arguments().mid(1), DefaultUserPrompts());
+        QObject::connect(iconTheme, &DesktopIconTheme::changed, controller.get(),
+                         &TfrmRunning::IconThemeChanged);
         controller->Start();
     } catch (const std::exception& e) {
         // Before the message loop no error handler reaches: the error ends the program, with its

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
+#include <QWindow>
 
 #include "common/opaque_region.h"
 #include "formats/avi_reader.h"
@@ -162,6 +163,33 @@ TEST_F(Splash, LaterShowingsRecentreButNeverRestartTheAnimation) {
     EXPECT_EQ(splash.pos(), CentredPosition(QGuiApplication::primaryScreen()->geometry(), {20, 10}));
     ASSERT_TRUE(RunFrames(animate, 1, [] {}));
     EXPECT_EQ(animate->FrameIndex(), 3);
+}
+
+// A window withdrawn while the window manager is still mapping it can be mapped by the manager
+// afterwards and stay: a hide asked for before the window is known to be mapped waits for that.
+TEST_F(Splash, AHideBeforeTheWindowIsMappedWaitsForTheMap) {
+    TfrmLoading splash(WriteClip({20, 10}, 4));
+    ASSERT_TRUE(splash.windowHandle());
+    ASSERT_FALSE(splash.windowHandle()->isExposed()) << "the platform reported the map at once";
+    splash.hide();
+    EXPECT_TRUE(splash.isVisible());
+    EXPECT_TRUE(splash.HidePending());
+    ASSERT_TRUE(WaitUntil([&] { return !splash.isVisible(); })) << "the splash was never hidden";
+    EXPECT_FALSE(splash.HidePending());
+
+    // Shown again before the map came back: the hide is forgotten, and it is a showing that
+    // centres the window again.
+    splash.show();
+    ASSERT_TRUE(WaitUntil([&] { return splash.windowHandle()->isExposed(); }));
+    splash.hide();
+    splash.show();
+    splash.hide();
+    splash.move(0, 0);
+    splash.show();
+    EXPECT_FALSE(splash.HidePending());
+    EXPECT_EQ(splash.pos(), CentredPosition(QGuiApplication::primaryScreen()->geometry(), {20, 10}));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(splash.isVisible());
 }
 
 TEST_F(Splash, MissingOrBrokenClipIsReportedAtCreationAndEveryLaterShowing) {

@@ -25,6 +25,7 @@
 #include "formats/shortcut_link.h"
 #include "platform/recycle_bin.h"
 #include "platform/x11_compositor.h"
+#include "platform/x11_selection_watch.h"
 #include "platform/user_prompts.h"
 #include "skins/skin_fonts.h"
 #include "skins/skin_list.h"
@@ -83,6 +84,8 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     }
     LoadCurrentSkin();
     ConnectScreens();
+    m_compositorWatch = new X11SelectionWatch(CompositorSelection(), {}, this);
+    connect(m_compositorWatch, &X11SelectionWatch::ownerChanged, this, &TfrmRunning::CompositorChanged);
 
     m_updateCheck = new UpdateCheck(m_folder, m_prompts, this, this);
     connect(m_updateCheck, &UpdateCheck::closeProgramRequested, this, &TfrmRunning::RequestEnd);
@@ -198,6 +201,18 @@ qsizetype TfrmRunning::TabsToShow(qsizetype n) const {
 
 void TfrmRunning::RedrawAllTabs() {
     ::RedrawAllTabs(m_tabWindows);
+}
+
+void TfrmRunning::IconThemeChanged() {
+    for (TfrmTab* window : std::as_const(m_tabWindows))
+        window->IconThemeChanged();
+}
+
+void TfrmRunning::CompositorChanged() {
+    // Only a change of path needs new windows; the tabs of the start are built by Start.
+    if (m_tabWindows.isEmpty() || m_context.compositing == (m_layeredMode && CompositorRunning()))
+        return;
+    RebuildTabs();
 }
 
 void TfrmRunning::RebuildTabs() {

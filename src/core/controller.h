@@ -23,6 +23,7 @@ class GlobalShortcut;
 class QMenu;
 class TfrmConfig;
 class TfrmLoading;
+class X11SelectionWatch;
 class TfrmTab;
 class UpdateCheck;
 class UserPrompts;
@@ -55,6 +56,11 @@ public:
     // changed how many tabs fit on the screen, rebuilds the tab set instead.
     void PlaceTabs();
     void RedrawAllTabs();
+    // The desktop's icon theme changed: the items show their icons from the new one.
+    void IconThemeChanged();
+    // A compositing manager came or went: the tab windows are made again for the other path
+    // (see-through pixels from the alpha channel with one, from the window's shape without).
+    void CompositorChanged();
     // Loads CurrentSkin again under its own name with the current settings.
     void ReloadSkin();
     // Saves the settings file; an error goes to the caller.
@@ -187,6 +193,7 @@ private:
     PendingChanges m_pending;
     QPointer<TfrmConfig> m_configDialog;
     QPointer<TfrmLoading> m_loadingSplash;
+    X11SelectionWatch* m_compositorWatch = nullptr;
     UpdateCheck* m_updateCheck = nullptr;
     QTimer m_tmrOnTop;
 

@@ -6,12 +6,24 @@
 
 #include <X11/Xlib.h>
 
-bool CompositorRunning() {
+namespace {
+
+Display* QtDisplay() {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display* display = x11 ? x11->display() : nullptr;
+    return x11 ? x11->display() : nullptr;
+}
+
+} // namespace
+
+QByteArray CompositorSelection() {
+    Display* display = QtDisplay();
+    return "_NET_WM_CM_S" + QByteArray::number(display ? DefaultScreen(display) : 0);
+}
+
+bool CompositorRunning() {
+    Display* display = QtDisplay();
     if (display == nullptr)
         return false;
-    const QByteArray name = "_NET_WM_CM_S" + QByteArray::number(DefaultScreen(display));
-    const Atom selection = XInternAtom(display, name.constData(), False);
+    const Atom selection = XInternAtom(display, CompositorSelection().constData(), False);
     return XGetSelectionOwner(display, selection) != None;
 }

@@ -284,6 +284,12 @@ void TfrmTab::RedrawTab() {
     update();
 }
 
+void TfrmTab::IconThemeChanged() {
+    m_tab.FreeIcons();
+    if (m_itemsDrawn)
+        RedrawTab();
+}
+
 void TfrmTab::DrawItemsPart() {
     m_freeItems.stop();
     if (m_itemsDrawn || m_ctx.skin == nullptr)

@@ -82,6 +82,9 @@ public:
     void ApplyExtent();
     void RebuildImage();
     void RedrawTab();
+    // Drops the icons read from the old icon theme; the items part, when drawn, is drawn again
+    // with icons from the new one.
+    void IconThemeChanged();
     // Reads the items from the tab folder again and shows them.
     void ReloadTab();
     void ApplyStacking();

@@ -3,6 +3,9 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QShowEvent>
+#include <QWindow>
+
+#include <utility>
 
 #include "common/opaque_region.h"
 #include "platform/x11_window_state.h"
@@ -46,8 +49,11 @@ TfrmLoading::TfrmLoading(const QString& clipFile, QWidget* parent)
 
 void TfrmLoading::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
-    if (event->spontaneous())
-        return;
+    if (!event->spontaneous())
+        Showing();
+}
+
+void TfrmLoading::Showing() {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(CentredPosition(screen->geometry(), size()));
     SetDesktopWindowState(this);
@@ -55,6 +61,41 @@ void TfrmLoading::showEvent(QShowEvent* event) {
         m_animate->Play();
     else if (m_created)
         ReportError(QStringLiteral("Cannot open AVI"));
+}
+
+void TfrmLoading::setVisible(bool visible) {
+    QWindow* window = windowHandle();
+    if (!visible && isVisible() && window != nullptr && !window->isExposed()) {
+        // The window is shown but its map has not come back yet: the expose that follows the map
+        // hides it.
+        if (!m_hideWhenMapped)
+            window->installEventFilter(this);
+        m_hideWhenMapped = true;
+        return;
+    }
+    const bool wasPending = std::exchange(m_hideWhenMapped, false);
+    if (wasPending && window != nullptr)
+        window->removeEventFilter(this);
+    QWidget::setVisible(visible);
+    // Shown again before the hide took place: the window never went, but this is a showing all
+    // the same.
+    if (wasPending && visible)
+        Showing();
+}
+
+bool TfrmLoading::eventFilter(QObject* watched, QEvent* event) {
+    if (m_hideWhenMapped && event->type() == QEvent::Expose && watched == windowHandle() &&
+        windowHandle()->isExposed()) {
+        // Hidden once the expose has been handled: the window must be known as mapped first.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                if (m_hideWhenMapped)
+                    setVisible(false);
+            },
+            Qt::QueuedConnection);
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TfrmLoading::UpdateShape() {

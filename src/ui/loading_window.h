@@ -19,14 +19,25 @@ public:
 
     TAnimate* Animate1() const { return m_animate; }
 
+    // A hide asked for before the window manager has mapped the window waits until it has: a
+    // window withdrawn while the manager's map of it is under way is mapped by the manager after
+    // the withdrawal, forgotten, and taken in again as a window mapped behind its back, so it
+    // would stay on screen (GNOME's mutter does this when it is slow to map a new window).
+    void setVisible(bool visible) override;
+    bool HidePending() const { return m_hideWhenMapped; }
+
 protected:
     void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // What every showing does: centre the window, play the clip or report that it is missing.
+    void Showing();
     void UpdateShape();
 
     TAnimate* m_animate;
     bool m_created = false;
+    bool m_hideWhenMapped = false;
 };
 
 // The top-left corner that centres a window of `window` size on a screen of `screen` geometry:

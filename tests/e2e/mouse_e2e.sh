@@ -48,14 +48,24 @@ read -r ax ay aw ah <<<"$(e2e_windows_of "$pid" | sed -n 1p)"
 read -r bx by bw bh <<<"$(e2e_windows_of "$pid" | sed -n 2p)"
 y_head=$((bottom - tab_height / 2))
 away() { xdotool mousemove 600 300; }
-drag_source_shown() { [ "$(e2e_window "drag source")" = "400 200 160 160" ]; }
+# The middle of the drag source's 160 x 160 window, where it was put or, under a window manager that
+# places windows itself (GNOME's), wherever that put it; fails until it is shown.
+drag_source_shown() {
+    local id info
+    id=$(xdotool search --onlyvisible --name '^drag source$' 2>/dev/null | head -1)
+    [ -n "$id" ] || return 1
+    info=$(xwininfo -id "$id")
+    source_x=$(($(awk '/Absolute upper-left X:/ {print $4}' <<<"$info") + 80))
+    source_y=$(($(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info") + 80))
+}
 
 # 1. A real drag from the stand-in onto tab A writes a shortcut for the document.
 before=$(e2e_window_ids_of "$pid")
 "$drag_source" 400 200 "$work/docs/my notes.txt" > "$work/drag.out" &
 drag_pid=$!
 e2e_wait_for 30 drag_source_shown || e2e_fail "the drag source did not appear"
-e2e_drag 480 280 $((ax + aw / 2)) "$y_head"
+drag_source_shown
+e2e_drag "$source_x" "$source_y" $((ax + aw / 2)) "$y_head"
 e2e_wait_for 30 test -f "$app/Tabs/A/my notes.lnk" || e2e_fail "no shortcut was written: $(ls "$app/Tabs/A")"
 wait "$drag_pid" || true
 [ "$(cat "$work/drag.out")" = link ] || e2e_fail "the drop reported '$(cat "$work/drag.out")', not link"
@@ -75,7 +85,8 @@ xdotool mousemove $((ax + aw / 2)) $((bottom - open_height + head_height + item_
 xdotool click 1
 e2e_wait_for 30 test -f "$work/launched" || e2e_fail "the item was not launched"
 [ "$(cat "$work/launched")" = "$work/docs/my notes.txt" ] || e2e_fail "launched with '$(cat "$work/launched")'"
-e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" || e2e_fail "tab A did not close after the launch"
+e2e_wait_for 30 e2e_tab_height_is "$pid" "$ax" "$tab_height" ||
+    e2e_fail "tab A did not close after the launch: $(e2e_windows_of "$pid" | tr "\n" ";")"
 
 # 4. A right click on tab B shows the menu; Escape closes it. Hovering opens B (empty, so only
 #    its head): the click waits until it stands still. The key reaches the menu only once the menu
@@ -112,7 +123,8 @@ e2e_wait_for 30 e2e_rebuilt_with "$pid" "$before" 2 || e2e_fail "the tab set did
 "$drag_source" 400 200 "$work/desk/my notes.lnk" > "$work/drag.out" &
 drag_pid=$!
 e2e_wait_for 30 drag_source_shown || e2e_fail "the drag source did not appear"
-e2e_drag 480 280 $((bx + bw / 2)) "$y_head"
+drag_source_shown
+e2e_drag "$source_x" "$source_y" $((bx + bw / 2)) "$y_head"
 e2e_wait_for 30 test -f "$app/Tabs/A/my notes.lnk" || e2e_fail "the shortcut was not moved into tab A"
 [ ! -e "$work/desk/my notes.lnk" ] || e2e_fail "the shortcut is still on the desk"
 wait "$drag_pid" || true

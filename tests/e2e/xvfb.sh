@@ -1,6 +1,7 @@
 # Helpers for the real-window tests: sourced by tests/e2e/*_e2e.sh.
-# Starts a private Xvfb display (and, with E2E_COMPOSITOR=1, xcompmgr); e2e_stop_display stops
-# what was started (each script calls it from its own exit trap).
+# Starts a private Xvfb display (and, with E2E_COMPOSITOR=1, xcompmgr), or with E2E_SESSION=gnome
+# a headless GNOME Wayland session (gnome_session.sh); e2e_stop_display stops what was started
+# (each script calls it from its own exit trap).
 
 # E2E_APP_LOG names the file that takes the program's error output; its end is shown on failure.
 e2e_fail() {
@@ -28,9 +29,17 @@ e2e_start_xserver() {
     E2E_SERVER_DISPLAY=:$n
 }
 
-# e2e_start_display [WxH]: Xvfb at that size (default 1280x800), exported as DISPLAY.
+# e2e_start_display [WxH]: Xvfb at that size (default 1280x800), exported as DISPLAY; with
+# E2E_SESSION=gnome, a GNOME session on a monitor of that size (its compositor composites).
 e2e_start_display() {
     local size=${1:-1280x800}
+    if [ "${E2E_SESSION:-}" = gnome ]; then
+        # shellcheck source=/dev/null
+        source "$(dirname "${BASH_SOURCE[0]}")/gnome_session.sh"
+        e2e_start_gnome_session "$size"
+        E2E_COMP_PID=""
+        return
+    fi
     # Without -noreset the server resets when its last client leaves and refuses connections
     # meanwhile: a program would then fail to start now and then.
     e2e_start_xserver Xvfb -screen 0 "${size}x24" -nolisten tcp -noreset || e2e_fail "Xvfb did not start"
@@ -68,6 +77,7 @@ e2e_stop_display() {
     for pid in "${E2E_APP_PID:-}" "${E2E_COMP_PID:-}" "${E2E_NESTED_PID:-}" "${E2E_XVFB_PID:-}"; do
         if [ -n "$pid" ]; then kill "$pid" 2>/dev/null || true; fi
     done
+    if [ -n "${E2E_GNOME_PID:-}" ]; then e2e_stop_gnome_session; fi
     wait 2>/dev/null || true
     E2E_APP_PID="" E2E_COMP_PID="" E2E_NESTED_PID="" E2E_XVFB_PID=""
     return 0
