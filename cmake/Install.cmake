@@ -53,6 +53,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 # runs, SVG icons need Qt's SVG plugin, and documents and folders open through xdg-open.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4, libqt6svg6, xdg-utils")
-# Without a desktop environment, folder, document and program icons come from Adwaita.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme")
+# Without a desktop environment, folder, document and program icons come from Adwaita. The
+# Chinese translation needs a font with CJK characters.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme, fonts-noto-cjk | fonts-droid-fallback")
 include(CPack)

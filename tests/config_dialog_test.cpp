@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
+#include <QGroupBox>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QKeySequenceEdit>
@@ -16,6 +18,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSlider>
+#include <QTabBar>
 #include <QToolTip>
 
 #include "common/ini_file.h"
@@ -29,6 +32,7 @@
 #include "fake_config_host.h"
 #include "qt_app_environment.h"
 #include "translation/translation.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -68,7 +72,8 @@ protected:
     TfrmConfig* dialog = nullptr;
 };
 
-TEST_F(ConfigDialog, OneChangeWritesAllSeventeenKeys) {
+// Every key but the language, which the file names only once the user picks one.
+TEST_F(ConfigDialog, OneChangeWritesEveryKeyButAnUnchosenLanguage) {
     open(Appearance);
     ASSERT_FALSE(QFile::exists(host.settingsFile()));
     control<QCheckBox>("chkAlpha")->click();
@@ -78,7 +83,8 @@ TEST_F(ConfigDialog, OneChangeWritesAllSeventeenKeys) {
     qsizetype keys = 0;
     for (const QString& section : saved.sectionNames())
         keys += saved.keyNames(section).size();
-    EXPECT_EQ(keys, 17);
+    EXPECT_EQ(keys, 16);
+    EXPECT_FALSE(saved.hasKey(QStringLiteral("General"), QStringLiteral("Translation")));
     EXPECT_EQ(saved.readString(QStringLiteral("Appearance"), QStringLiteral("Alpha"), {}),
               QStringLiteral("On"));
     EXPECT_TRUE(control<QSlider>("tbAlpha")->isEnabled());
@@ -328,8 +334,10 @@ TEST_F(ConfigDialog, LanguageListSelectsTheActiveFileAndSwitches) {
     EXPECT_EQ(list->currentIndex(), 0);
     EXPECT_EQ(host.calls, QStringList(QStringLiteral("dropPendingUpdateCheck")));
 
+    EXPECT_FALSE(host.stored().TranslationChosen); // showing the language in use is no choice
     list->setCurrentIndex(1);
     EXPECT_EQ(host.stored().TranslationPath, folder + QStringLiteral("English.txt"));
+    EXPECT_TRUE(host.stored().TranslationChosen);
     EXPECT_EQ(host.calls.mid(1), QStringList({QStringLiteral("save"), QStringLiteral("translateAll")}));
     EXPECT_EQ(
         IniFile(host.settingsFile()).readString(QStringLiteral("General"), QStringLiteral("Translation"), {}),
@@ -467,9 +475,10 @@ QList<QWidget*> VisibleControls(const TfrmConfig* dialog) {
 }
 
 // Every control of every page lies whole inside its container and the dialog, clear of the others,
-// however long the translated captions are: a caption too long for its room is cut, not the
-// control pushed away (a long "Language:" once left the language box no drop arrow, or moved it
-// off the page). The shipped translations show every caption whole.
+// in every shipped language and however long the translated captions are: a caption too long for
+// its room is cut (and shown whole in its hint), not the control pushed away (a long "Language:"
+// once left the language box no drop arrow, or moved it off the page). The page names, the
+// preview's title and the Apply button fit too. English and German show every caption whole.
 TEST_F(ConfigDialog, EveryControlStaysWholeAndApartWhateverTheCaptions) {
     const QString longCaptions = WriteTranslation(
         QString(host.folder().userTranslationDir() + QStringLiteral("Long.txt")),
@@ -479,16 +488,25 @@ TEST_F(ConfigDialog, EveryControlStaysWholeAndApartWhateverTheCaptions) {
                        : QString(caption + QStringLiteral(" and so on")).leftJustified(80, u'x');
         },
         [](const QString& hint) { return hint; });
-    const struct {
+    struct Row {
         QString file;
         bool whole;
-    } rows[] = {{ShippedTranslation("English.txt"), true},
-                {ShippedTranslation("Deutsch.txt"), true},
-                {longCaptions, false}};
-    for (const auto& row : rows) {
+    };
+    QList<Row> rows = {{longCaptions, false}};
+    for (const QFileInfo& shipped : QDir(ShippedTranslation("")).entryInfoList({QStringLiteral("*.txt")}))
+        rows.append({shipped.filePath(),
+                     shipped.fileName() == u"English.txt" || shipped.fileName() == u"Deutsch.txt"});
+    ASSERT_EQ(rows.size(), 10);
+    for (const auto& row : std::as_const(rows)) {
         SCOPED_TRACE(row.file.toStdString());
+        LoadUiTexts(row.file);
         open();
         ApplyTranslation(dialog, row.file, ConfigSection);
+        const auto* tabs = dialog->findChild<QTabBar*>();
+        for (int i = 0; i < tabs->count(); ++i) {
+            EXPECT_TRUE(tabs->rect().contains(tabs->tabRect(i))) << tabs->tabText(i).toStdString();
+            EXPECT_EQ(tabs->tabToolTip(i), tabs->tabText(i));
+        }
         for (const Page page : {General, Skins, Animation, Position, Appearance, About}) {
             showPage(page);
             // Changed captions ask for a new arrangement through posted events.
@@ -515,9 +533,13 @@ TEST_F(ConfigDialog, EveryControlStaysWholeAndApartWhateverTheCaptions) {
         }
         // The language box keeps its width and its drop arrow.
         EXPECT_EQ(control<QComboBox>("cbxTranslation")->width(), 145);
+        const auto* preview = control<QGroupBox>("gbPreview");
+        EXPECT_LE(preview->fontMetrics().horizontalAdvance(preview->title()) + 16, preview->width())
+            << preview->title().toStdString();
         delete dialog;
         dialog = nullptr;
     }
+    LoadUiTexts(QString());
 }
 
 // Captions and hints of a translation are shown as text even when they look like markup: a

@@ -6,6 +6,7 @@
 
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QSet>
 #include <QToolButton>
 
 #include "common/ini_file.h"
@@ -95,6 +96,56 @@ TEST(SpacingText, ParsesWholeNumbersOnly) {
     };
     for (const Row& row : rows)
         EXPECT_EQ(ParseSpacing(QString::fromUtf8(row.text)), row.value) << row.text;
+}
+
+// An arrow along the edge steps the alignment and goes round the corner at its end; an arrow
+// across goes to the opposite edge; one off the screen keeps the place.
+TEST(PositionDiagram, ArrowKeysStepAroundTheScreen) {
+    using D = DiagramArrow;
+    const struct {
+        E edge;
+        A align;
+        DiagramArrow arrow;
+        E toEdge;
+        A toAlign;
+    } rows[] = {
+        {E::Bottom, A::Center, D::Left, E::Bottom, A::TopLeft},
+        {E::Bottom, A::Center, D::Right, E::Bottom, A::BottomRight},
+        {E::Bottom, A::TopLeft, D::Left, E::Left, A::BottomRight},
+        {E::Bottom, A::BottomRight, D::Right, E::Right, A::BottomRight},
+        {E::Bottom, A::Center, D::Up, E::Top, A::Center},
+        {E::Bottom, A::Center, D::Down, E::Bottom, A::Center},
+        {E::Top, A::TopLeft, D::Left, E::Left, A::TopLeft},
+        {E::Top, A::BottomRight, D::Right, E::Right, A::TopLeft},
+        {E::Top, A::TopLeft, D::Down, E::Bottom, A::TopLeft},
+        {E::Top, A::Center, D::Up, E::Top, A::Center},
+        {E::Left, A::Center, D::Up, E::Left, A::TopLeft},
+        {E::Left, A::Center, D::Down, E::Left, A::BottomRight},
+        {E::Left, A::TopLeft, D::Up, E::Top, A::TopLeft},
+        {E::Left, A::BottomRight, D::Down, E::Bottom, A::TopLeft},
+        {E::Left, A::Center, D::Right, E::Right, A::Center},
+        {E::Left, A::Center, D::Left, E::Left, A::Center},
+        {E::Right, A::TopLeft, D::Up, E::Top, A::BottomRight},
+        {E::Right, A::BottomRight, D::Down, E::Bottom, A::BottomRight},
+        {E::Right, A::BottomRight, D::Left, E::Left, A::BottomRight},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(StepPosition(MakePositionCode(row.edge, row.align), row.arrow),
+                  MakePositionCode(row.toEdge, row.toAlign))
+            << "edge " << int(row.edge) << " align " << int(row.align) << " arrow " << int(row.arrow);
+    }
+    // Going round, the arrows reach every place.
+    QSet<PositionCode> reached;
+    PositionCode code = MakePositionCode(E::Bottom, A::Center);
+    for (int i = 0; i < 24; ++i) {
+        reached.insert(code);
+        const E edge = PositionEdge(code);
+        code = StepPosition(code, edge == E::Bottom  ? D::Right
+                                  : edge == E::Right ? D::Up
+                                  : edge == E::Top   ? D::Left
+                                                     : D::Down);
+    }
+    EXPECT_EQ(reached.size(), 12);
 }
 
 class PositionPageTest : public testing::Test {
@@ -201,10 +252,13 @@ TEST_F(PositionPageTest, SpacingTypedDigitByDigit) {
     edit->setText(QStringLiteral("$10"));
     EXPECT_EQ(host.stored().settings.Spacing, 16);
     // Values past any screen are kept within what placement can use without overflow.
+    // The field then shows the value saved.
     edit->setText(QStringLiteral("2147483647"));
     EXPECT_EQ(host.stored().settings.Spacing, kMaxSpacing);
+    EXPECT_EQ(edit->text(), QString::number(kMaxSpacing));
     edit->setText(QStringLiteral("-2147483648"));
     EXPECT_EQ(host.stored().settings.Spacing, kMinSpacing);
+    EXPECT_EQ(edit->text(), QString::number(kMinSpacing));
     EXPECT_TRUE(host.pending().rebuild);
     EXPECT_FALSE(host.calls.contains(QStringLiteral("rebuildTabs")));
 }

@@ -75,6 +75,7 @@ StoredSettings SampleSettings(const QString& skin) {
     StoredSettings s;
     s.SkinName = skin;
     s.TranslationPath = QStringLiteral("/opt/Kelvara/Translation/Deutsch.txt");
+    s.TranslationChosen = true;
     s.settings.Spacing = 12;
     s.settings.Screen = 1;
     s.settings.AlphaV = 200;

@@ -13,6 +13,7 @@
 
 #include "common/error.h"
 #include "common/program_folder.h"
+#include "translation/language_match.h"
 
 namespace {
 
@@ -68,6 +69,7 @@ TEST_F(SettingsFileTest, MissingFileGivesTheDefaultsAndIsNotCreated) {
     EXPECT_FALSE(QFile::exists(m_path));
     EXPECT_EQ(s.SkinName, QStringLiteral("Aqua"));
     EXPECT_EQ(s.TranslationPath, m_appDir + QStringLiteral("Translation/English.txt"));
+    EXPECT_FALSE(s.TranslationChosen);
     EXPECT_EQ(s.AOTMode, StackingMode::Normal);
     EXPECT_FALSE(s.AutoUpdate);
     EXPECT_EQ(s.ShortcutKey, QStringLiteral("Ctrl+Alt+K"));
@@ -152,6 +154,44 @@ TEST_F(SettingsFileTest, TranslationKeepsAHandTypedPathButSavesOnlyTheFileName) 
               m_appDir + QStringLiteral("Translation/Fran\u00e7ais.txt"));
 }
 
+// A German user who never picked a language: the first start is German, a save (of any other
+// setting) stores no language, and every later start follows the locale again, whatever it is
+// then. Once the user picks a language the file names it, and the locale no longer matters.
+TEST_F(SettingsFileTest, TheLanguageFollowsTheLocaleUntilTheUserPicksOne) {
+    const QString translations = m_appDir + QStringLiteral("Translation/");
+    ASSERT_TRUE(QDir().mkpath(translations));
+    for (const auto& [name, language] :
+         {std::pair{"English.txt", "en"}, std::pair{"Deutsch.txt", "de"}, std::pair{"Francais.txt", "fr"}}) {
+        QFile file(translations + QString::fromLatin1(name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[Translation]\nLanguage=") + language + "\n");
+    }
+    const auto start = [&](const QStringList& locale) {
+        StoredSettings s = LoadSettings(m_path, folder());
+        FollowUserLanguages(s, folder(), locale);
+        return s;
+    };
+
+    StoredSettings s = start({QStringLiteral("de-DE")});
+    EXPECT_EQ(s.TranslationPath, translations + QStringLiteral("Deutsch.txt"));
+    s.settings.Spacing = 20;
+    SaveSettings(m_path, s);
+    EXPECT_FALSE(readFile().contains("Translation")) << readFile().constData();
+    EXPECT_EQ(start({QStringLiteral("de-DE")}).TranslationPath, translations + QStringLiteral("Deutsch.txt"));
+    EXPECT_EQ(start({QStringLiteral("fr-FR")}).TranslationPath,
+              translations + QStringLiteral("Francais.txt"));
+    EXPECT_EQ(start({QStringLiteral("ja-JP")}).TranslationPath, translations + QStringLiteral("English.txt"));
+
+    // The user picks English under the German locale: it stays English.
+    s.TranslationPath = translations + QStringLiteral("English.txt");
+    s.TranslationChosen = true;
+    SaveSettings(m_path, s);
+    EXPECT_TRUE(readFile().contains("\nTranslation=English.txt\n"));
+    const StoredSettings chosen = start({QStringLiteral("de-DE")});
+    EXPECT_TRUE(chosen.TranslationChosen);
+    EXPECT_EQ(chosen.TranslationPath, translations + QStringLiteral("English.txt"));
+}
+
 TEST_F(SettingsFileTest, FirstSaveLaysOutSectionsAndKeysInFirstWrittenOrder) {
     StoredSettings s = LoadSettings(m_path, folder());
     s.settings.TabPos = TabEdge::Left;
@@ -172,7 +212,6 @@ TEST_F(SettingsFileTest, FirstSaveLaysOutSectionsAndKeysInFirstWrittenOrder) {
                                      "InvertLum=Off\n"
                                      "\n"
                                      "[General]\n"
-                                     "Translation=English.txt\n"
                                      "AutoUpdate=Yes\n"
                                      "AOTMode=Aggressive\n"
                                      "ShortcutKey=Ctrl+Alt+K\n"
@@ -212,7 +251,6 @@ TEST_F(SettingsFileTest, SavingOverAHandWrittenFileReplacesKeysInPlaceAndKeepsTh
                                      "[General]\r\n"
                                      "; checks the web site\r\n"
                                      "AutoUpdate=Yes\r\n"
-                                     "Translation=English.txt\r\n"
                                      "AOTMode=Normal\r\n"
                                      "ShortcutKey=Meta+F12\r\n"
                                      "\r\n"

@@ -1,5 +1,7 @@
 #include "config/skins_page.h"
 
+#include <cmath>
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -324,17 +326,28 @@ TEST(SkinPreview, TabsStandOnTheBottomEdgeWithTheKeyColourReplaced) {
         }
     }
 
-    // In a box lower than the open tab, the tab's head stays whole at the top.
-    const QSize low(253, height - 5);
-    QImage cut(low, QImage::Format_RGB32);
-    {
-        QPainter painter(&cut);
-        preview.paint(painter, low, face);
+    // In a box lower than the open tab, or too narrow for the closed one, the whole preview is
+    // drawn smaller: every item of the open tab and most of the closed tab's head still show.
+    for (const QSize small : {QSize(253, height - 20), QSize(200, 160)}) {
+        const qreal scale = PreviewScale(skin, preview.openTab(), small);
+        EXPECT_LT(scale, 1.0);
+        EXPECT_LE(std::ceil(height * scale), small.height());
+        EXPECT_LE((skin.TabWidth + 18 + skin.TabWidth * 3 / 4) * scale, small.width() + 1);
+        QImage scaled(small, QImage::Format_RGB32);
+        scaled.fill(Qt::white);
+        {
+            QPainter painter(&scaled);
+            preview.paint(painter, small, face);
+        }
+        // The open tab's head shows at the top of what the scaled tab needs.
+        const int top = small.height() - int(std::ceil(height * scale));
+        bool headShown = false;
+        for (int x = 6; x < small.width() / 2 && !headShown; ++x)
+            headShown = scaled.pixel(x, std::max(0, top + 1)) != face.rgb();
+        EXPECT_TRUE(headShown) << small.width() << "x" << small.height();
     }
-    for (int x = 6; x < 6 + skin.TabWidth; ++x) {
-        const QRgb head = open.pixel(x - 6, 0);
-        ASSERT_EQ(cut.pixel(x, 0), head == PixelFromColour(KeyColour) ? face.rgb() : head) << x;
-    }
+    // A skin that fits is drawn as it is.
+    EXPECT_EQ(PreviewScale(skin, preview.openTab(), box), 1.0);
 
     // Painted on a device of ratio 2 the preview is drawn in its pixels: the captions show detail
     // below a logical pixel, which an enlarged picture would not.

@@ -102,7 +102,9 @@ TEST_F(Translation, TemplateHoldsTheKeysInWalkOrderAndMatchesTheShippedFile) {
     WriteTemplate(host, main, target);
     const IniFile written(target);
 
-    EXPECT_EQ(written.sectionNames(), QStringList({QStringLiteral("Main"), QStringLiteral("Config")}));
+    // The texts outside components come last, in their own section.
+    EXPECT_EQ(written.sectionNames(),
+              QStringList({QStringLiteral("Main"), QStringLiteral("Config"), QStringLiteral("Texts")}));
     const QStringList mainKeys = Names({"Config1", "NewTab1", "AddApplications1", "Refresh1", "Advanced1",
                                         "WriteTranslationFile1", "Rename1", "Edit1", "Delete1", "Exit1"});
     QStringList expectedMain;
@@ -126,7 +128,7 @@ TEST_F(Translation, TemplateHoldsTheKeysInWalkOrderAndMatchesTheShippedFile) {
 
     // Values are escaped; a control without a hint has an empty one.
     EXPECT_EQ(written.readString(QStringLiteral("Config"), QStringLiteral("frmConfig.lblMonitor"), {}),
-              QStringLiteral("Monitor%3A"));
+              QStringLiteral("&Monitor%3A"));
     EXPECT_EQ(written.readString(QStringLiteral("Config"), QStringLiteral("frmConfig.Label6.Hint"),
                                  QStringLiteral("x")),
               QString());
@@ -153,7 +155,7 @@ TEST_F(Translation, GermanCoversEveryKeyOfTheTemplate) {
     TfrmConfig dialog(host, TfrmConfig::Use::Template);
     EXPECT_NO_THROW(ApplyTranslation(&dialog, ShippedTranslation("Deutsch.txt"), ConfigSection));
     EXPECT_EQ(dialog.findChild<QPushButton*>(QStringLiteral("btnApply"))->text(),
-              QStringLiteral("Übernehmen"));
+              QStringLiteral("Ü&bernehmen"));
 }
 
 // In every shipped language no two items of one menu share an access key: the key would only
@@ -228,7 +230,7 @@ TEST_F(Translation, SectionsAndKeysMatchInAnyCaseAndMissingKeysKeepTheirText) {
     TfrmConfig dialog(host, TfrmConfig::Use::Template);
     TranslateAll(&main.form, {}, &dialog, first);
     EXPECT_EQ(dialog.findChild<QCheckBox*>(QStringLiteral("chkAlpha"))->text(),
-              QStringLiteral("Alpha Transparecy"));
+              QStringLiteral("Alpha &Transparecy"));
 }
 
 TEST_F(Translation, MalformedEscapeStopsAtThatComponent) {
@@ -323,10 +325,11 @@ TEST_F(Translation, TemplateWrittenWhileAnotherLanguageIsActiveLeavesTheOpenDial
     EXPECT_EQ(written.readString(QStringLiteral("Main"), QStringLiteral("frmRunning.Config1"), {}),
               QStringLiteral("E&instellungen"));
     EXPECT_EQ(written.readString(QStringLiteral("Config"), QStringLiteral("frmConfig.btnApply"), {}),
-              QStringLiteral("Apply"));
+              QStringLiteral("&Apply"));
     EXPECT_TRUE(host.calls.isEmpty()) << host.calls.join(QLatin1Char(' ')).toStdString();
     EXPECT_TRUE(open.isVisible());
-    EXPECT_EQ(open.findChild<QPushButton*>(QStringLiteral("btnApply"))->text(), QStringLiteral("Übernehmen"));
+    EXPECT_EQ(open.findChild<QPushButton*>(QStringLiteral("btnApply"))->text(),
+              QStringLiteral("Ü&bernehmen"));
 }
 
 TEST_F(Translation, UnwritableTargetRaisesTheWriteError) {

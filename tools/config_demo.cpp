@@ -14,6 +14,7 @@
 #include "config/page_control.h"
 #include "skins/skin_list.h"
 #include "translation/translation.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -35,8 +36,9 @@ public:
     int monitorCount() const override { return m_monitors; }
     QStringList skinList() const override { return FindSkins(m_folder.contentDirs()); }
     void translateAll() override {
-        if (m_dialog)
-            ApplyTranslation(m_dialog, m_stored.TranslationPath, ConfigSection);
+        QObject main;
+        main.setObjectName(QStringLiteral("frmRunning"));
+        ::TranslateAll(&main, {}, m_dialog, m_stored.TranslationPath);
     }
     void setAggressiveTimer(bool) override {}
     void reloadSkin() override {}
@@ -80,6 +82,7 @@ int main(int argc, char** argv) {
     if (parser.isSet(QStringLiteral("translation")))
         host.stored().TranslationPath = parser.value(QStringLiteral("translation"));
 
+    LoadUiTexts(host.stored().TranslationPath);
     auto* dialog = new TfrmConfig(host, TfrmConfig::Use::Interactive);
     host.setDialog(dialog);
     ApplyTranslation(dialog, host.stored().TranslationPath, ConfigSection);

@@ -2,11 +2,8 @@
 
 #include <algorithm>
 
-#include <QLocale>
-
 #include "common/ini_file.h"
 #include "common/program_folder.h"
-#include "translation/language_match.h"
 
 namespace {
 
@@ -103,9 +100,8 @@ StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& fo
     Settings& s = stored.settings;
 
     stored.SkinName = file.readString(Appearance, QStringLiteral("Skin"), QStringLiteral("Aqua"));
-    QString translation = file.readString(General, QStringLiteral("Translation"), QString());
-    if (!file.hasKey(General, QStringLiteral("Translation")))
-        translation = TranslationForLanguages(folder.translationDirs(), QLocale::system().uiLanguages());
+    stored.TranslationChosen = file.hasKey(General, QStringLiteral("Translation"));
+    const QString translation = file.readString(General, QStringLiteral("Translation"), QString());
     stored.TranslationPath =
         folder.translationFile(translation.isEmpty() ? QStringLiteral("English.txt") : translation);
 
@@ -150,10 +146,15 @@ void SaveSettings(const QString& settingsFile, const StoredSettings& values) {
     const Settings& s = values.settings;
     IniFile file(settingsFile);
     file.writeString(Appearance, QStringLiteral("Skin"), values.SkinName);
-    file.writeString(General, QStringLiteral("Translation"), FileNamePart(values.TranslationPath));
+    const QString autoUpdate = values.AutoUpdate ? QStringLiteral("Yes") : QStringLiteral("No");
+    // A language the user never picked is not stored, so that the next start follows the locale.
+    // AutoUpdate then takes its place, so that a new file still has General before Position.
+    if (values.TranslationChosen)
+        file.writeString(General, QStringLiteral("Translation"), FileNamePart(values.TranslationPath));
+    else
+        file.writeString(General, QStringLiteral("AutoUpdate"), autoUpdate);
     file.writeString(Position, QStringLiteral("TabAlign"), TabAlignText(s.TabAlign));
-    file.writeString(General, QStringLiteral("AutoUpdate"),
-                     values.AutoUpdate ? QStringLiteral("Yes") : QStringLiteral("No"));
+    file.writeString(General, QStringLiteral("AutoUpdate"), autoUpdate);
     file.writeString(Position, QStringLiteral("TabPos"), TabPosText(s.TabPos));
     file.writeString(Position, QStringLiteral("Spacing"), QString::number(s.Spacing));
     file.writeString(Position, QStringLiteral("Screen"), QString::number(s.Screen));

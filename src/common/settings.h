@@ -49,17 +49,19 @@ struct StoredSettings {
     QString SkinName;
     StackingMode AOTMode = StackingMode::Normal;
     bool AutoUpdate = false;
-    QString TranslationPath; // full path of the translation file the stored file name names
+    // Full path of the translation file. The settings file names one only once the user has picked
+    // one (TranslationChosen); until then the start-up sets it to the user's language each time.
+    QString TranslationPath;
+    bool TranslationChosen = false;
     // The global shortcut as Qt writes key sequences ("Ctrl+Alt+K"); empty switches it off.
     QString ShortcutKey = QString::fromLatin1(kDefaultShortcutKey);
 };
 
 // Reads every key of the settings file (which it never creates or writes) with the defaults of a
 // missing file or value; the translation's file name is looked up in the folders of folder.
-// Without a Translation key the translation in the user's language is taken when one is found,
-// else English.
+// Without a Translation key TranslationChosen is off and TranslationPath names English.
 StoredSettings LoadSettings(const QString& settingsFile, const ProgramFolder& folder);
 
-// Writes the 17 keys in their fixed order and value texts. Raises Error("Unable to write to " +
-// file) when the file cannot be written; the old file then stays intact.
+// Writes the keys in their fixed order and value texts; Translation only when the user chose one. Raises
+// Error("Unable to write to " + file) when the file cannot be written; the old file then stays intact.
 void SaveSettings(const QString& settingsFile, const StoredSettings& values);

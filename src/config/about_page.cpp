@@ -5,6 +5,7 @@
 #include <QStatusBar>
 
 #include "config/graphic_panel.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -23,8 +24,6 @@ AboutPage::AboutPage(PageContext& context, QWidget* parent)
     StatusBar1 = place<QStatusBar>(this, QStringLiteral("StatusBar1"), 0, 287);
     StatusBar1->setSizeGripEnabled(false);
     StatusBar1->resize(393, StatusBarHeight);
-    StatusBar1->showMessage(
-        QStringLiteral("Kelvara is free software, made with care by the Kelvara developers."));
 
     tmrAbout.setObjectName(QStringLiteral("tmrAbout"));
     tmrAbout.setInterval(10);
@@ -32,6 +31,12 @@ AboutPage::AboutPage(PageContext& context, QWidget* parent)
     connect(&tmrAbout, &QTimer::timeout, this, &AboutPage::tick);
     connect(pbxAbout, &TGraphicPanel::clicked, this, &AboutPage::clicked);
     connect(pbxAbout, &TGraphicPanel::paint, this, &AboutPage::paint);
+    setTexts();
+}
+
+void AboutPage::setTexts() {
+    StatusBar1->showMessage(
+        UiText("About.Line", "Kelvara is free software, made with care by the Kelvara developers."));
 }
 
 QString AboutPage::versionText() {

@@ -15,6 +15,7 @@ class TGraphicPanel;
 class AboutPage : public ConfigPage {
     Q_OBJECT
 public:
+    void setTexts() override;
     explicit AboutPage(PageContext& context, QWidget* parent = nullptr);
 
     static QString versionText();

@@ -17,17 +17,17 @@ AnimationPage::AnimationPage(PageContext& context, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsAnimation"), parent) {
     // The order of creation is the order of the keys in a written translation file.
     lblOpeningAnim = place<PlainLabel>(this, QStringLiteral("lblOpeningAnim"), 16, 16);
-    lblOpeningAnim->setText(QStringLiteral("Opening Animation:"));
+    lblOpeningAnim->setText(QStringLiteral("&Opening Animation:"));
     lblOpeningAnim->setToolTip(QStringLiteral("Animation to use when tabs are opened"));
     autoSized(lblOpeningAnim);
 
     lblClosingAnim = place<PlainLabel>(this, QStringLiteral("lblClosingAnim"), 16, 104);
-    lblClosingAnim->setText(QStringLiteral("Closing Animation:"));
+    lblClosingAnim->setText(QStringLiteral("C&losing Animation:"));
     lblClosingAnim->setToolTip(QStringLiteral("Animation to use when tabs are closed"));
     autoSized(lblClosingAnim);
 
     chkClickOpen = place<PlainCheckBox>(this, QStringLiteral("chkClickOpen"), 16, 192);
-    chkClickOpen->setText(QStringLiteral("Open tabs only when clicked"));
+    chkClickOpen->setText(QStringLiteral("Open tabs only when &clicked"));
     chkClickOpen->setToolTip(HintLines({QStringLiteral("When this is checked, Tabs will"),
                                         QStringLiteral("only open when you click on"),
                                         QStringLiteral("them, and not when hovered over")}));
@@ -44,6 +44,11 @@ AnimationPage::AnimationPage(PageContext& context, QWidget* parent)
         for (QRadioButton* button : {group.off, group.linear, group.accelerated})
             context.watchMouseMove(button);
     }
+
+    followCheckedButton(lblOpeningAnim, {m_open.off, m_open.linear, m_open.accelerated});
+    followCheckedButton(lblClosingAnim, {m_close.off, m_close.linear, m_close.accelerated});
+    tabOrder({m_open.off, m_open.linear, m_open.accelerated, m_close.off, m_close.linear, m_close.accelerated,
+              chkClickOpen});
 
     connectGroup(m_open, &Settings::OpenAnim);
     connectGroup(m_close, &Settings::CloseAnim);

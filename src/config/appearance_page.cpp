@@ -8,6 +8,7 @@
 #include "config/colour_swatch.h"
 #include "config/config_host.h"
 #include "config/plain_controls.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -26,18 +27,18 @@ AppearancePage::AppearancePage(PageContext& context, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsAppearance"), parent) {
     // The order of creation is the order of the keys in a written translation file.
     chkInvertLum = place<PlainCheckBox>(this, QStringLiteral("chkInvertLum"), 16, 160);
-    chkInvertLum->setText(QStringLiteral("Invert Luminousity"));
+    chkInvertLum->setText(QStringLiteral("&Invert Luminousity"));
     chkInvertLum->setToolTip(QStringLiteral("Don't do this."));
     autoSized(chkInvertLum);
 
     chkColorize = place<PlainCheckBox>(this, QStringLiteral("chkColorize"), 16, 88);
-    chkColorize->setText(QStringLiteral("Colorize Skins"));
+    chkColorize->setText(QStringLiteral("C&olorize Skins"));
     chkColorize->setToolTip(HintLines({QStringLiteral("Choose a color hue to replace the hue on"),
                                        QStringLiteral("all skin graphics with the specified one.")}));
     autoSized(chkColorize);
 
     chkAlpha = place<PlainCheckBox>(this, QStringLiteral("chkAlpha"), 16, 16);
-    chkAlpha->setText(QStringLiteral("Alpha Transparecy"));
+    chkAlpha->setText(QStringLiteral("Alpha &Transparecy"));
     chkAlpha->setToolTip(HintLines({QStringLiteral("Makes the tabs semi-transparent. Select"),
                                     QStringLiteral("the percentage of opacity for the tabs.")}));
     autoSized(chkAlpha);
@@ -52,6 +53,9 @@ AppearancePage::AppearancePage(PageContext& context, QWidget* parent)
     shpColourize->resize(41, 25);
 
     context.watchMouseMove(chkAlpha);
+
+    tabOrder({chkAlpha, tbAlpha, chkColorize, tbColorize, chkInvertLum});
+    setTexts();
 
     connect(chkAlpha, &QCheckBox::clicked, this, [this](bool on) {
         if (loading())
@@ -96,6 +100,11 @@ AppearancePage::AppearancePage(PageContext& context, QWidget* parent)
 
     lblAlpha->setText(OpacityText(tbAlpha->value()));
     shpColourize->setColour(HueSwatchColour(tbColorize->value()));
+}
+
+void AppearancePage::setTexts() {
+    tbAlpha->setAccessibleName(UiText("Appearance.OpacityName", "Opacity"));
+    tbColorize->setAccessibleName(UiText("Appearance.HueName", "Hue"));
 }
 
 void AppearancePage::loadControls() {

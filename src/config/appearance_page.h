@@ -11,6 +11,7 @@ class QSlider;
 class AppearancePage : public ConfigPage {
     Q_OBJECT
 public:
+    void setTexts() override;
     explicit AppearancePage(PageContext& context, QWidget* parent = nullptr);
 
 protected:

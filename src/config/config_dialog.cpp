@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QPushButton>
 
 #include "config/about_page.h"
@@ -15,6 +16,7 @@
 #include "config/position_page.h"
 #include "config/skins_page.h"
 #include "config/startup_entry.h"
+#include "translation/ui_text.h"
 
 TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -23,7 +25,6 @@ TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
     setObjectName(QStringLiteral("frmConfig"));
     // A window of its own: the walk of the controller's translation does not enter it.
     setProperty("form", true);
-    setWindowTitle(QStringLiteral("Kelvara Configuration"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(401, 334);
     // Hints show even while another window has the focus.
@@ -39,19 +40,20 @@ TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
     Pages->setObjectName(QStringLiteral("Pages"));
     Pages->setGeometry(0, 0, 401, 334);
     Pages->addPage(new GeneralPage(*this, use == Use::Interactive ? StartupEntryPath() : QString(), this),
-                   QStringLiteral("General"));
-    Pages->addPage(new SkinsPage(*this, use == Use::Interactive, this), QStringLiteral("Skins"));
-    Pages->addPage(new AnimationPage(*this, this), QStringLiteral("Animation"));
+                   QString());
+    Pages->addPage(new SkinsPage(*this, use == Use::Interactive, this), QString());
+    Pages->addPage(new AnimationPage(*this, this), QString());
     m_position = new PositionPage(*this, this);
-    Pages->addPage(m_position, QStringLiteral("Position"));
-    Pages->addPage(new AppearancePage(*this, this), QStringLiteral("Appearance"));
+    Pages->addPage(m_position, QString());
+    Pages->addPage(new AppearancePage(*this, this), QString());
     m_about = new AboutPage(*this, this);
-    Pages->addPage(m_about, QStringLiteral("About"));
+    Pages->addPage(m_about, QString());
     Pages->setCurrentIndex(0);
+    setTexts();
 
     btnApply = new PlainPushButton(this);
     btnApply->setObjectName(QStringLiteral("btnApply"));
-    btnApply->setText(QStringLiteral("Apply"));
+    btnApply->setText(QStringLiteral("&Apply"));
     btnApply->setToolTip(HintLines({QStringLiteral("Click this button to show any visible"),
                                     QStringLiteral("changes you have made to the tabs. If"),
                                     QStringLiteral("you do not click this after making"),
@@ -66,6 +68,39 @@ TfrmConfig::TfrmConfig(ConfigHost& host, Use use, QWidget* parent)
         if (m_shownOnce)
             pageChanged();
     });
+}
+
+void TfrmConfig::setTexts() {
+    setWindowTitle(UiText("Config.Title", "Kelvara Configuration"));
+    const QString names[] = {
+        UiText("Config.PageGeneral", "General"),       UiText("Config.PageSkins", "Skins"),
+        UiText("Config.PageAnimation", "Animation"),   UiText("Config.PagePosition", "Position"),
+        UiText("Config.PageAppearance", "Appearance"), UiText("Config.PageAbout", "About"),
+    };
+    for (int i = 0; i < Pages->count(); ++i) {
+        Pages->setPageCaption(i, names[i]);
+        if (auto* page = qobject_cast<ConfigPage*>(Pages->page(i)))
+            page->setTexts();
+    }
+}
+
+void TfrmConfig::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::LanguageChange)
+        return;
+    setTexts();
+    // The shown page composes some of its lines (the skin's author, the system lines) anew.
+    if (m_shownOnce)
+        pageChanged();
+}
+
+void TfrmConfig::keyPressEvent(QKeyEvent* event) {
+    // Escape closes the dialog as its close button does; changes are already saved.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        close();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void TfrmConfig::apply() {

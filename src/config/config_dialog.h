@@ -33,6 +33,8 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -44,6 +46,8 @@ private:
     void watchMouseMove(QWidget* control) override;
 
     void pageChanged();
+    // The title and page names, in the active translation.
+    void setTexts();
     void fitApplyButton();
 
     // The Apply button: 83 wide with its right edge at 387, at most MaxApplyWidth wide.

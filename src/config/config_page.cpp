@@ -73,6 +73,27 @@ void ConfigPage::keepInside() {
     }
 }
 
+void ConfigPage::tabOrder(std::initializer_list<QWidget*> controls) {
+    QWidget* previous = nullptr;
+    for (QWidget* control : controls) {
+        if (previous)
+            QWidget::setTabOrder(previous, control);
+        previous = control;
+    }
+}
+
+void ConfigPage::followCheckedButton(QLabel* label, const QList<QAbstractButton*>& buttons) {
+    if (buttons.isEmpty())
+        return;
+    label->setBuddy(buttons.first());
+    for (QAbstractButton* button : buttons) {
+        QObject::connect(button, &QAbstractButton::toggled, label, [label, button](bool on) {
+            if (on)
+                label->setBuddy(button);
+        });
+    }
+}
+
 QString HintLines(const QStringList& lines) {
     return lines.join(QStringLiteral("\r\n"));
 }

@@ -1,9 +1,14 @@
 #pragma once
 
+#include <initializer_list>
+
+#include <QList>
 #include <QStringList>
 #include <QWidget>
 
 class ConfigHost;
+class QAbstractButton;
+class QLabel;
 
 // What a page of the settings dialog needs of the dialog.
 class PageContext {
@@ -30,6 +35,9 @@ public:
     ConfigPage(PageContext& context, const QString& name, QWidget* parent = nullptr);
 
     void load();
+    // Sets the texts the page shows besides the captions and hints a translation file carries
+    // (page-made hints, titles, names for screen readers) from the active translation.
+    virtual void setTexts() {}
 
 protected:
     virtual void loadControls() = 0;
@@ -50,6 +58,13 @@ protected:
     // Moves controls that follow an auto-sized one, once the texts have their widths. Runs before
     // the auto-sized controls are cut to the page.
     virtual void arrange() {}
+    // Tab moves through the controls in this order (the order they stand on the page).
+    static void tabOrder(std::initializer_list<QWidget*> controls);
+    // The label's access key goes to whichever of the buttons is checked (the first when none
+    // is), so that Alt and the key reach a group of radio buttons as the arrow keys then move
+    // within it.
+    static void followCheckedButton(QLabel* label, const QList<QAbstractButton*>& buttons);
+
     // The right end of the room for controls: the page's width less its margin.
     int contentRight() const;
 

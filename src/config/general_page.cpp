@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
 #include <QUrl>
 
@@ -18,6 +19,7 @@
 #include "config/startup_entry.h"
 #include "config/plain_controls.h"
 #include "platform/wayland_session.h"
+#include "translation/ui_text.h"
 
 GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsGeneral"), parent), m_startupEntry(std::move(startupEntry)) {
@@ -33,43 +35,35 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
     autoSized(lblDonation);
 
     lblNT = place<PlainLabel>(this, QStringLiteral("lblNT"), 16, 16);
-    lblNT->setToolTip(HintLines({QStringLiteral("This is the family of Operating System"),
-                                 QStringLiteral("you are currently running Kelvara on.")}));
     ExcludeFromTranslation(lblNT);
     autoSized(lblNT);
 
     lblGLib = place<PlainLabel>(this, QStringLiteral("lblGLib"), 16, 32);
-    lblGLib->setText(QStringLiteral("Graphics Lib: Qt ") + QLatin1String(qVersion()));
     ExcludeFromTranslation(lblGLib);
     autoSized(lblGLib);
 
     lblShapingMode = place<PlainLabel>(this, QStringLiteral("lblShapingMode"), 16, 48);
-    lblShapingMode->setToolTip(HintLines({QStringLiteral("This is the Window Shaping mode used by"),
-                                          QStringLiteral("Kelvara for irregularly shaped Tabs."),
-                                          QStringLiteral("Which mode is used is dependant on your OS.")}));
     ExcludeFromTranslation(lblShapingMode);
     autoSized(lblShapingMode);
 
-    const QString languageHint = QStringLiteral("Specifies the Language to use for all menus and dialogs.");
     lblLanguage = place<PlainLabel>(this, QStringLiteral("lblLanguage"), 16, 75);
-    lblLanguage->setText(QStringLiteral("Language:"));
-    lblLanguage->setToolTip(languageHint);
+    lblLanguage->setText(QStringLiteral("&Language:"));
+    lblLanguage->setToolTip(QStringLiteral("Specifies the Language to use for all menus and dialogs."));
     autoSized(lblLanguage);
 
     cbxTranslation = place<QComboBox>(this, QStringLiteral("cbxTranslation"), 72, 72);
     cbxTranslation->setEditable(false);
-    cbxTranslation->setToolTip(languageHint);
     cbxTranslation->resize(145, cbxTranslation->sizeHint().height());
 
     cbkStartup = place<PlainCheckBox>(this, QStringLiteral("cbkStartup"), 16, 100);
-    cbkStartup->setText(QStringLiteral("Start Kelvara automatically on startup"));
+    cbkStartup->setText(QStringLiteral("&Start Kelvara automatically on startup"));
     cbkStartup->setToolTip(HintLines({QStringLiteral("This option places an entry for Kelvara in"),
                                       QStringLiteral("your desktop's autostart folder, allowing it"),
                                       QStringLiteral("to start automatically when you log in.")}));
     autoSized(cbkStartup);
 
     lblOnTop = place<PlainLabel>(this, QStringLiteral("lblOnTop"), 16, 146);
-    lblOnTop->setText(QStringLiteral("Always-on-top Mode:"));
+    lblOnTop->setText(QStringLiteral("Always-on-&top Mode:"));
     lblOnTop->setToolTip(QStringLiteral("Always-on-top Mode to use for Tabs"));
     autoSized(lblOnTop);
 
@@ -89,7 +83,7 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
     }
 
     chkUpdate = place<PlainCheckBox>(this, QStringLiteral("chkUpdate"), 16, 122);
-    chkUpdate->setText(QStringLiteral("Check for updates on program start"));
+    chkUpdate->setText(QStringLiteral("&Check for updates on program start"));
     chkUpdate->setToolTip(HintLines({QStringLiteral("Each time Kelvara starts, it asks its web site"),
                                      QStringLiteral("whether a newer version is available, and"),
                                      QStringLiteral("offers to download and install it.")}));
@@ -100,27 +94,28 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
                    QStringLiteral("a tab and choose an item with the arrow keys."),
                    QStringLiteral("Clear the field to switch it off.")});
     lblShortcutKey = place<PlainLabel>(this, QStringLiteral("lblShortcutKey"), 16, 207);
-    lblShortcutKey->setText(QStringLiteral("Shortcut key:"));
+    lblShortcutKey->setText(QStringLiteral("Shortcut &key:"));
     lblShortcutKey->setToolTip(shortcutHint);
     autoSized(lblShortcutKey);
     edtShortcutKey = place<QKeySequenceEdit>(this, QStringLiteral("edtShortcutKey"), 120, 204);
     edtShortcutKey->setClearButtonEnabled(true);
     // The field has no caption, and the clear button inside it is no menu item to translate.
     ExcludeFromTranslation(edtShortcutKey);
-    edtShortcutKey->setToolTip(shortcutHint);
     edtShortcutKey->resize(145, edtShortcutKey->sizeHint().height());
     lblShortcutKey->setBuddy(edtShortcutKey);
     // A Wayland session hands a grabbed key to XWayland's programs only while one of them has the
     // focus: the user binds the command in the desktop's keyboard settings instead.
     lblWaylandKey = place<PlainLabel>(this, QStringLiteral("lblWaylandKey"), 16, 226);
-    lblWaylandKey->setText(QStringLiteral("In a Wayland session this key works only while Kelvara has the "
-                                          "focus: bind the command kelvara --open to a key in your "
-                                          "desktop's keyboard settings."));
     lblWaylandKey->setWordWrap(true);
-    // Shown in some sessions only; not yet a key of the translation files, whose keys stay those
-    // of the shipped template.
+    // Shown in some sessions only; its text is one of the page's own texts, not a component
+    // caption of the translation template.
     ExcludeFromTranslation(lblWaylandKey);
     lblWaylandKey->setVisible(WaylandSession());
+    lblLanguage->setBuddy(cbxTranslation);
+    followCheckedButton(lblOnTop, {rbAOTDisabled, rbAOTNormal, rbAOTAggressive});
+    // Tab goes down the page as the controls stand, the link last.
+    tabOrder({cbxTranslation, cbkStartup, chkUpdate, rbAOTDisabled, rbAOTNormal, rbAOTAggressive,
+              edtShortcutKey, lblDonation});
 
     for (QWidget* control :
          {static_cast<QWidget*>(lblNT), static_cast<QWidget*>(lblGLib), static_cast<QWidget*>(lblShapingMode),
@@ -149,6 +144,26 @@ GeneralPage::GeneralPage(PageContext& context, QString startupEntry, QWidget* pa
             shortcutKeyChanged(key);
     });
     connect(qApp, &QApplication::focusChanged, this, &GeneralPage::shortcutFocusChanged);
+    setTexts();
+}
+
+void GeneralPage::setTexts() {
+    lblNT->setToolTip(UiText("General.OSHint", "This is the family of Operating System\r\n"
+                                               "you are currently running Kelvara on."));
+    lblGLib->setText(UiText("General.GraphicsLib", "Graphics Lib: Qt %1").arg(QLatin1String(qVersion())));
+    lblShapingMode->setToolTip(UiText("General.ShapingHint", "This is the Window Shaping mode used by\r\n"
+                                                             "Kelvara for irregularly shaped Tabs.\r\n"
+                                                             "Which mode is used is dependant on your OS."));
+    cbxTranslation->setToolTip(
+        UiText("General.LanguageHint", "Specifies the Language to use for all menus and dialogs."));
+    edtShortcutKey->setToolTip(UiText("General.ShortcutKeyHint",
+                                      "Press this key combination in any program to open\r\n"
+                                      "a tab and choose an item with the arrow keys.\r\n"
+                                      "Clear the field to switch it off."));
+    lblWaylandKey->setText(UiText("General.WaylandKey",
+                                  "In a Wayland session this key works only while Kelvara has the focus: bind the "
+                                  "command kelvara --open to a key in your desktop's keyboard settings."));
+    showShortcutPlaceholder();
 }
 
 QString GeneralPage::donationUrl() {
@@ -187,9 +202,11 @@ void GeneralPage::arrange() {
 
 void GeneralPage::loadControls() {
     ConfigHost& h = host();
-    lblNT->setText(h.isNT() ? QStringLiteral("OS: Linux") : QStringLiteral("OS: Windows 95/98/ME"));
-    lblShapingMode->setText(h.layeredMode() ? QStringLiteral("Shaping Mode: Window Mask with Opacity")
-                                            : QStringLiteral("Shaping Mode: Window Mask"));
+    lblNT->setText(h.isNT() ? UiText("General.OSLinux", "OS: Linux")
+                            : UiText("General.OSOld", "OS: Windows 95/98/ME"));
+    lblShapingMode->setText(h.layeredMode()
+                                ? UiText("General.ShapingOpacity", "Shaping Mode: Window Mask with Opacity")
+                                : UiText("General.Shaping", "Shaping Mode: Window Mask"));
     cbkStartup->setChecked(!m_startupEntry.isEmpty() && QFileInfo::exists(m_startupEntry));
     chkUpdate->setChecked(h.stored().AutoUpdate);
     switch (h.stored().AOTMode) {
@@ -205,6 +222,7 @@ void GeneralPage::loadControls() {
     }
     edtShortcutKey->setKeySequence(
         QKeySequence::fromString(h.stored().ShortcutKey, QKeySequence::PortableText));
+    showShortcutPlaceholder();
     loadTranslations();
 }
 
@@ -242,6 +260,7 @@ void GeneralPage::translationChanged(int index) {
         return;
     ConfigHost& h = host();
     h.stored().TranslationPath = cbxTranslation->itemData(index).toString();
+    h.stored().TranslationChosen = true;
     h.saveSettings();
     h.translateAll();
 }
@@ -278,7 +297,14 @@ void GeneralPage::updateClicked(bool on) {
     host().saveSettings();
 }
 
+void GeneralPage::showShortcutPlaceholder() {
+    // The field puts back its own English prompt whenever it is set, cleared or done with.
+    if (auto* field = edtShortcutKey->findChild<QLineEdit*>())
+        field->setPlaceholderText(UiText("General.ShortcutKeyPlaceholder", "Press a key combination"));
+}
+
 void GeneralPage::shortcutKeyChanged(const QKeySequence& key) {
+    showShortcutPlaceholder();
     if (loading())
         return;
     // One key combination: the field records up to four in a row.

@@ -16,6 +16,7 @@ class QRadioButton;
 class GeneralPage : public ConfigPage {
     Q_OBJECT
 public:
+    void setTexts() override;
     // startupEntry: the path of the autostart entry, empty when none can be made.
     GeneralPage(PageContext& context, QString startupEntry, QWidget* parent = nullptr);
 
@@ -33,6 +34,7 @@ private:
     void stackingClicked(StackingMode mode);
     void updateClicked(bool on);
     void shortcutKeyChanged(const QKeySequence& key);
+    void showShortcutPlaceholder();
     void shortcutFocusChanged(QWidget* old, QWidget* now);
     bool inShortcutField(const QWidget* widget) const;
 

@@ -1,5 +1,6 @@
 #include "config/graphic_panel.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -20,4 +21,21 @@ void TGraphicPanel::mouseMoveEvent(QMouseEvent* event) {
 void TGraphicPanel::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         Q_EMIT clicked();
+}
+
+void TGraphicPanel::keyPressEvent(QKeyEvent* event) {
+    event->ignore();
+    Q_EMIT keyPressed(event);
+    if (!event->isAccepted())
+        QWidget::keyPressEvent(event);
+}
+
+void TGraphicPanel::focusInEvent(QFocusEvent* event) {
+    QWidget::focusInEvent(event);
+    update();
+}
+
+void TGraphicPanel::focusOutEvent(QFocusEvent* event) {
+    QWidget::focusOutEvent(event);
+    update();
 }

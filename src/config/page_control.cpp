@@ -1,6 +1,8 @@
 #include "config/page_control.h"
 
+#include <QKeySequence>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionTabWidgetFrame>
 #include <QTabBar>
 
@@ -15,6 +17,8 @@ PageControl::PageControl(QWidget* parent) : QWidget(parent), m_tabs(new QTabBar(
     m_tabs->setDrawBase(false);
     m_tabs->setExpanding(false);
     m_tabs->setUsesScrollButtons(false);
+    // Names too long for the row show cut, and whole in their hints.
+    m_tabs->setElideMode(Qt::ElideRight);
     // The style's default padding leaves no room for six captions in a dialog 401 pixels wide.
     m_tabs->setStyleSheet(QStringLiteral(
         "QTabBar::tab { padding: 3px 6px; border: 1px solid palette(mid); border-bottom: none;"
@@ -25,6 +29,30 @@ PageControl::PageControl(QWidget* parent) : QWidget(parent), m_tabs(new QTabBar(
         showPage(index);
         Q_EMIT currentChanged(index);
     });
+    const struct {
+        QKeyCombination keys;
+        int by;
+    } steps[] = {
+        {Qt::CTRL | Qt::Key_Tab, 1},
+        {Qt::CTRL | Qt::Key_PageDown, 1},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, -1},
+        {Qt::CTRL | Qt::SHIFT | Qt::Key_Tab, -1},
+        {Qt::CTRL | Qt::Key_PageUp, -1},
+    };
+    for (const auto& [keys, by] : steps) {
+        auto* shortcut = new QShortcut(QKeySequence(keys), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, by = by] { step(by); });
+    }
+}
+
+void PageControl::step(int by) {
+    if (m_pages.isEmpty())
+        return;
+    const int count = int(m_pages.size());
+    setCurrentIndex((currentIndex() + by + count) % count);
+    // The focus goes with the page, onto the row of page captions, as in other tabbed dialogs.
+    m_tabs->setFocus(Qt::TabFocusReason);
 }
 
 void PageControl::addPage(QWidget* page, const QString& caption) {
@@ -34,6 +62,11 @@ void PageControl::addPage(QWidget* page, const QString& caption) {
     page->setVisible(false);
     m_tabs->addTab(caption);
     showPage(m_tabs->currentIndex());
+}
+
+void PageControl::setPageCaption(int index, const QString& caption) {
+    m_tabs->setTabText(index, caption);
+    m_tabs->setTabToolTip(index, caption);
 }
 
 int PageControl::currentIndex() const {

@@ -24,6 +24,13 @@ QStringList ShownLines(QString caption, bool mnemonics) {
     return caption.split(QLatin1Char('\n'));
 }
 
+// Buttons, and labels that lead to a buddy control, show "&x" as an underlined access key.
+bool ShowsMnemonic(const QWidget* control) {
+    if (const auto* label = qobject_cast<const QLabel*>(control))
+        return label->buddy() != nullptr;
+    return control->inherits("QAbstractButton");
+}
+
 } // namespace
 
 QString FittedCaption(const QString& caption, const QFontMetrics& metrics, int width, bool mnemonics) {
@@ -48,7 +55,7 @@ int CaptionAdvance(const QString& caption, const QFontMetrics& metrics, bool mne
 bool ShowPlainHint(QWidget* control, const QHelpEvent* event, const QString& caption, bool cut) {
     QStringList parts;
     if (cut)
-        parts << ShownLines(caption, control->inherits("QAbstractButton")).join(QLatin1Char('\n'));
+        parts << ShownLines(caption, ShowsMnemonic(control)).join(QLatin1Char('\n'));
     if (!control->toolTip().isEmpty())
         parts << control->toolTip();
     if (parts.isEmpty())
@@ -75,7 +82,7 @@ PlainLabel::PlainLabel(QWidget* parent) : QLabel(parent) {
 
 int PlainLabel::wholeCaptionWidth() const {
     const int frame = width() - contentsRect().width() + 2 * margin();
-    return frame + CaptionAdvance(text(), fontMetrics(), false);
+    return frame + CaptionAdvance(text(), fontMetrics(), ShowsMnemonic(this));
 }
 
 bool PlainLabel::captionCut() const {
@@ -89,9 +96,9 @@ void PlainLabel::paintEvent(QPaintEvent* event) {
     }
     QPainter painter(this);
     const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
-    style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
-                          isEnabled(), FittedCaption(text(), fontMetrics(), area.width(), false),
-                          foregroundRole());
+    style()->drawItemText(
+        &painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(), isEnabled(),
+        FittedCaption(text(), fontMetrics(), area.width(), ShowsMnemonic(this)), foregroundRole());
 }
 
 bool PlainLabel::event(QEvent* event) {

@@ -81,3 +81,31 @@ PositionCode HitTestPosition(int x, int y, int width, int height) {
         return code(E::Top, A::BottomRight);
     return code(E::Right, A::TopLeft); // -3 <= s < -1
 }
+
+PositionCode StepPosition(PositionCode code, DiagramArrow arrow) {
+    using E = TabEdge;
+    using A = TabAlignment;
+    const E edge = PositionEdge(code);
+    const int align = int(PositionAlign(code));
+    const bool horizontal = edge == E::Top || edge == E::Bottom;
+    // Along the edge: towards the top or left end (-1), or towards the bottom or right end (+1).
+    const int along = horizontal ? (arrow == DiagramArrow::Left    ? -1
+                                    : arrow == DiagramArrow::Right ? 1
+                                                                   : 0)
+                                 : (arrow == DiagramArrow::Up     ? -1
+                                    : arrow == DiagramArrow::Down ? 1
+                                                                  : 0);
+    if (along != 0) {
+        const int next = align + along;
+        if (next >= int(A::TopLeft) && next <= int(A::BottomRight))
+            return MakePositionCode(edge, A(next));
+        // Round the corner: the end of the next edge that meets this one.
+        const A corner = (edge == E::Top || edge == E::Left) ? A::TopLeft : A::BottomRight;
+        if (horizontal)
+            return MakePositionCode(along < 0 ? E::Left : E::Right, corner);
+        return MakePositionCode(along < 0 ? E::Top : E::Bottom, corner);
+    }
+    const E across = horizontal ? (arrow == DiagramArrow::Up ? E::Top : E::Bottom)
+                                : (arrow == DiagramArrow::Left ? E::Left : E::Right);
+    return MakePositionCode(across, A(align));
+}

@@ -31,3 +31,11 @@ std::array<QRect, 3> MarkerRects(PositionCode code, int width, int height);
 // The place a pointer at (x, y) points to: the direction from the centre of the area, in twelve
 // sectors of 30 degrees. The exact centre gives Right/Center.
 PositionCode HitTestPosition(int x, int y, int width, int height);
+
+// An arrow key pressed on the diagram.
+enum class DiagramArrow { Left, Right, Up, Down };
+
+// The place an arrow key moves the row to. An arrow along the edge moves the row one step that
+// way, and from the end of the edge round the corner onto the next edge; an arrow towards the
+// opposite edge moves the row there with the same alignment; an arrow off the screen keeps it.
+PositionCode StepPosition(PositionCode code, DiagramArrow arrow);

@@ -3,16 +3,21 @@
 #include <algorithm>
 
 #include <QButtonGroup>
+#include <QKeyEvent>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QSignalBlocker>
 #include <QToolButton>
 
 #include "config/config_host.h"
 #include "config/graphic_panel.h"
 #include "config/spacing_text.h"
 #include "config/plain_controls.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -33,19 +38,19 @@ PositionPage::PositionPage(PageContext& context, QWidget* parent)
     : ConfigPage(context, QStringLiteral("tsPosition"), parent) {
     // The order of creation is the order of the keys in a written translation file.
     lblMonitor = place<PlainLabel>(this, QStringLiteral("lblMonitor"), 216, 16);
-    lblMonitor->setText(QStringLiteral("Monitor:"));
+    lblMonitor->setText(QStringLiteral("&Monitor:"));
     lblMonitor->setToolTip(HintLines({QStringLiteral("Which monitor to display Kelvara"),
                                       QStringLiteral("on when using a multi-monitor system.")}));
     autoSized(lblMonitor);
 
     lblPosition = place<PlainLabel>(this, QStringLiteral("lblPosition"), 16, 16);
-    lblPosition->setText(QStringLiteral("Position:"));
+    lblPosition->setText(QStringLiteral("&Position:"));
     lblPosition->setToolTip(HintLines({QStringLiteral("Select the position and orientation of"),
                                        QStringLiteral("the Tabs on your screen using this diagram.")}));
     autoSized(lblPosition);
 
     lblSpacing = place<PlainLabel>(this, QStringLiteral("lblSpacing"), 16, 176);
-    lblSpacing->setText(QStringLiteral("Spacing:"));
+    lblSpacing->setText(QStringLiteral("&Spacing:"));
     autoSized(lblSpacing);
 
     Label6 = place<PlainLabel>(this, QStringLiteral("Label6"), 88, 195);
@@ -58,6 +63,8 @@ PositionPage::PositionPage(PageContext& context, QWidget* parent)
     panPosition->resize(DiagramWidth + 6, DiagramHeight + 6);
     gpPosition = place<TGraphicPanel>(panPosition, QStringLiteral("gpPosition"), 3, 3);
     gpPosition->resize(DiagramWidth, DiagramHeight);
+    // The arrow keys move the row on the diagram as clicks do.
+    gpPosition->setFocusPolicy(Qt::StrongFocus);
 
     m_screens = new QButtonGroup(this);
     m_screens->setExclusive(true);
@@ -80,17 +87,33 @@ PositionPage::PositionPage(PageContext& context, QWidget* parent)
     edtSpacing = place<QLineEdit>(this, QStringLiteral("edtSpacing"), 32, 192);
     edtSpacing->resize(49, edtSpacing->sizeHint().height());
     edtSpacing->setText(QStringLiteral("12"));
-    edtSpacing->setToolTip(HintLines({QStringLiteral("Use this to set the spacing between"),
-                                      QStringLiteral("two tabs, and the spacing between"),
-                                      QStringLiteral("the end tabs and the edge of the"),
-                                      QStringLiteral("screen if not aligned to center.")}));
     context.watchMouseMove(edtSpacing);
+
+    lblPosition->setBuddy(gpPosition);
+    lblSpacing->setBuddy(edtSpacing);
+    QList<QAbstractButton*> screens;
+    for (QToolButton* button : sbScreen)
+        screens.append(button);
+    followCheckedButton(lblMonitor, screens);
+    tabOrder({gpPosition, sbScreen[0], sbScreen[1], sbScreen[2], sbScreen[3], sbScreen[4], sbScreen[5],
+              sbScreen[6], sbScreen[7], edtSpacing});
+    setTexts();
 
     connect(gpPosition, &TGraphicPanel::paint, this, &PositionPage::paintDiagram);
     connect(gpPosition, &TGraphicPanel::mouseMoved, this, &PositionPage::diagramMouseMoved);
     connect(gpPosition, &TGraphicPanel::clicked, this, &PositionPage::diagramClicked);
+    connect(gpPosition, &TGraphicPanel::keyPressed, this, &PositionPage::diagramKey);
     connect(m_screens, &QButtonGroup::idClicked, this, &PositionPage::screenClicked);
     connect(edtSpacing, &QLineEdit::textChanged, this, &PositionPage::spacingChanged);
+}
+
+void PositionPage::setTexts() {
+    edtSpacing->setToolTip(UiText("Position.SpacingHint", "Use this to set the spacing between\r\n"
+                                                          "two tabs, and the spacing between\r\n"
+                                                          "the end tabs and the edge of the\r\n"
+                                                          "screen if not aligned to center."));
+    for (QToolButton* button : sbScreen)
+        button->setAccessibleName(UiText("Position.MonitorName", "Monitor %1").arg(button->text()));
 }
 
 void PositionPage::clearHover() {
@@ -132,6 +155,14 @@ void PositionPage::paintDiagram(QPainter& painter) {
         DrawMarker(painter, m_hoverCode, Qt::NoBrush);
         painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
     }
+    if (gpPosition->hasFocus()) {
+        // The keyboard focus: a dotted frame just inside the diagram's edge.
+        QStyleOptionFocusRect focus;
+        focus.initFrom(gpPosition);
+        focus.rect = gpPosition->rect().adjusted(1, 1, -1, -1);
+        focus.backgroundColor = colours.color(QPalette::Button);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, gpPosition);
+    }
 }
 
 void PositionPage::diagramMouseMoved(QPoint position) {
@@ -144,10 +175,40 @@ void PositionPage::diagramMouseMoved(QPoint position) {
 }
 
 void PositionPage::diagramClicked() {
+    choosePosition(m_hoverCode);
+}
+
+void PositionPage::diagramKey(QKeyEvent* event) {
+    DiagramArrow arrow;
+    switch (event->key()) {
+    case Qt::Key_Left:
+        arrow = DiagramArrow::Left;
+        break;
+    case Qt::Key_Right:
+        arrow = DiagramArrow::Right;
+        break;
+    case Qt::Key_Up:
+        arrow = DiagramArrow::Up;
+        break;
+    case Qt::Key_Down:
+        arrow = DiagramArrow::Down;
+        break;
+    default:
+        return;
+    }
+    event->accept();
+    const Settings& s = host().stored().settings;
+    const PositionCode current = MakePositionCode(s.TabPos, s.TabAlign);
+    const PositionCode next = StepPosition(current, arrow);
+    if (next != current)
+        choosePosition(next);
+}
+
+void PositionPage::choosePosition(PositionCode code) {
     Settings& s = host().stored().settings;
-    const bool edgeChanged = s.TabPos != PositionEdge(m_hoverCode);
-    s.TabPos = PositionEdge(m_hoverCode);
-    s.TabAlign = PositionAlign(m_hoverCode);
+    const bool edgeChanged = s.TabPos != PositionEdge(code);
+    s.TabPos = PositionEdge(code);
+    s.TabAlign = PositionAlign(code);
     gpPosition->update();
     host().saveSettings();
     if (edgeChanged) {
@@ -171,7 +232,13 @@ void PositionPage::spacingChanged(const QString& text) {
     const std::optional<qint32> spacing = ParseSpacing(text);
     if (!spacing)
         return;
-    host().stored().settings.Spacing = std::clamp(*spacing, kMinSpacing, kMaxSpacing);
+    const qint32 saved = std::clamp(*spacing, kMinSpacing, kMaxSpacing);
+    host().stored().settings.Spacing = saved;
     host().saveSettings();
+    if (saved != *spacing) {
+        // The field shows the value that was saved, not one past the limits.
+        const QSignalBlocker quiet(edtSpacing);
+        edtSpacing->setText(QString::number(saved));
+    }
     context().markRebuild();
 }

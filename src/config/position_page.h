@@ -7,6 +7,7 @@
 
 class QButtonGroup;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPainter;
@@ -18,6 +19,7 @@ class TGraphicPanel;
 class PositionPage : public ConfigPage {
     Q_OBJECT
 public:
+    void setTexts() override;
     explicit PositionPage(PageContext& context, QWidget* parent = nullptr);
 
     // The common mouse-move handler: removes the hover outline, if shown.
@@ -33,6 +35,8 @@ private:
     void paintDiagram(QPainter& painter);
     void diagramMouseMoved(QPoint position);
     void diagramClicked();
+    void diagramKey(QKeyEvent* event);
+    void choosePosition(PositionCode code);
     void screenClicked(int number);
     void spacingChanged(const QString& text);
 

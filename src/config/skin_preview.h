@@ -28,10 +28,10 @@ public:
               bool layeredMode);
 
     // Paints the preview into a box of the given size: the box is filled with the button face,
-    // the open tab stands at x = 6 with its bottom on the box's bottom edge (or, when it is taller
-    // than the box, with its head at the top), and right of it the
+    // the open tab stands at x = 6 with its bottom on the box's bottom edge, and right of it the
     // handle of the closed tab (its top TabHeight rows) stands on the bottom edge too. KeyColour
-    // pixels of the tabs show the button face.
+    // pixels of the tabs show the button face. A skin too large for the box is drawn scaled down
+    // (PreviewScale) so that both tabs show whole.
     void paint(QPainter& painter, QSize box, QColor buttonFace) const;
 
     const TSkin& skin() const { return PreviewSkin; }
@@ -44,3 +44,8 @@ private:
     TTab PreviewTabOpen;
     TTab PreviewTabClosed;
 };
+
+// The factor the preview is drawn at in a box of that size: 1, or less for a skin whose open tab
+// (head and items) is taller than the box, or whose tabs side by side leave less than three
+// quarters of the closed tab's head inside it.
+qreal PreviewScale(const TSkin& skin, const TTab& openTab, QSize box);

@@ -21,6 +21,7 @@
 #include "skins/skin_folder.h"
 #include "skins/skin_list.h"
 #include "skins/skin_meta.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -28,12 +29,6 @@ namespace {
 constexpr int DetailsWidth = 257;
 // The built-in width of btnApplySkin.
 constexpr int ApplySkinWidth = 75;
-
-// A text cut with an ellipsis to the width of the column, so that a long author name or web
-// address does not run off the page; the hint shows the whole address.
-QString fitted(const QLabel* label, const QString& text) {
-    return label->fontMetrics().elidedText(text, Qt::ElideRight, DetailsWidth);
-}
 
 } // namespace
 
@@ -44,13 +39,9 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
     lbxSkins->setSelectionMode(QAbstractItemView::SingleSelection);
     lbxSkins->setUniformItemSizes(false);
     lbxSkins->setItemDelegate(new SkinListDelegate(lbxSkins));
-    lbxSkins->setToolTip(HintLines({QStringLiteral("List of the currently available skins."),
-                                    QStringLiteral("Click on a skin to preview it, and"),
-                                    QStringLiteral("view it's details.")}));
 
     gbPreview = place<QGroupBox>(this, QStringLiteral("gbPreview"), 128, 8);
     gbPreview->resize(DetailsWidth, 145);
-    gbPreview->setTitle(QStringLiteral("Preview"));
     pbxSkinPreview = place<TGraphicPanel>(gbPreview, QStringLiteral("pbxSkinPreview"), 0, 0);
 
     // The order of creation is the order of the keys in a written translation file.
@@ -73,14 +64,15 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
     QPalette face = mmoDescription->palette();
     face.setColor(QPalette::Base, face.color(QPalette::Button));
     mmoDescription->setPalette(face);
-    mmoDescription->setPlainText(QStringLiteral("Skin Description:"));
-    mmoDescription->setToolTip(HintLines({QStringLiteral("Description of the currently selected"),
-                                          QStringLiteral("skin provided by the Skin Author")}));
+    mmoDescription->setPlainText(UiText("Skins.DescriptionLabel", "Skin Description:"));
 
     btnApplySkin = place<PlainPushButton>(this, QStringLiteral("btnApplySkin"), 128, 276);
     btnApplySkin->resize(ApplySkinWidth, 25);
-    btnApplySkin->setText(QStringLiteral("Apply Skin"));
+    btnApplySkin->setText(QStringLiteral("Apply &Skin"));
     btnApplySkin->setToolTip(QStringLiteral("Apply the currently selected skin."));
+
+    tabOrder({lbxSkins, lblWebsite, btnApplySkin});
+    setTexts();
 
     // Mouse moves over a list or a text box arrive at its viewport.
     for (QWidget* control : {static_cast<QWidget*>(lbxSkins), lbxSkins->viewport(),
@@ -103,6 +95,16 @@ SkinsPage::SkinsPage(PageContext& context, bool loadPreview, QWidget* parent)
             // until a skin is selected.
         }
     }
+}
+
+void SkinsPage::setTexts() {
+    lbxSkins->setToolTip(UiText("Skins.ListHint", "List of the currently available skins.\r\n"
+                                                  "Click on a skin to preview it, and\r\n"
+                                                  "view it's details."));
+    lbxSkins->setAccessibleName(UiText("Skins.ListName", "Skins"));
+    gbPreview->setTitle(UiText("Skins.Preview", "Preview"));
+    mmoDescription->setToolTip(UiText("Skins.DescriptionHint", "Description of the currently selected\r\n"
+                                                               "skin provided by the Skin Author"));
 }
 
 void SkinsPage::arrange() {
@@ -146,18 +148,19 @@ void SkinsPage::skinSelected(int row) {
 }
 
 void SkinsPage::showMeta(const QString& name) {
-    // The texts composed here are not translated; the built-in ones are.
+    // The lines composed here come from the active translation's texts with the skin's values.
     const SkinMeta meta = ReadSkinMeta(FindSkinFolder(host().folder().contentDirs(), name));
 
-    lblAuthor->setText(meta.Author ? fitted(lblAuthor, QStringLiteral("Skin Author: ") + *meta.Author)
-                                   : QString());
+    // A line too long for the page shows cut, and whole in its hint.
+    lblAuthor->setText(meta.Author ? UiText("Skins.Author", "Skin Author: %1").arg(*meta.Author) : QString());
     lblAuthor->setVisible(meta.Author.has_value());
 
     if (meta.Website) {
         SkinWebsite = WebsiteAddress(*meta.Website);
-        lblWebsite->setToolTip(QStringLiteral("Click here to visit the skin author's website, ") +
-                               SkinWebsite);
-        lblWebsite->setText(fitted(lblWebsite, QStringLiteral("Author Website: ") + SkinWebsite));
+        lblWebsite->setToolTip(
+            UiText("Skins.WebsiteHint", "Click here to visit the skin author's website, %1")
+                .arg(SkinWebsite));
+        lblWebsite->setText(UiText("Skins.Website", "Author Website: %1").arg(SkinWebsite));
     } else {
         lblWebsite->setToolTip(QString());
         lblWebsite->setText(QString());
@@ -165,7 +168,7 @@ void SkinsPage::showMeta(const QString& name) {
     lblWebsite->setVisible(meta.Website.has_value());
 
     if (meta.Description)
-        ReadRtf(MarkupToRtf(QStringLiteral("Skin Description: ") + *meta.Description),
+        ReadRtf(MarkupToRtf(UiText("Skins.Description", "Skin Description: %1").arg(*meta.Description)),
                 *mmoDescription->document());
     else
         mmoDescription->clear();

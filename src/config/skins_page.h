@@ -19,6 +19,7 @@ class TGraphicPanel;
 class SkinsPage : public ConfigPage {
     Q_OBJECT
 public:
+    void setTexts() override;
     // loadPreview: the preview skin is loaded at once from the skin in use (the dialog the user
     // opens); a throw-away dialog leaves it empty until the page is shown.
     SkinsPage(PageContext& context, bool loadPreview, QWidget* parent = nullptr);

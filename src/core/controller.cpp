@@ -10,6 +10,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLocale>
 #include <QMenu>
 #include <QThread>
 #include <QThreadPool>
@@ -34,7 +35,9 @@
 #include "tabs/tab_geometry.h"
 #include "tabwindow/tab_window.h"
 #include "tabwindow/work_area.h"
+#include "translation/language_match.h"
 #include "translation/translation.h"
+#include "translation/ui_text.h"
 #include "ui/error_report.h"
 #include "ui/item_properties_dialog.h"
 #include "ui/loading_window.h"
@@ -61,14 +64,16 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
             m_isNT = false;
     }
     if (!m_isNT) {
-        m_prompts.message(this, ApplicationCaption(),
-                          QStringLiteral("Sorry, Kelvara 2.0 doesn't work on windows 95/98/ME"));
+        m_prompts.message(
+            this, ApplicationCaption(),
+            UiText("Message.OldWindows", "Sorry, Kelvara 2.0 doesn't work on windows 95/98/ME"));
         RequestEnd();
     }
     m_layeredMode = m_isNT;
     QCoreApplication::processEvents();
 
     m_stored = LoadSettings(m_folder.settingsFile(), m_folder);
+    FollowUserLanguages(m_stored, m_folder, QLocale::system().uiLanguages());
     m_context.settings = &m_stored.settings;
     m_context.skin = &m_skin;
     m_context.layeredMode = m_layeredMode;
@@ -78,7 +83,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
 
     m_skinList = FindSkins(m_folder.contentDirs());
     if (m_skinList.isEmpty()) {
-        m_prompts.message(this, ApplicationCaption(), QStringLiteral("No skins found!"));
+        m_prompts.message(this, ApplicationCaption(), UiText("Message.NoSkins", "No skins found!"));
         RequestEnd();
         return;
     }
@@ -275,7 +280,8 @@ void TfrmRunning::RebuildOnce() {
         }
     };
     for (const QString& path : UndecodableEntries(m_folder.tabsDir(), false, true))
-        ReportError(QStringLiteral("The tab folder %1 is not shown: its name is not valid UTF-8; rename it.")
+        ReportError(UiText("Error.TabFolderName",
+                           "The tab folder %1 is not shown: its name is not valid UTF-8; rename it.")
                         .arg(path));
     QList<OrderedName> names = OrderedListing(m_folder.tabsDir(), QStringLiteral("*.*"), false, true);
     // Tabs past the end of the screen could not be reached; they get no window at all, so that a
@@ -284,8 +290,9 @@ void TfrmRunning::RebuildOnce() {
     const qsizetype shown = TabsToShow(names.size());
     QString fit;
     if (shown < names.size()) {
-        fit = QStringLiteral("The tabs do not fit on the screen: %1 of %2 are shown; use a smaller spacing, "
-                             "another edge or fewer tabs.")
+        fit = UiText("Error.TabsDoNotFit",
+                     "The tabs do not fit on the screen: %1 of %2 are shown; use a smaller spacing, "
+                     "another edge or fewer tabs.")
                   .arg(shown)
                   .arg(names.size());
         names.resize(shown);
@@ -351,16 +358,17 @@ void TfrmRunning::TakeItemsInOrder() {
 }
 
 bool TfrmRunning::PromptNewTab() {
-    const QString answer =
-        m_prompts.askText(this, QStringLiteral("New Tab"), QStringLiteral("Enter name for Tab:"), QString());
+    const QString answer = m_prompts.askText(this, UiText("Prompt.NewTabTitle", "New Tab"),
+                                             UiText("Prompt.NewTab", "Enter name for Tab:"), QString());
     if (answer.isEmpty())
         return false;
     // A folder that cannot be made (the tabs folder is a file, say) would bring back the same
     // question over and over without a word: say why instead, and count it as no new tab.
     const QString folder = m_folder.tabsDir() + QLatin1Char('/') + EscapeName(answer);
     if (!QDir().mkpath(folder)) {
-        m_prompts.message(this, ApplicationCaption(),
-                          QStringLiteral("Unable to create %1").arg(QDir::toNativeSeparators(folder)));
+        m_prompts.message(
+            this, ApplicationCaption(),
+            UiText("Error.UnableToCreate", "Unable to create %1").arg(QDir::toNativeSeparators(folder)));
         return false;
     }
     RebuildTabs();
@@ -407,34 +415,37 @@ void TfrmRunning::Refresh1Click() {
 void TfrmRunning::Rename1Click() {
     const TItem target = m_popupItem;
     if (target.Index < 0) {
-        const QString answer = m_prompts.askText(this, QStringLiteral("Rename Tab"),
-                                                 QStringLiteral("Enter new name:"), target.Data.Name);
+        const QString answer =
+            m_prompts.askText(this, UiText("Prompt.RenameTabTitle", "Rename Tab"),
+                              UiText("Prompt.NewName", "Enter new name:"), target.Data.Name);
         if (answer == target.Data.Name)
             return;
         // The answer is used as typed. One holding "/" would move the tab into another folder,
         // so RenameEntry refuses it like any name the file system does not take.
         const QString newPath = m_folder.tabsDir() + QLatin1Char('/') + answer;
         if (NameTaken(target.Data.LinkFile, newPath))
-            ReportError(QStringLiteral("A tab named %1 already exists.").arg(answer));
+            ReportError(UiText("Error.TabExists", "A tab named %1 already exists.").arg(answer));
         else if (!RenameEntry(target.Data.LinkFile, newPath))
-            ReportError(QStringLiteral("Unable to rename the tab %1 to %2.").arg(target.Data.Name, answer));
+            ReportError(UiText("Error.TabNotRenamed", "Unable to rename the tab %1 to %2.")
+                            .arg(target.Data.Name, answer));
         RebuildTabs();
         return;
     }
     const ItemFileName parts = SplitItemFileName(target.Data.LinkFile);
-    const QString answer =
-        m_prompts.askText(this, QStringLiteral("Rename Item"), QStringLiteral("Enter new name:"), parts.Base);
+    const QString answer = m_prompts.askText(this, UiText("Prompt.RenameItemTitle", "Rename Item"),
+                                             UiText("Prompt.NewName", "Enter new name:"), parts.Base);
     if (answer == parts.Base)
         return;
     const QString newPath = RenamedItemPath(target.Data.LinkFile, answer, parts.Extension);
     // A rename that cannot happen changes nothing, the order file included: moving the new name
     // in it would move the other item of that name instead.
     if (NameTaken(target.Data.LinkFile, newPath)) {
-        ReportError(QStringLiteral("An item named %1 already exists.").arg(answer));
+        ReportError(UiText("Error.ItemExists", "An item named %1 already exists.").arg(answer));
         return;
     }
     if (!RenameEntry(target.Data.LinkFile, newPath)) {
-        ReportError(QStringLiteral("Unable to rename the item %1 to %2.").arg(parts.Base, answer));
+        ReportError(
+            UiText("Error.ItemNotRenamed", "Unable to rename the item %1 to %2.").arg(parts.Base, answer));
         return;
     }
     const QFileInfo info(newPath);

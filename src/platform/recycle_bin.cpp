@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QStandardPaths>
 
+#include "translation/ui_text.h"
+
 bool DeleteToRecycleBin(const QString& path, const UserQuestion& ask) {
     const QFileInfo info(path);
     if (!info.exists() && !info.isSymLink())
@@ -12,11 +14,11 @@ bool DeleteToRecycleBin(const QString& path, const UserQuestion& ask) {
     const QString absolute = info.absoluteFilePath();
     const bool folder = info.isDir() && !info.isSymLink();
     const QString text =
-        folder ? QStringLiteral(
-                     "Are you sure you want to move the folder '%1' and all its contents to the Trash?")
-               : QStringLiteral("Are you sure you want to move '%1' to the Trash?");
-    const QString caption =
-        folder ? QStringLiteral("Confirm Folder Delete") : QStringLiteral("Confirm File Delete");
+        folder ? UiText("Delete.FolderQuestion",
+                        "Are you sure you want to move the folder '%1' and all its contents to the Trash?")
+               : UiText("Delete.FileQuestion", "Are you sure you want to move '%1' to the Trash?");
+    const QString caption = folder ? UiText("Delete.FolderTitle", "Confirm Folder Delete")
+                                   : UiText("Delete.FileTitle", "Confirm File Delete");
     if (ask && !ask(caption, text.arg(info.fileName())))
         return false;
     // Without the data folder, moveToTrash reports success yet moves the entry into "files" of the

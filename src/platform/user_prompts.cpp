@@ -9,7 +9,10 @@
 #include <QPlainTextEdit>
 #include <QScreen>
 #include <QStyle>
+#include <QPushButton>
 #include <QVBoxLayout>
+
+#include "translation/ui_text.h"
 
 QString ApplicationCaption() {
     return QStringLiteral("Kelvara 2.0");
@@ -18,6 +21,7 @@ QString ApplicationCaption() {
 std::unique_ptr<QDialog> MakeMessageBox(QWidget* owner, const QString& caption, const QString& text) {
     auto box = std::make_unique<QMessageBox>(QMessageBox::NoIcon, caption, text, QMessageBox::Ok, owner);
     box->setTextFormat(Qt::PlainText);
+    box->button(QMessageBox::Ok)->setText(UiText("Button.OK", "OK"));
     const QScreen* screen = owner && owner->screen() ? owner->screen() : QGuiApplication::primaryScreen();
     const QRect available = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
     // Room for the window frame, which the box's own size does not count.
@@ -37,6 +41,7 @@ std::unique_ptr<QDialog> MakeMessageBox(QWidget* owner, const QString& caption, 
     lines->setPalette(face);
     layout->addWidget(lines);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok, scrolling.get());
+    buttons->button(QDialogButtonBox::Ok)->setText(UiText("Button.OK", "OK"));
     QObject::connect(buttons, &QDialogButtonBox::accepted, scrolling.get(), &QDialog::accept);
     layout->addWidget(buttons);
     const int width = std::min(available.width(), std::max(box->sizeHint().width(), 480));
@@ -54,14 +59,20 @@ bool MessageBoxPrompts::question(QWidget* owner, const QString& caption, const Q
     QMessageBox box(QMessageBox::NoIcon, caption, text, QMessageBox::Yes | QMessageBox::No, owner);
     box.setTextFormat(Qt::PlainText);
     box.setDefaultButton(noByDefault ? QMessageBox::No : QMessageBox::Yes);
+    box.button(QMessageBox::Yes)->setText(UiText("Button.Yes", "&Yes"));
+    box.button(QMessageBox::No)->setText(UiText("Button.No", "&No"));
     return box.exec() == QMessageBox::Yes;
 }
 
 QString MessageBoxPrompts::askText(QWidget* owner, const QString& title, const QString& prompt,
                                    const QString& defaultText) {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? answer : defaultText;
+    QInputDialog box(owner);
+    box.setWindowTitle(title);
+    box.setLabelText(prompt);
+    box.setTextValue(defaultText);
+    box.setOkButtonText(UiText("Button.OK", "OK"));
+    box.setCancelButtonText(UiText("Button.Cancel", "Cancel"));
+    return box.exec() == QDialog::Accepted ? box.textValue() : defaultText;
 }
 
 UserPrompts& DefaultUserPrompts() {

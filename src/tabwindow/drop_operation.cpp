@@ -11,6 +11,7 @@
 #include "tabs/drop_shortcut.h"
 #include "tabs/order_file.h"
 #include "tabs/tab.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -41,9 +42,10 @@ DropOutcome WriteLink(TTab& tab, const DropPath& dropped, int dropIndex, const U
     const NewShortcut shortcut = ShortcutForDrop(dropped);
     const QString file = tab.TabFolder + QLatin1Char('/') + shortcut.fileName;
     if (QFileInfo::exists(file)) {
-        const QString question = QStringLiteral("This folder already contains a file named '%1'.\n\n"
-                                                "Would you like to replace the existing file?")
-                                     .arg(shortcut.fileName);
+        const QString question =
+            UiText("Drop.ReplaceQuestion", "This folder already contains a file named '%1'.\n\n"
+                                           "Would you like to replace the existing file?")
+                .arg(shortcut.fileName);
         if (!ask || !ask(QStringLiteral("Kelvara 2.0"), question))
             return DropOutcome::Nothing;
     }

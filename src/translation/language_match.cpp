@@ -6,6 +6,8 @@
 #include <QLocale>
 
 #include "common/ini_file.h"
+#include "common/program_folder.h"
+#include "common/settings.h"
 
 namespace {
 
@@ -70,4 +72,13 @@ QString TranslationForLanguages(const QStringList& folders, const QStringList& u
         }
     }
     return {};
+}
+
+void FollowUserLanguages(StoredSettings& stored, const ProgramFolder& folder,
+                         const QStringList& uiLanguages) {
+    if (stored.TranslationChosen)
+        return;
+    const QString name = TranslationForLanguages(folder.translationDirs(), uiLanguages);
+    if (!name.isEmpty())
+        stored.TranslationPath = folder.translationFile(name);
 }

@@ -12,3 +12,11 @@
 // one of the language alone, which wins over one of another region. Returns the file name, or an empty text
 // when no file fits.
 QString TranslationForLanguages(const QStringList& folders, const QStringList& uiLanguages);
+
+class ProgramFolder;
+struct StoredSettings;
+
+// Until the user has picked a language on the settings dialog, the translation follows the user's
+// languages at every start: TranslationPath becomes the file in one of uiLanguages, or stays at
+// English when none fits. A chosen translation is left as the settings file names it.
+void FollowUserLanguages(StoredSettings& stored, const ProgramFolder& folder, const QStringList& uiLanguages);

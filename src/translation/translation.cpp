@@ -1,10 +1,13 @@
 #include "translation/translation.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QObject>
 
 #include "common/ini_file.h"
 #include "translation/translation_walk.h"
+#include "translation/ui_text.h"
 
 void ApplyTranslation(QObject* form, const QString& filePath, const QString& section) {
     if (!QFileInfo(filePath).isFile())
@@ -21,11 +24,16 @@ void WriteTranslation(const QObject* form, const QString& filePath, const QStrin
 
 void TranslateAll(QObject* mainForm, const QList<QObject*>& tabWindows, QObject* configDialog,
                   const QString& translationPath) {
+    LoadUiTexts(translationPath);
     ApplyTranslation(mainForm, translationPath, MainSection);
     for (QObject* tabWindow : tabWindows)
         ApplyTranslation(tabWindow, translationPath, TabSection);
-    if (configDialog)
+    if (configDialog) {
         ApplyTranslation(configDialog, translationPath, ConfigSection);
+        // The dialog sets its other texts (title, page names, composed lines) anew.
+        QEvent changed(QEvent::LanguageChange);
+        QCoreApplication::sendEvent(configDialog, &changed);
+    }
 }
 
 void WriteTranslationTemplate(const QObject* mainForm, const QObject* firstTabWindow,
@@ -37,4 +45,7 @@ void WriteTranslationTemplate(const QObject* mainForm, const QObject* firstTabWi
     const std::unique_ptr<QObject> dialog = makeConfigDialog();
     dialog->setObjectName(QStringLiteral("frmConfig"));
     WriteTranslation(dialog.get(), targetPath, ConfigSection);
+    IniFile file(targetPath);
+    WriteUiTexts(file);
+    file.save();
 }

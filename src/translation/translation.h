@@ -22,15 +22,17 @@ void ApplyTranslation(QObject* form, const QString& filePath, const QString& sec
 // cannot be written.
 void WriteTranslation(const QObject* form, const QString& filePath, const QString& section);
 
-// Applies "Main" to the main form, "Tab" to every tab window in order, then "Config" to the
-// settings dialog when one is open (configDialog may be null).
+// Makes the file the source of the texts outside components (UiText), then applies "Main" to the main form,
+// "Tab" to every tab window in order, then "Config" to the settings dialog when one is open (configDialog may
+// be null), which then gets a LanguageChange event to set its other texts anew.
 void TranslateAll(QObject* mainForm, const QList<QObject*>& tabWindows, QObject* configDialog,
                   const QString& translationPath);
 
 // Writes the template file: "Main" from the live main form (with whatever language is active),
 // "Tab" from the first tab window when there is one (firstTabWindow may be null), then "Config"
 // from a settings-dialog instance that makeConfigDialog creates untranslated and that is destroyed
-// afterwards. Sections written before a failure stay in the file.
+// afterwards, and last the texts outside components in English ([Texts]). Sections written before
+// a failure stay in the file.
 void WriteTranslationTemplate(const QObject* mainForm, const QObject* firstTabWindow,
                               const std::function<std::unique_ptr<QObject>()>& makeConfigDialog,
                               const QString& targetPath);

@@ -17,6 +17,7 @@
 
 #include "tabs/item_icon.h"
 #include "tabs/tab.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -142,15 +143,15 @@ private:
 
 TfrmAddApplications::TfrmAddApplications(QList<InstalledApp> apps, QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmAddApplications"));
-    setWindowTitle(QStringLiteral("Add Applications"));
+    setWindowTitle(UiText("AddApplications.Title", "Add Applications"));
     m_model = new Model(std::move(apps), this);
     m_filter = new Filter(this);
     m_filter->setSourceModel(m_model);
 
-    auto* searchLabel = new QLabel(QStringLiteral("&Search:"), this);
+    auto* searchLabel = new QLabel(UiText("AddApplications.Search", "&Search:"), this);
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("edtSearch"));
-    m_search->setPlaceholderText(QStringLiteral("Name, kind or keyword"));
+    m_search->setPlaceholderText(UiText("AddApplications.SearchHint", "Name, kind or keyword"));
     m_search->setClearButtonEnabled(true);
     searchLabel->setBuddy(m_search);
 
@@ -166,7 +167,8 @@ TfrmAddApplications::TfrmAddApplications(QList<InstalledApp> apps, QWidget* pare
     m_count = new QLabel(this);
     m_count->setObjectName(QStringLiteral("lblChosen"));
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    m_buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("&Add"));
+    m_buttons->button(QDialogButtonBox::Ok)->setText(UiText("AddApplications.Add", "&Add"));
+    m_buttons->button(QDialogButtonBox::Cancel)->setText(UiText("Button.Cancel", "Cancel"));
 
     auto* layout = new QVBoxLayout(this);
     auto* searchRow = new QHBoxLayout;
@@ -215,7 +217,7 @@ void TfrmAddApplications::searchChanged(const QString& text) {
 
 void TfrmAddApplications::showChoice() {
     const qsizetype ticked = m_model->ticked().size();
-    m_count->setText(ticked == 0 ? QString() : QStringLiteral("%1 chosen").arg(ticked));
+    m_count->setText(ticked == 0 ? QString() : UiText("AddApplications.Chosen", "%1 chosen").arg(ticked));
     m_buttons->button(QDialogButtonBox::Ok)->setEnabled(!Chosen().isEmpty());
 }
 

@@ -4,12 +4,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include "translation/ui_text.h"
+
 TfrmError::TfrmError(QWidget* parent)
     : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                           Qt::MSWindowsFixedSizeDialogHint),
       Label1(new QLabel(this)), Memo1(new QPlainTextEdit(this)), Button1(new QPushButton(this)) {
     setObjectName(QStringLiteral("frmError"));
-    setWindowTitle(QStringLiteral("Ooops!"));
+    setWindowTitle(UiText("Errors.Title", "Ooops!"));
     setFont(QFont(QStringLiteral("MS Sans Serif"), 8));
     setFixedSize(516, 218);
     // The program has no main window: when the report is the only ordinary window on screen,
@@ -17,7 +19,7 @@ TfrmError::TfrmError(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
 
     Label1->setObjectName(QStringLiteral("Label1"));
-    Label1->setText(QStringLiteral("Errors were encountered:"));
+    Label1->setText(UiText("Errors.Heading", "Errors were encountered:"));
     Label1->move(8, 16);
     Label1->adjustSize();
 
@@ -34,7 +36,7 @@ TfrmError::TfrmError(QWidget* parent)
     Memo1->setPalette(memoPalette);
 
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setText(QStringLiteral("Clear"));
+    Button1->setText(UiText("Errors.Clear", "Clear"));
     Button1->setGeometry(432, 184, 75, 25);
     connect(Button1, &QPushButton::clicked, this, &TfrmError::Button1Click);
 }

@@ -5,7 +5,10 @@
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSpinBox>
+
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -23,28 +26,31 @@ TfrmItemProperties::TfrmItemProperties(const QString& linkFile, QWidget* owner) 
     setObjectName(QStringLiteral("frmItemProperties"));
     m_link.ShortcutFile = linkFile;
     m_link.Read();
-    setWindowTitle(QFileInfo(linkFile).completeBaseName() + QStringLiteral(" Properties"));
+    setWindowTitle(UiText("Edit.Title", "%1 Properties").arg(QFileInfo(linkFile).completeBaseName()));
 
     auto* form = new QFormLayout(this);
-    m_target = AddLine(form, "edtTarget", QStringLiteral("&Target:"), m_link.Target);
-    m_arguments = AddLine(form, "edtArguments", QStringLiteral("&Arguments:"), m_link.Arguments);
-    m_workingDir = AddLine(form, "edtWorkingDir", QStringLiteral("&Start in:"), m_link.WorkingDir);
-    m_description = AddLine(form, "edtDescription", QStringLiteral("&Comment:"), m_link.Description);
-    m_iconLocation = AddLine(form, "edtIconLocation", QStringLiteral("&Icon file:"), m_link.IconLocation);
+    m_target = AddLine(form, "edtTarget", UiText("Edit.Target", "&Target:"), m_link.Target);
+    m_arguments = AddLine(form, "edtArguments", UiText("Edit.Arguments", "&Arguments:"), m_link.Arguments);
+    m_workingDir = AddLine(form, "edtWorkingDir", UiText("Edit.StartIn", "&Start in:"), m_link.WorkingDir);
+    m_description = AddLine(form, "edtDescription", UiText("Edit.Comment", "&Comment:"), m_link.Description);
+    m_iconLocation =
+        AddLine(form, "edtIconLocation", UiText("Edit.IconFile", "&Icon file:"), m_link.IconLocation);
     m_iconNumber = new QSpinBox;
     m_iconNumber->setObjectName(QStringLiteral("edtIconNumber"));
     m_iconNumber->setRange(0, 65535);
     m_iconNumber->setValue(m_link.IconNumber);
-    form->addRow(QStringLiteral("Icon &number:"), m_iconNumber);
+    form->addRow(UiText("Edit.IconNumber", "Icon &number:"), m_iconNumber);
     m_showCmd = new QComboBox;
     m_showCmd->setObjectName(QStringLiteral("cbxShowCmd"));
-    m_showCmd->addItem(QStringLiteral("Normal window"), int(scShowNormal));
-    m_showCmd->addItem(QStringLiteral("Minimized"), int(scShowMinimized));
-    m_showCmd->addItem(QStringLiteral("Maximized"), int(scShowMaximized));
+    m_showCmd->addItem(UiText("Edit.NormalWindow", "Normal window"), int(scShowNormal));
+    m_showCmd->addItem(UiText("Edit.Minimized", "Minimized"), int(scShowMinimized));
+    m_showCmd->addItem(UiText("Edit.Maximized", "Maximized"), int(scShowMaximized));
     m_showCmd->setCurrentIndex(m_showCmd->findData(int(m_link.ShowCmd)));
-    form->addRow(QStringLiteral("&Run:"), m_showCmd);
+    form->addRow(UiText("Edit.Run", "&Run:"), m_showCmd);
 
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+    buttons->button(QDialogButtonBox::Ok)->setText(UiText("Button.OK", "OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(UiText("Button.Cancel", "Cancel"));
     form->addRow(buttons);
     connect(buttons, &QDialogButtonBox::accepted, this, [this] {
         Save();

@@ -6,6 +6,7 @@
 #include <numbers>
 
 #include "common/rounding.h"
+#include "translation/ui_text.h"
 
 int RemainingMinutes(double elapsedDays, qint64 total, qint64 received) {
     if (total <= 0 || received <= 0)
@@ -19,7 +20,10 @@ int RemainingMinutes(double elapsedDays, qint64 total, qint64 received) {
 }
 
 QString ProgressText(qint64 received, qint64 total, int minutes) {
-    return QStringLiteral("%1 bytes / %2 bytes, %3 minutes remaining").arg(received).arg(total).arg(minutes);
+    return UiText("Download.Progress", "%1 bytes / %2 bytes, %3 minutes remaining")
+        .arg(received)
+        .arg(total)
+        .arg(minutes);
 }
 
 std::array<QLine, 3> SpinnerLines(double phase) {

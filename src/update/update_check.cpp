@@ -5,6 +5,7 @@
 #include "common/error.h"
 #include "formats/update_response.h"
 #include "platform/user_prompts.h"
+#include "translation/ui_text.h"
 #include "update/http_client.h"
 #include "update/update_window.h"
 
@@ -72,9 +73,10 @@ void UpdateCheck::HttpCli1RequestDone(int) {
         m_prompts.message(nullptr, ApplicationCaption(), response.message);
         break;
     case UpdateResponse::Kind::Update:
-        if (m_prompts.question(m_owner, QStringLiteral("Kelvara AutoUpdate"),
-                               QStringLiteral("There is a new version of Kelvara available. Do you want "
-                                              "to update now?"))) {
+        if (m_prompts.question(m_owner, UiText("Update.Title", "Kelvara AutoUpdate"),
+                               UiText("Update.Question",
+                                      "There is a new version of Kelvara available. Do you want "
+                                      "to update now?"))) {
             m_dialog = new TfrmUpdate(m_folder, m_prompts, m_owner);
             connect(m_dialog, &TfrmUpdate::closeProgramRequested, this, &UpdateCheck::closeProgramRequested);
             // An answer that came over https offers its download over https only.

@@ -14,6 +14,7 @@
 #include "common/replacing_file.h"
 #include "config/plain_controls.h"
 #include "platform/user_prompts.h"
+#include "translation/ui_text.h"
 #include "update/download_failure.h"
 #include "update/download_name.h"
 #include "update/download_progress.h"
@@ -47,7 +48,7 @@ TfrmUpdate::TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidge
       m_openFile(&OpenDownloadedFile) {
     setObjectName(QStringLiteral("frmUpdate"));
     setAttribute(Qt::WA_DeleteOnClose);
-    setWindowTitle(QStringLiteral("Downloading Update..."));
+    setWindowTitle(UiText("Download.Title", "Downloading Update..."));
     QFont dialogFont;
     dialogFont.setFamilies(
         {QStringLiteral("MS Sans Serif"), QStringLiteral("Liberation Sans"), QStringLiteral("Arial")});
@@ -56,7 +57,8 @@ TfrmUpdate::TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidge
     setFixedSize(359, 133);
     move(210, 168);
 
-    Label1 = MakeLabel(this, "Label1", 8, 8, QStringLiteral("Downloading new version of Kelvara from"));
+    Label1 =
+        MakeLabel(this, "Label1", 8, 8, UiText("Download.From", "Downloading new version of Kelvara from"));
     lblURL = MakeLabel(this, "lblURL", 8, 24, QString());
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -64,13 +66,13 @@ TfrmUpdate::TfrmUpdate(const ProgramFolder& folder, UserPrompts& prompts, QWidge
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
     ProgressBar1->setTextVisible(false);
-    lblStatus = MakeLabel(this, "lblStatus", 8, 80, QStringLiteral("Status: Connecting..."));
-    lblBytes = MakeLabel(this, "lblBytes", 8, 104, QStringLiteral("0 bytes / 0 bytes, waiting"));
+    lblStatus = MakeLabel(this, "lblStatus", 8, 80, UiText("Download.Connecting", "Status: Connecting..."));
+    lblBytes = MakeLabel(this, "lblBytes", 8, 104, UiText("Download.Waiting", "0 bytes / 0 bytes, waiting"));
     lblBytes->setWordWrap(true);
     lblBytes->setFixedWidth(BytesWidth);
     lblBytes->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     lblBytes->setFixedHeight(height() - 104);
-    Button1 = new QPushButton(QStringLiteral("Cancel"), this);
+    Button1 = new QPushButton(UiText("Download.Cancel", "Cancel"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
     Button1->setGeometry(272, 96, 75, 25);
     Button1->setAutoDefault(false);
@@ -113,7 +115,7 @@ void TfrmUpdate::startDownload(const QString& address, bool secure) {
 
     m_secure = secure;
     if (secure && !address.startsWith(QLatin1String("https:"), Qt::CaseInsensitive)) {
-        fail(QStringLiteral("The download address does not use a secure connection."));
+        fail(UiText("Download.NotSecure", "The download address does not use a secure connection."));
         return;
     }
 
@@ -132,7 +134,7 @@ void TfrmUpdate::startDownload(const QString& address, bool secure) {
     if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = m_file->errorString();
         m_file.reset();
-        fail(QStringLiteral("The file %1 could not be created: %2").arg(DownloadName, reason));
+        fail(UiText("Download.NotCreated", "The file %1 could not be created: %2").arg(DownloadName, reason));
         return;
     }
     HttpCli1->setUrl(address);
@@ -155,9 +157,9 @@ void TfrmUpdate::closeEvent(QCloseEvent* event) {
     }
     if (m_askOnClose) {
         m_asking = true;
-        const bool yes =
-            m_prompts.question(this, QStringLiteral("Abort Download"),
-                               QStringLiteral("Are you sure you want to cancel this download?"), true);
+        const bool yes = m_prompts.question(
+            this, UiText("Download.AbortTitle", "Abort Download"),
+            UiText("Download.AbortQuestion", "Are you sure you want to cancel this download?"), true);
         m_asking = false;
         if (!yes) {
             event->ignore();
@@ -195,14 +197,15 @@ void TfrmUpdate::Timer1Timer() {
 }
 
 void TfrmUpdate::HttpCli1SessionConnected() {
-    setStatus(QStringLiteral("Status: Connected"));
+    setStatus(UiText("Download.Connected", "Status: Connected"));
 }
 
 void TfrmUpdate::HttpCli1HeaderEnd(qint64 contentLength, const QString&) {
     // An error page is not the file: it must not move the progress bar before the failure shows.
     const long status = HttpCli1->httpStatus();
     if (status < 200 || status > 299) {
-        fail(DownloadFailureText(CURLE_OK, status, m_secure), QStringLiteral("HTTP status %1").arg(status));
+        fail(DownloadFailureText(CURLE_OK, status, m_secure),
+             UiText("Download.HttpStatus", "HTTP status %1").arg(status));
         return;
     }
     DownloadTotal = contentLength;
@@ -211,7 +214,7 @@ void TfrmUpdate::HttpCli1HeaderEnd(qint64 contentLength, const QString&) {
 }
 
 void TfrmUpdate::HttpCli1DocBegin() {
-    setStatus(QStringLiteral("Status: Downloading..."));
+    setStatus(UiText("Download.Downloading", "Status: Downloading..."));
     DownloadStart = m_now();
 }
 
@@ -246,36 +249,38 @@ void TfrmUpdate::complete() {
         return;
     }
     if (DownloadTotal > 0 && m_received != DownloadTotal) {
-        fail(QStringLiteral("%1 of the %2 announced bytes arrived.").arg(m_received).arg(DownloadTotal));
+        fail(UiText("Download.Short", "%1 of the %2 announced bytes arrived.")
+                 .arg(m_received)
+                 .arg(DownloadTotal));
         return;
     }
-    setStatus(QStringLiteral("Status: Completed"));
+    setStatus(UiText("Download.Completed", "Status: Completed"));
     const QString path = m_folder.userDir() + DownloadName;
     if (!m_file || !m_file->commit()) {
         const QString reason = m_file ? m_file->errorString() : QString();
         m_file.reset();
-        fail(QStringLiteral("The file %1 could not be saved: %2").arg(DownloadName, reason));
+        fail(UiText("Download.NotSaved", "The file %1 could not be saved: %2").arg(DownloadName, reason));
         return;
     }
     m_file.reset();
     MakeProgramExecutable(path);
     m_askOnClose = false;
-    if (m_prompts.question(this, QStringLiteral("Download Complete"),
-                           QStringLiteral("Would you like to install the update now?"))) {
+    if (m_prompts.question(this, UiText("Download.CompleteTitle", "Download Complete"),
+                           UiText("Download.InstallQuestion", "Would you like to install the update now?"))) {
         if (m_openFile(path)) {
             Q_EMIT closeProgramRequested();
         } else {
             // Nothing was started, so the program goes on and says so.
             m_prompts.message(
                 this, ApplicationCaption(),
-                QStringLiteral("%1 could not be started. It is saved in the Kelvara directory "
-                               "(%2): run it from there to install the update.")
+                UiText("Download.NotStarted", "%1 could not be started. It is saved in the Kelvara directory "
+                                              "(%2): run it from there to install the update.")
                     .arg(DownloadName, QDir::toNativeSeparators(QDir::cleanPath(m_folder.userDir()))));
         }
     } else {
         m_prompts.message(
             nullptr, ApplicationCaption(),
-            QStringLiteral("To install the update later, run %1 in the Kelvara directory (%2).")
+            UiText("Download.Later", "To install the update later, run %1 in the Kelvara directory (%2).")
                 .arg(DownloadName, QDir::toNativeSeparators(QDir::cleanPath(m_folder.userDir()))));
     }
     close();
@@ -286,10 +291,10 @@ void TfrmUpdate::fail(const QString& reason, const QString& detail) {
     HttpCli1->abort();
     m_file.reset();
     m_askOnClose = false;
-    setStatus(QStringLiteral("Status: Failed"));
+    setStatus(UiText("Download.Failed", "Status: Failed"));
     lblStatus->setToolTip(detail);
     m_prompts.message(this, ApplicationCaption(),
-                      QStringLiteral("The update could not be downloaded. ") + reason);
+                      UiText("Download.NotDownloaded", "The update could not be downloaded. %1").arg(reason));
     close();
 }
 
