@@ -160,9 +160,10 @@ void GeneralPage::setTexts() {
                                       "Press this key combination in any program to open\r\n"
                                       "a tab and choose an item with the arrow keys.\r\n"
                                       "Clear the field to switch it off."));
-    lblWaylandKey->setText(UiText("General.WaylandKey",
-                                  "In a Wayland session this key works only while Kelvara has the focus: bind the "
-                                  "command kelvara --open to a key in your desktop's keyboard settings."));
+    lblWaylandKey->setText(
+        UiText("General.WaylandKey",
+               "In a Wayland session this key works only while Kelvara has the focus: bind the "
+               "command kelvara --open to a key in your desktop's keyboard settings."));
     showShortcutPlaceholder();
 }
 

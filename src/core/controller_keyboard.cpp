@@ -13,6 +13,7 @@
 #include "platform/x11_focus.h"
 #include "tabs/keyboard_navigation.h"
 #include "tabwindow/tab_window.h"
+#include "translation/ui_text.h"
 #include "ui/error_report.h"
 
 void TfrmRunning::GrabShortcutKey() {
@@ -38,12 +39,14 @@ void TfrmRunning::GrabShortcutKey() {
         // of another data folder (a portable program folder), which the user should hear of.
         const QStringList others = OtherInstanceFolders(InstanceKey(m_folder.userDir()));
         report = others.isEmpty()
-                     ? QStringLiteral("The shortcut key %1 is in use by another program, so it does not open "
-                                      "the tabs; choose another one on the General page of the settings.")
+                     ? UiText("Error.ShortcutTaken",
+                              "The shortcut key %1 is in use by another program, so it does not open the "
+                              "tabs; choose another one on the General page of the settings.")
                            .arg(text)
-                     : QStringLiteral("The shortcut key %1 is in use by another program, perhaps the Kelvara "
-                                      "that runs for %2, so it does not open these tabs; choose another one "
-                                      "on the General page of the settings.")
+                     : UiText("Error.ShortcutTakenByKelvara",
+                              "The shortcut key %1 is in use by another program, perhaps the Kelvara that "
+                              "runs for %2, so it does not open these tabs; choose another one on the "
+                              "General page of the settings.")
                            .arg(text, QDir::toNativeSeparators(others.join(QStringLiteral(", "))));
         break;
     }

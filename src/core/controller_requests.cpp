@@ -7,6 +7,7 @@
 #include "common/names.h"
 #include "config/config_dialog.h"
 #include "tabwindow/tab_window.h"
+#include "translation/ui_text.h"
 #include "ui/error_report.h"
 
 void TfrmRunning::Request(const InstanceRequest& request) {
@@ -28,7 +29,7 @@ TfrmTab* TfrmRunning::RequestedTab(const QString& tab) {
         if (SameName(window->TabModel().TabName, tab))
             return window;
     }
-    ReportError(QStringLiteral("There is no tab named %1.").arg(tab));
+    ReportError(UiText("Error.NoTabNamed", "There is no tab named %1.").arg(tab));
     return nullptr;
 }
 

@@ -21,8 +21,9 @@ const QList<CatalogText>& UiTextCatalog() {
         {"General.ShapingOpacity", "Shaping Mode: Window Mask with Opacity"},
         {"General.Shaping", "Shaping Mode: Window Mask"},
         {"General.ShortcutKeyPlaceholder", "Press a key combination"},
-        {"General.WaylandKey", "In a Wayland session this key works only while Kelvara has the focus: bind the "
-                               "command kelvara --open to a key in your desktop's keyboard settings."},
+        {"General.WaylandKey",
+         "In a Wayland session this key works only while Kelvara has the focus: bind the "
+         "command kelvara --open to a key in your desktop's keyboard settings."},
         {"Skins.PreviewOpenTab", "System"},
         {"Skins.PreviewItem1", "Text Editor"},
         {"Skins.PreviewItem2", "Configuration"},
@@ -89,6 +90,12 @@ const QList<CatalogText>& UiTextCatalog() {
         {"Error.TabNotRenamed", "Unable to rename the tab %1 to %2."},
         {"Error.ItemExists", "An item named %1 already exists."},
         {"Error.ItemNotRenamed", "Unable to rename the item %1 to %2."},
+        {"Error.ShortcutTaken", "The shortcut key %1 is in use by another program, so it does not open the "
+                                "tabs; choose another one on the General page of the settings."},
+        {"Error.ShortcutTakenByKelvara",
+         "The shortcut key %1 is in use by another program, perhaps the Kelvara that runs for %2, so it does "
+         "not open these tabs; choose another one on the General page of the settings."},
+        {"Error.NoTabNamed", "There is no tab named %1."},
         {"Message.OldWindows", "Sorry, Kelvara 2.0 doesn't work on windows 95/98/ME"},
         {"Message.NoSkins", "No skins found!"},
         {"Update.Title", "Kelvara AutoUpdate"},
