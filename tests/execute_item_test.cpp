@@ -426,13 +426,13 @@ TEST_F(ExecuteItemTest, WithoutAnX11DisplayTheMacroReportsWhyItCannotWork) {
 }
 
 // A desktop entry put into the tab folder is an item of its own, named as it says and started
-// through GIO; a hidden one stays an item.
+// through GIO; one kept from menus (NoDisplay) stays an item.
 TEST_F(ExecuteItemTest, ADesktopEntryInTheTabFolderIsAnItemThatStartsIt) {
     const QString script = writeScript();
     QFile entry(tabFolder() + QStringLiteral("/org.example.Recorder.desktop"));
     ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
-    entry.write("[Desktop Entry]\nType=Application\nName=Recorder\nNoDisplay=true\nHidden=true\nExec=" +
-                script.toUtf8() + " started\n");
+    entry.write("[Desktop Entry]\nType=Application\nName=Recorder\nNoDisplay=true\nExec=" + script.toUtf8() +
+                " started\n");
     entry.close();
     tab.LoadItems();
     ASSERT_EQ(tab.Items.size(), 1);

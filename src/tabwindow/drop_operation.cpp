@@ -22,6 +22,13 @@ struct Placed {
     QString name;
 };
 
+// A folder without an order file gets one listing what is there before a new file comes in: made
+// afterwards, it would list the new file too and count it among those before the boundary.
+void OrderFileBeforeNewFile(const QString& folder) {
+    if (!QFileInfo::exists(folder + QStringLiteral("/order.lst")))
+        CreateOrderFile(folder);
+}
+
 Placed TransferIn(const TTab& tab, const DropPath& dropped, bool move, const UserQuestion& ask) {
     TAMHFileOp operation;
     operation.Operation = move ? TAMHFileOp::foMove : TAMHFileOp::foCopy;
@@ -29,6 +36,7 @@ Placed TransferIn(const TTab& tab, const DropPath& dropped, bool move, const Use
     operation.FilesFrom = {dropped.path};
     operation.FilesTo = {tab.TabFolder + QLatin1Char('/') + dropped.name};
     operation.AskUser = ask;
+    OrderFileBeforeNewFile(tab.TabFolder);
     // A declined replacement or a failed transfer leaves the order file alone, so that an
     // existing item of that name keeps its place and no line names a file that never came.
     if (operation.execute())
@@ -46,6 +54,7 @@ Placed WriteLink(const TTab& tab, const DropPath& dropped, const UserQuestion& a
         if (!ask || !ask(QStringLiteral("Kelvara 2.0"), question))
             return {};
     }
+    OrderFileBeforeNewFile(tab.TabFolder);
     TShortcutLink link;
     link.ShortcutFile = file;
     link.Target = shortcut.data.Target;
