@@ -6,7 +6,7 @@
 
 #include "qstring_printer.h"
 
-TEST(DropEffectFor, OneShortcutMovesOrCopiesAnythingElseLinks) {
+TEST(DropEffectFor, ShortcutsMoveOrCopyAnythingElseLinks) {
     const struct {
         std::vector<const char*> paths;
         bool ctrl;
@@ -14,8 +14,11 @@ TEST(DropEffectFor, OneShortcutMovesOrCopiesAnythingElseLinks) {
         bool readsAsShortcut = true;
     } rows[] = {
         {{}, false, DropEffect::None},
-        {{"/a/x.lnk", "/a/y.lnk"}, false, DropEffect::None},
-        {{"/a/x.txt", "/a/y.txt"}, true, DropEffect::None},
+        // several paths: their common effect, a link when they differ
+        {{"/a/x.lnk", "/a/y.lnk"}, false, DropEffect::Move},
+        {{"/a/x.lnk", "/a/y.LNK"}, true, DropEffect::Copy},
+        {{"/a/x.txt", "/a/y.txt"}, true, DropEffect::Link},
+        {{"/a/x.lnk", "/a/y.txt"}, false, DropEffect::Link},
         {{"/home/me/Desktop/Editor.lnk"}, false, DropEffect::Move},
         {{"/home/me/Desktop/Editor.LNK"}, true, DropEffect::Copy},
         {{"/usr/bin/editor"}, false, DropEffect::Link},

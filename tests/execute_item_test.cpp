@@ -424,3 +424,20 @@ TEST_F(ExecuteItemTest, WithoutAnX11DisplayTheMacroReportsWhyItCannotWork) {
                   QStringLiteral("The screen resolution can only be changed on an X11 display with XRandR"));
     }
 }
+
+// A desktop entry put into the tab folder is an item of its own, named as it says and started
+// through GIO; one kept from menus (NoDisplay) stays an item.
+TEST_F(ExecuteItemTest, ADesktopEntryInTheTabFolderIsAnItemThatStartsIt) {
+    const QString script = writeScript();
+    QFile entry(tabFolder() + QStringLiteral("/org.example.Recorder.desktop"));
+    ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+    entry.write("[Desktop Entry]\nType=Application\nName=Recorder\nNoDisplay=true\nExec=" + script.toUtf8() +
+                " started\n");
+    entry.close();
+    tab.LoadItems();
+    ASSERT_EQ(tab.Items.size(), 1);
+    EXPECT_EQ(tab.Items[0].Data.Name, QStringLiteral("Recorder"));
+    EXPECT_EQ(tab.Items[0].Data.LinkFile, entry.fileName());
+    tab.ExecuteItem(0);
+    EXPECT_TRUE(WaitForRenamedFile(marker()).endsWith("\nstarted\n"));
+}

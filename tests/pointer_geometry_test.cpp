@@ -4,6 +4,9 @@
 
 #include <QRegion>
 
+#include <cstdlib>
+#include <utility>
+
 namespace {
 
 // Points along the window's length: y on a horizontal edge, x on a vertical one.
@@ -129,11 +132,18 @@ TEST(MarkerLine, SpansTheThicknessAcrossTheLength) {
 // Every pixel of an item's row hit-tests to that item in a fully open tab, and the rows tile the
 // items' area without gaps: the keyboard's menu and the screen reader point where the mouse would.
 TEST(ItemRect, RowsAreWhereTheHitTestFindsTheirItems) {
-    for (const TabEdge edge : AllEdges) {
-        const TabGeometry tab{edge, 17, 40, 3};
+    for (const auto& [edge, first] : {std::pair{TabEdge::Bottom, 0},
+                                      {TabEdge::Left, 0},
+                                      {TabEdge::Top, 0},
+                                      {TabEdge::Right, 0},
+                                      {TabEdge::Bottom, 10},
+                                      {TabEdge::Left, 10},
+                                      {TabEdge::Top, 10},
+                                      {TabEdge::Right, 10}}) {
+        const TabGeometry tab{edge, 17, 40, 3, first};
         const bool horizontal = edge == TabEdge::Bottom || edge == TabEdge::Top;
         QRegion covered;
-        for (int index = 0; index < tab.count; ++index) {
+        for (int index = first; index < first + tab.count; ++index) {
             const QRect row = ItemRect(tab, index, 128);
             EXPECT_EQ(horizontal ? row.width() : row.height(), 128);
             for (const QPoint corner : {row.topLeft(), row.bottomRight()})
@@ -141,5 +151,93 @@ TEST(ItemRect, RowsAreWhereTheHitTestFindsTheirItems) {
             covered += row;
         }
         EXPECT_EQ(covered.rectCount(), 1) << "edge " << int(edge);
+    }
+}
+
+// A tab scrolled by 10 items shows items 10 to 12 in its three rows: the hit test, the drop
+// boundary and its marker count in the whole tab's items, on every edge.
+TEST(ScrolledTab, HitTestAndDropBoundaryAtAnOffset) {
+    const struct {
+        TabEdge edge;
+        int c;
+        int hit;
+        int boundary;
+    } rows[] = {
+        {TabEdge::Bottom, 0, NoItem, 10}, // over the head: the boundary before the first item shown
+        {TabEdge::Bottom, 17, 10, 10},    {TabEdge::Bottom, 57, 11, 11},    {TabEdge::Bottom, 136, 12, 13},
+        {TabEdge::Right, 16, NoItem, 10}, {TabEdge::Right, 97, 12, 12},     {TabEdge::Right, 136, 12, 13},
+        {TabEdge::Top, 0, 12, 13},        {TabEdge::Top, 79, 11, 11},       {TabEdge::Top, 119, 10, 10},
+        {TabEdge::Top, 136, NoItem, 10},  {TabEdge::Top, 300, NoItem, 10},  {TabEdge::Left, 20, 12, 13},
+        {TabEdge::Left, 100, 10, 11},     {TabEdge::Left, 200, NoItem, 10},
+    };
+    for (const auto& row : rows) {
+        const TabGeometry tab{row.edge, 17, 40, 3, 10};
+        EXPECT_EQ(HitIndex(tab, 120, Along(row.edge, row.c)), row.hit)
+            << "edge " << int(row.edge) << " at " << row.c;
+        EXPECT_EQ(DropBoundary(tab, Along(row.edge, row.c)), row.boundary)
+            << "edge " << int(row.edge) << " at " << row.c;
+    }
+    // The markers of the boundaries shown run from the head's end to the far end.
+    for (const TabEdge edge : AllEdges) {
+        const TabGeometry tab{edge, 17, 40, 3, 10};
+        const bool headAtStart = edge == TabEdge::Bottom || edge == TabEdge::Right;
+        for (int boundary = 10; boundary <= 13; ++boundary) {
+            const int expected = headAtStart ? 17 + (boundary - 10) * 40 : (13 - boundary) * 40;
+            EXPECT_EQ(MarkerPosition(tab, boundary), expected)
+                << "edge " << int(edge) << " boundary " << boundary;
+        }
+    }
+}
+
+// A drag held within half an item of an end scrolls toward it while items lie past that end.
+TEST(ScrolledTab, DragHeldNearAnEndScrolls) {
+    const struct {
+        TabEdge edge;
+        int c;
+        int step;
+    } rows[] = {
+        {TabEdge::Bottom, 0, -1},  {TabEdge::Bottom, 36, -1}, {TabEdge::Bottom, 37, 0},
+        {TabEdge::Bottom, 116, 0}, {TabEdge::Bottom, 117, 1}, {TabEdge::Bottom, 136, 1},
+        {TabEdge::Right, 17, -1},  {TabEdge::Right, 80, 0},   {TabEdge::Right, 130, 1},
+        {TabEdge::Top, 0, 1},      {TabEdge::Top, 19, 1},     {TabEdge::Top, 20, 0},
+        {TabEdge::Top, 99, 0},     {TabEdge::Top, 100, -1},   {TabEdge::Top, 130, -1},
+        {TabEdge::Left, 5, 1},     {TabEdge::Left, 60, 0},    {TabEdge::Left, 119, -1},
+    };
+    for (const auto& row : rows) {
+        const QPoint point = Along(row.edge, row.c);
+        EXPECT_EQ(DragScrollStep(TabGeometry{row.edge, 17, 40, 3, 10}, 20, point), row.step)
+            << "edge " << int(row.edge) << " at " << row.c;
+        // Nothing lies before the first item, nor after the last page.
+        if (row.step < 0)
+            EXPECT_EQ(DragScrollStep(TabGeometry{row.edge, 17, 40, 3, 0}, 20, point), 0);
+        if (row.step > 0)
+            EXPECT_EQ(DragScrollStep(TabGeometry{row.edge, 17, 40, 3, 17}, 20, point), 0);
+    }
+    // A tab that fits never scrolls; nor does a skin without rows.
+    for (const TabEdge edge : AllEdges) {
+        for (int c = 0; c < 140; ++c)
+            ASSERT_EQ(DragScrollStep(TabGeometry{edge, 17, 40, 3, 0}, 3, Along(edge, c)), 0);
+        EXPECT_EQ(DragScrollStep(TabGeometry{edge, 17, 0, 3, 10}, 20, Along(edge, 0)), 0);
+    }
+}
+
+// The "more" markers lie inside the row at their end and point out of it.
+TEST(ScrolledTab, MoreMarkersLieInTheRowsAtTheEnds) {
+    for (const TabEdge edge : AllEdges) {
+        const TabGeometry tab{edge, 17, 40, 3, 10};
+        const bool horizontal = edge == TabEdge::Bottom || edge == TabEdge::Top;
+        for (const bool farEnd : {false, true}) {
+            const QPolygon marker = MoreMarker(tab, 128, farEnd);
+            ASSERT_EQ(marker.size(), 3);
+            const QRect row = ItemRect(tab, farEnd ? 12 : 10, 128);
+            EXPECT_TRUE(row.contains(marker.boundingRect())) << "edge " << int(edge) << " far " << farEnd;
+            // The tip is the point nearest to the end it points to.
+            const int along = horizontal ? marker[0].y() : marker[0].x();
+            const int base = horizontal ? marker[1].y() : marker[1].x();
+            const int end = MarkerPosition(tab, farEnd ? 13 : 10);
+            EXPECT_LT(std::abs(along - end), std::abs(base - end))
+                << "edge " << int(edge) << " far " << farEnd;
+        }
+        EXPECT_TRUE(MoreMarker(TabGeometry{edge, 17, 0, 3, 10}, 128, true).isEmpty());
     }
 }

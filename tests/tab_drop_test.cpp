@@ -9,6 +9,7 @@
 #include <QMimeData>
 #include <QUrl>
 
+#include "common/error.h"
 #include "qstring_printer.h"
 #include "tab_window_fixture.h"
 
@@ -197,18 +198,20 @@ TEST(TabDrop, NewShortcutNamesAndPlacesAmongOtherFiles) {
     EXPECT_EQ(f.Captions(), Names("a archive.tar b c"));
 }
 
-TEST(TabDrop, TwoFilesCannotBeDropped) {
+TEST(TabDrop, TwoShortcutsAreMovedInTogether) {
     TabWindowFixture f;
     f.WriteLink(QStringLiteral("a.lnk"));
     const QString x = f.WriteLink(QStringLiteral("x.lnk"), QStringLiteral("/bin/true"), f.root);
     const QString y = f.WriteLink(QStringLiteral("y.lnk"), QStringLiteral("/bin/true"), f.root);
     TfrmTab& window = f.Open();
-    const DragAnswer answer = Drag(window, {x, y}, Boundary(1));
-    EXPECT_FALSE(answer.moveAccepted);
-    EXPECT_FALSE(answer.dropAccepted);
-    EXPECT_TRUE(QFileInfo::exists(x));
-    EXPECT_TRUE(QFileInfo::exists(y));
-    EXPECT_EQ(QDir(f.tabFolder).entryList(QDir::Files), Names("a.lnk"));
+    const DragAnswer answer = Drag(window, {y, x}, Boundary(1));
+    EXPECT_TRUE(answer.moveAccepted);
+    EXPECT_TRUE(answer.dropAccepted);
+    EXPECT_EQ(answer.dropAction, Qt::CopyAction);
+    EXPECT_FALSE(QFileInfo::exists(x));
+    EXPECT_FALSE(QFileInfo::exists(y));
+    EXPECT_EQ(f.ReadOrder(f.tabFolder), Names("a.lnk y.lnk x.lnk"));
+    EXPECT_EQ(f.Captions(), Names("a y x"));
     EXPECT_EQ(f.host.rebuilds, 0);
 }
 
@@ -294,4 +297,91 @@ TEST(TabDrop, MarkerInvertsTwoRowsAtTheBoundaryAndGoesWhenTheDragLeaves) {
     QCoreApplication::sendEvent(&window, &leave);
     EXPECT_EQ(window.TabModel().DropIndex, -1);
     EXPECT_EQ(window.grab().toImage(), plain);
+}
+
+// Three files dropped at once come in at the marker, in the order given, with one order file:
+// a shortcut of the tab moves there, another is moved in, a program gets a new shortcut.
+TEST(TabDrop, SeveralFilesInOneDropComeInOrderAtTheMarker) {
+    TabWindowFixture f;
+    for (const char* name : {"a.lnk", "b.lnk", "c.lnk"})
+        f.WriteLink(QString::fromUtf8(name));
+    f.WriteOrder(f.tabFolder, Names("a.lnk b.lnk c.lnk"));
+    const QString outside = f.WriteLink(QStringLiteral("x.lnk"), QStringLiteral("/bin/true"), f.root);
+    TfrmTab& window = f.Open();
+    const DragAnswer answer = Drag(
+        window, {QStringLiteral("/bin/sh"), outside, f.tabFolder + QStringLiteral("/c.lnk")}, Boundary(1));
+    EXPECT_TRUE(answer.moveAccepted);
+    EXPECT_TRUE(answer.dropAccepted);
+    EXPECT_EQ(answer.dropAction, Qt::LinkAction);
+    EXPECT_EQ(f.ReadOrder(f.tabFolder), Names("a.lnk sh.lnk x.lnk c.lnk b.lnk"));
+    EXPECT_FALSE(QFileInfo::exists(outside));
+    EXPECT_EQ(f.host.rebuilds, 1); // a new shortcut rebuilds the set, as for one file
+    window.ReloadTab();
+    EXPECT_EQ(f.Captions(), Names("a sh x c b"));
+}
+
+// What cannot be added is named in one message; the rest still comes in, in its order.
+TEST(TabDrop, AFileThatCannotBeAddedIsNamedAndTheRestComesIn) {
+    TabWindowFixture f;
+    f.WriteLink(QStringLiteral("a.lnk"));
+    // Its shortcut's name would be longer than a file name can be.
+    const QString longName = f.root + QLatin1Char('/') + QString(253, QLatin1Char('n'));
+    {
+        QFile file(longName);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    TfrmTab& window = f.Open();
+    try {
+        Drag(window, {QStringLiteral("/bin/sh"), longName, QStringLiteral("/bin/true")}, Boundary(0));
+        ADD_FAILURE() << "the file that could not be added was not named";
+    } catch (const Error& e) {
+        const QStringList lines = e.message().split(QLatin1Char('\n'));
+        ASSERT_EQ(lines.size(), 2) << e.message().toStdString();
+        EXPECT_EQ(lines[0], QStringLiteral("Not everything dropped could be added to the tab \"Tools\":"));
+        EXPECT_TRUE(lines[1].startsWith(longName + QStringLiteral(": "))) << lines[1].toStdString();
+    }
+    EXPECT_EQ(f.ReadOrder(f.tabFolder), Names("sh.lnk true.lnk a.lnk"));
+    EXPECT_EQ(f.Captions(), Names("sh true a"));
+}
+
+// An order file that cannot be written: the reorder is reported, and the tab shows the order on
+// disk, not the one that was not saved.
+TEST(TabDrop, AReorderThatCannotBeSavedShowsTheStoredOrder) {
+    TabWindowFixture f;
+    for (const char* name : {"a.lnk", "b.lnk", "c.lnk"})
+        f.WriteLink(QString::fromUtf8(name));
+    // A linked order file is never written through.
+    const QString elsewhere = f.root + QStringLiteral("/kept-order.lst");
+    {
+        QFile file(elsewhere);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("a.lnk\r\nb.lnk\r\nc.lnk\r\n");
+    }
+    ASSERT_TRUE(QFile::link(elsewhere, f.tabFolder + QStringLiteral("/order.lst")));
+    TfrmTab& window = f.Open();
+    EXPECT_THROW(Drag(window, {f.tabFolder + QStringLiteral("/a.lnk")}, Boundary(3)), Error);
+    EXPECT_EQ(f.Captions(), Names("a b c"));
+    EXPECT_EQ(FileBytes(elsewhere), QByteArray("a.lnk\r\nb.lnk\r\nc.lnk\r\n"));
+}
+
+// A desktop entry that is an item of the tab moves within it, like its shortcuts; no shortcut to
+// it is made.
+TEST(TabDrop, ADesktopEntryOfTheTabMovesLikeItsShortcuts) {
+    TabWindowFixture f;
+    f.WriteLink(QStringLiteral("a.lnk"));
+    const QString entry = f.tabFolder + QStringLiteral("/b.desktop");
+    {
+        QFile file(entry);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("[Desktop Entry]\nType=Application\nName=Bee\nExec=true\n");
+    }
+    f.WriteOrder(f.tabFolder, Names("a.lnk b.desktop"));
+    TfrmTab& window = f.Open();
+    ASSERT_EQ(f.Captions(), Names("a Bee"));
+    const DragAnswer answer = Drag(window, {entry}, Boundary(0));
+    EXPECT_TRUE(answer.dropAccepted);
+    EXPECT_EQ(f.Captions(), Names("Bee a"));
+    EXPECT_EQ(f.ReadOrder(f.tabFolder), Names("b.desktop a.lnk"));
+    EXPECT_EQ(QDir(f.tabFolder).entryList(QDir::Files), Names("a.lnk b.desktop order.lst"));
+    EXPECT_EQ(f.host.rebuilds, 0);
 }

@@ -106,6 +106,59 @@ TEST(TabGeometry, ImageOffsetKeepsTheHeadAtTheFarSide) {
     EXPECT_EQ(TabImageSize(TabEdge::Top, 128, 17, 120), QSize(128, 137));
 }
 
+// An open tab of any length stays inside the work area on every edge: its rows are limited to
+// what fits beside the head, and the window made from that extent lies within the area.
+TEST(TabGeometry, ALongTabsExtentStaysWithinTheWorkArea) {
+    const QRect area(100, 40, 1180, 760); // a panel above and one to the left
+    const qint32 head = 22;
+    const qint32 item = 38;
+    const struct {
+        TabEdge edge;
+        qint32 rows; // (length - head) / item
+        QRect closed;
+    } rows[] = {
+        {TabEdge::Bottom, (760 - 22) / 38, QRect(300, 40 + 760 - 18, 128, 18)},
+        {TabEdge::Top, (760 - 22) / 38, QRect(300, 40, 128, 18)},
+        {TabEdge::Left, (1180 - 22) / 38, QRect(100, 300, 18, 128)},
+        {TabEdge::Right, (1180 - 22) / 38, QRect(100 + 1180 - 18, 300, 18, 128)},
+    };
+    for (const auto& row : rows) {
+        const qint32 fit = RowsThatFit(row.edge, area, head, item);
+        EXPECT_EQ(fit, row.rows) << "edge " << int(row.edge);
+        for (const qint32 count : {1, fit, fit + 1, 100000}) {
+            const qint32 extent = std::min(count, fit) * item;
+            const QRect open = ExtentGeometry(row.closed, row.edge, area, extent, head);
+            EXPECT_TRUE(area.contains(open)) << "edge " << int(row.edge) << " items " << count;
+            EXPECT_EQ(open.width() * open.height(), (extent + head) * 128);
+        }
+    }
+    // A work area shorter than the head still shows one row; a skin without rows has no limit.
+    EXPECT_EQ(RowsThatFit(TabEdge::Bottom, QRect(0, 0, 800, 10), head, item), 1);
+    EXPECT_EQ(RowsThatFit(TabEdge::Left, area, head, 0), std::numeric_limits<qint32>::max());
+}
+
+TEST(TabGeometry, ScrollingKeepsFullRowsAndBringsAnItemIntoView) {
+    const struct {
+        qint32 first, count, rows, clamped;
+    } clamps[] = {{-3, 60, 18, 0}, {10, 60, 18, 10}, {42, 60, 18, 42}, {43, 60, 18, 42}, {5, 10, 18, 0}};
+    for (const auto& c : clamps)
+        EXPECT_EQ(ClampFirstShown(c.first, c.count, c.rows), c.clamped) << c.first << " of " << c.count;
+    const struct {
+        qint32 index, first, expected;
+    } views[] = {
+        {0, 0, 0},    // shown already
+        {17, 0, 0},   // the last row shown
+        {18, 0, 1},   // one past: scrolls by one
+        {59, 0, 42},  // the last item: the last full page
+        {5, 20, 5},   // before the rows shown: becomes the first
+        {30, 20, 20}, // shown already
+        {-1, 20, 20}, // no item: nothing moves
+        {60, 50, 42}, // past the items: only kept within them
+    };
+    for (const auto& v : views)
+        EXPECT_EQ(FirstShowing(v.index, v.first, 60, 18), v.expected) << v.index << " from " << v.first;
+}
+
 TEST(TabGeometry, MonitorChoice) {
     const QList<QRect> monitors{QRect(0, 0, 1024, 740), QRect(1024, 0, 800, 600)};
     const QRect primary(1024, 0, 800, 570);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QEnterEvent>
 #include <QMouseEvent>
+#include <QToolTip>
 
+#include "common/error.h"
 #include "qstring_printer.h"
 #include "support/file_bytes.h"
 #include "tab_window_fixture.h"
@@ -140,4 +143,50 @@ TEST(TabMouse, DraggingTheHeadReordersTheRow) {
         EXPECT_EQ(f.ReadOrder(f.tabsFolder), Names(row.order)) << "release at " << row.releaseX;
         EXPECT_EQ(f.host.rebuilds, 1);
     }
+}
+
+// The order of the tabs cannot be written: the failure is reported, and the set is still rebuilt
+// from disk, so that the dragged tab does not stay where it was let go.
+TEST(TabMouse, ATabDragRebuildsTheSetEvenWhenTheOrderCannotBeWritten) {
+    TabWindowFixture f(QStringLiteral("A"));
+    QDir().mkpath(f.tabsFolder + QStringLiteral("/B"));
+    const QString elsewhere = f.root + QStringLiteral("/kept-order.lst");
+    {
+        QFile file(elsewhere);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("A\r\nB\r\n");
+    }
+    ASSERT_TRUE(QFile::link(elsewhere, f.tabsFolder + QStringLiteral("/order.lst")));
+    f.host.tabCount = 2;
+    TfrmTab& window = f.Open();
+    window.Place(QPoint(12, 700));
+    Send(window, QEvent::MouseButtonPress, QPoint(30, 5), Qt::LeftButton, QPoint(42, 705));
+    Send(window, QEvent::MouseMove, QPoint(200, 9), Qt::LeftButton, QPoint(212, 709));
+    EXPECT_THROW(Send(window, QEvent::MouseButtonRelease, QPoint(200, 5), Qt::LeftButton, QPoint(300, 705)),
+                 Error);
+    EXPECT_EQ(f.host.rebuilds, 1);
+    EXPECT_EQ(ReadBytes(elsewhere), QByteArray("A\r\nB\r\n"));
+}
+
+// An item whose caption is cut short shows its whole name as a tooltip; one that fits shows none.
+TEST(TabMouse, AShortenedCaptionShowsItsWholeNameAsATooltip) {
+    TabWindowFixture f;
+    f.skin.UseText = true;
+    const QString longName = QStringLiteral("An application with a name far too long for one row of the tab");
+    f.WriteLink(QStringLiteral("A.lnk"));
+    f.WriteLink(longName + QStringLiteral(".lnk"));
+    TfrmTab& window = f.Open();
+    window.show();
+    ASSERT_EQ(f.Captions(), QStringList({QStringLiteral("A"), longName}));
+    Hover(window, QPoint(60, 17 + 40 + 20));
+    ASSERT_EQ(window.TabModel().HotIndex, 1);
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), longName);
+    Hover(window, QPoint(60, 17 + 20));
+    ASSERT_EQ(window.TabModel().HotIndex, 0);
+    // The tooltip fades out.
+    const QDeadlineTimer deadline(10000);
+    while (QToolTip::isVisible() && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    EXPECT_FALSE(QToolTip::isVisible());
 }

@@ -158,7 +158,9 @@ TEST_F(TabTest, FifosAmongTheFilesAreNeverOpened) {
     writeLink(QStringLiteral("app.lnk"), path(QStringLiteral("app.desktop")));
     writeLink(QStringLiteral("picture.lnk"), QStringLiteral("/t"), path(QStringLiteral("icon.png")));
     tab.LoadItems();
-    EXPECT_EQ(captions(), QStringList({QStringLiteral("app"), QStringLiteral("picture")}));
+    // The desktop entry in the folder is an item of its own, after the shortcuts.
+    EXPECT_EQ(captions(),
+              QStringList({QStringLiteral("app"), QStringLiteral("picture"), QStringLiteral("app")}));
     // Making the icons ends too, and the items fall back on an icon of their own.
     tab.ReadIcons(1);
     EXPECT_FALSE(tab.Items[0].Icon.isNull());
@@ -448,4 +450,26 @@ TEST_F(TabTest, TheUsersIconThemeIsKeptUnlessEmptyOrHicolor) {
         UseDesktopIconTheme();
         EXPECT_EQ(QIcon::themeName(), QString::fromLatin1(row.used));
     }
+}
+
+// Shortcuts and desktop entries are the items of a tab folder, in the order file's order; an entry
+// without a name shows its file's name, and one that cannot be read is named like a bad shortcut.
+TEST_F(TabTest, DesktopEntriesAreItemsBesideShortcuts) {
+    writeLink(QStringLiteral("a.lnk"), QStringLiteral("/targets/a"));
+    writeFile(QStringLiteral("web.desktop"),
+              "[Desktop Entry]\nType=Link\nName=Web Site\nURL=https://example.org/\n");
+    writeFile(QStringLiteral("plain.desktop"), "[Desktop Entry]\nType=Application\nExec=true\n");
+    writeFile(QStringLiteral("broken.desktop"), "not a desktop entry");
+    writeFile(QStringLiteral("notes.txt"), "not an item");
+    writeFile(QStringLiteral("order.lst"), "plain.desktop\r\na.lnk\r\n");
+    try {
+        tab.LoadItems();
+        ADD_FAILURE() << "no error";
+    } catch (const Error& e) {
+        EXPECT_EQ(e.message(),
+                  QStringLiteral("Unable to read desktop entry: ") + path(QStringLiteral("broken.desktop")));
+    }
+    EXPECT_EQ(captions(),
+              QStringList({QStringLiteral("plain"), QStringLiteral("a"), QStringLiteral("Web Site")}));
+    EXPECT_EQ(tab.Items[2].Data.Target, path(QStringLiteral("web.desktop")));
 }

@@ -15,13 +15,23 @@ DropPath SplitDropPath(const QString& path) {
     return parts;
 }
 
-DropEffect DropEffectFor(const QStringList& paths, bool ctrlHeld,
-                         const std::function<bool(const QString&)>& isShortcut) {
-    if (paths.size() != 1)
-        return DropEffect::None;
-    if (SplitDropPath(paths.front()).type == QLatin1String("lnk") && isShortcut(paths.front()))
+DropEffect DropEffectForPath(const QString& path, bool ctrlHeld,
+                             const std::function<bool(const QString&)>& isShortcut) {
+    if (SplitDropPath(path).type == QLatin1String("lnk") && isShortcut(path))
         return ctrlHeld ? DropEffect::Copy : DropEffect::Move;
     return DropEffect::Link;
+}
+
+DropEffect DropEffectFor(const QStringList& paths, bool ctrlHeld,
+                         const std::function<bool(const QString&)>& isShortcut) {
+    if (paths.isEmpty())
+        return DropEffect::None;
+    const DropEffect first = DropEffectForPath(paths.front(), ctrlHeld, isShortcut);
+    for (qsizetype i = 1; i < paths.size(); ++i) {
+        if (DropEffectForPath(paths[i], ctrlHeld, isShortcut) != first)
+            return DropEffect::Link;
+    }
+    return first;
 }
 
 QString LinkFileName(const QString& droppedName) {

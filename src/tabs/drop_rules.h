@@ -20,9 +20,14 @@ struct DropPath {
 
 DropPath SplitDropPath(const QString& path);
 
-// Exactly one path can be dropped. A shortcut file (type "lnk", and isShortcut says it reads as a
+// The effect for one dropped path: a shortcut file (type "lnk", and isShortcut says it reads as a
 // shortcut) is moved, or copied while Ctrl is held; anything else, a folder or another file named
 // as a shortcut included, gets a new shortcut (link), whatever keys are held.
+DropEffect DropEffectForPath(const QString& path, bool ctrlHeld,
+                             const std::function<bool(const QString&)>& isShortcut);
+
+// The effect offered for a drag of paths: none for no path; the effect of each when they all have
+// the same; a link when they differ (each path is then handled by its own effect).
 DropEffect DropEffectFor(const QStringList& paths, bool ctrlHeld,
                          const std::function<bool(const QString&)>& isShortcut);
 

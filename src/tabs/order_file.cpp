@@ -161,8 +161,17 @@ void CreateOrderFile(const QString& folder) {
 }
 
 void SetOrderPosition(const QString& folder, const QString& name, int position) {
-    if (!FitsOnOneLine(name))
-        throw Error(QStringLiteral("'%1' cannot be kept in an order file").arg(name));
+    SetOrderPositions(folder, QStringList{name}, position);
+}
+
+void SetOrderPositions(const QString& folder, const QStringList& given, int position) {
+    QStringList names;
+    for (const QString& name : given) {
+        if (!FitsOnOneLine(name))
+            throw Error(QStringLiteral("'%1' cannot be kept in an order file").arg(name));
+        names.removeIf([&](const QString& earlier) { return SameName(earlier, name); });
+        names.append(name);
+    }
     position = qMax(position, 0);
     if (!QFileInfo::exists(OrderFilePath(folder)))
         CreateOrderFile(folder);
@@ -174,16 +183,17 @@ void SetOrderPosition(const QString& folder, const QString& name, int position) 
                         .arg(kMaxOrderFileSize));
     QStringList lines = order.lines;
     for (qsizetype i = lines.size() - 1; i >= 0; --i) {
-        if (SameName(lines[i], name)) {
+        const bool placed = std::any_of(names.cbegin(), names.cend(),
+                                        [&](const QString& name) { return SameName(lines[i], name); });
+        if (placed) {
             lines.removeAt(i);
             if (i < position)
                 --position;
         }
     }
-    if (position < lines.size())
-        lines.insert(position, name);
-    else
-        lines.append(name);
+    position = int(std::min<qsizetype>(position, lines.size()));
+    for (qsizetype i = 0; i < names.size(); ++i)
+        lines.insert(position + i, names[i]);
     bool link = false;
     if (!WriteOrderLines(folder, lines, &link))
         throw Error(WriteFailureMessage(

@@ -40,3 +40,7 @@ void CreateOrderFile(const QString& folder);
 // the order file cannot be written: also when it is a symbolic link, and when it was read only in
 // part (larger than an order file can be), which is then left as it is.
 void SetOrderPosition(const QString& folder, const QString& name, int position);
+
+// The same for several names at once, with one write: they come at the insertion point in the
+// order given (a name given twice counts at its last place).
+void SetOrderPositions(const QString& folder, const QStringList& names, int position);

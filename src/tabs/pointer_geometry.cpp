@@ -1,5 +1,6 @@
 #include "tabs/pointer_geometry.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
@@ -32,7 +33,7 @@ int HitIndex(const TabGeometry& tab, int openExtent, QPoint point) {
         index = static_cast<int>(std::floor(double(c - tab.headHeight) / tab.itemHeight));
     else
         index = (tab.count - 1) - c / tab.itemHeight; // integer division truncates toward zero
-    return index < 0 ? NoItem : index;
+    return index < 0 ? NoItem : tab.first + index;
 }
 
 bool BeyondDragThreshold(QPoint pressOrigin, QPoint point) {
@@ -43,15 +44,19 @@ int DropBoundary(const TabGeometry& tab, QPoint point) {
     if (tab.itemHeight <= 0)
         return -1;
     const int c = LengthCoordinate(tab.edge, point);
-    if (HeadAtStart(tab.edge))
-        return RoundHalfEven(double(c - tab.headHeight) / tab.itemHeight);
-    return tab.count - RoundHalfEven(double(c) / tab.itemHeight);
+    const int shown = HeadAtStart(tab.edge) ? RoundHalfEven(double(c - tab.headHeight) / tab.itemHeight)
+                                            : tab.count - RoundHalfEven(double(c) / tab.itemHeight);
+    if (tab.first == 0)
+        return shown;
+    // Over the head of a scrolled tab the nearest boundary shown is the one before its first item.
+    return tab.first + std::max(shown, 0);
 }
 
 int MarkerPosition(const TabGeometry& tab, int boundary) {
+    const int shown = boundary - tab.first;
     if (HeadAtStart(tab.edge))
-        return boundary * tab.itemHeight + tab.headHeight;
-    return (tab.count - boundary) * tab.itemHeight;
+        return shown * tab.itemHeight + tab.headHeight;
+    return (tab.count - shown) * tab.itemHeight;
 }
 
 QLine MarkerLine(TabEdge edge, int position, int tabWidth) {
@@ -65,4 +70,36 @@ QRect ItemRect(const TabGeometry& tab, int index, int tabWidth) {
     if (Horizontal(tab.edge))
         return QRect(0, start, tabWidth, tab.itemHeight);
     return QRect(start, 0, tab.itemHeight, tabWidth);
+}
+
+int DragScrollStep(const TabGeometry& tab, int total, QPoint point) {
+    if (tab.itemHeight <= 0 || tab.count <= 0)
+        return 0;
+    const int band = std::max(1, tab.itemHeight / 2);
+    const int c = LengthCoordinate(tab.edge, point);
+    const int length = tab.count * tab.itemHeight;
+    // The distance from the head's end of the items: negative over the head.
+    const int fromHead = HeadAtStart(tab.edge) ? c - tab.headHeight : length - 1 - c;
+    if (fromHead < band)
+        return tab.first > 0 ? -1 : 0;
+    if (fromHead >= length - band)
+        return tab.first + tab.count < total ? 1 : 0;
+    return 0;
+}
+
+QPolygon MoreMarker(const TabGeometry& tab, int tabWidth, bool farEnd) {
+    if (tab.itemHeight <= 0 || tab.count <= 0)
+        return {};
+    // A triangle a third of an item long (4 to 10 pixels), twice as wide, 2 pixels from the end.
+    const int size = std::clamp(tab.itemHeight / 3, 4, 10);
+    const int middle = tabWidth / 2;
+    const int length = tab.count * tab.itemHeight;
+    // Along the length: the end of the items the marker points to, and the side it points from.
+    const bool towardLarger = HeadAtStart(tab.edge) == farEnd;
+    const int start = HeadAtStart(tab.edge) ? tab.headHeight : 0;
+    const int tip = towardLarger ? start + length - 2 : start + 2;
+    const int base = towardLarger ? tip - size : tip + size;
+    if (Horizontal(tab.edge))
+        return QPolygon({QPoint(middle, tip), QPoint(middle - size, base), QPoint(middle + size, base)});
+    return QPolygon({QPoint(tip, middle), QPoint(base, middle - size), QPoint(base, middle + size)});
 }

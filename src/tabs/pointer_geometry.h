@@ -3,13 +3,16 @@
 #include <QLine>
 #include <QRect>
 #include <QPoint>
+#include <QPolygon>
 
 #include "common/settings.h"
 
 // The pointer arithmetic of a tab window: which item lies under a client point, where a dragged
 // file would be inserted, and where the insertion marker is drawn. Coordinates are client
 // coordinates of the tab window (x to the right, y downward). HH is the skin's head height, IH its
-// item height, count the number of items.
+// item height, count the number of items the window shows. A tab longer than its screen shows
+// `count` items from item `first` on (it is scrolled by `first` items); item indexes and
+// boundaries are those of the whole tab.
 
 // No item under the point (the head, or a tab that shows no item area).
 inline constexpr int NoItem = -1;
@@ -19,7 +22,8 @@ struct TabGeometry {
     TabEdge edge = TabEdge::Bottom;
     int headHeight = 0; // HH
     int itemHeight = 0; // IH
-    int count = 0;      // number of items
+    int count = 0;      // number of items shown
+    int first = 0;      // index of the first item shown
 };
 
 // Index of the item under (x, y). While openExtent <= 0 there is none. On the bottom and right
@@ -38,7 +42,7 @@ bool BeyondDragThreshold(QPoint pressOrigin, QPoint point);
 int DropBoundary(const TabGeometry& tab, QPoint point);
 
 // Position of the marker of boundary k along the window's length (y on a horizontal edge, x on a
-// vertical one).
+// vertical one). A scrolled tab's boundaries below `first` lie before the items shown.
 int MarkerPosition(const TabGeometry& tab, int boundary);
 
 // The marker line across the whole thickness of the tab at that position.
@@ -46,3 +50,14 @@ QLine MarkerLine(TabEdge edge, int position, int tabWidth);
 
 // Where item index is drawn in the window of a fully open tab: its row across the whole thickness.
 QRect ItemRect(const TabGeometry& tab, int index, int tabWidth);
+
+// Which way a drag held at point scrolls a tab of total items: +1 toward the last item when the
+// point lies within half an item of the items' far end and items follow the ones shown, -1 toward
+// the first when it lies over the head or within half an item of it and items were scrolled past,
+// else 0.
+int DragScrollStep(const TabGeometry& tab, int total, QPoint point);
+
+// The small triangle that tells there are more items past one end of those shown: inside the row
+// at that end (the head's end, or the far end), centred across the thickness and pointing out of
+// the row. Empty for a skin without item rows.
+QPolygon MoreMarker(const TabGeometry& tab, int tabWidth, bool farEnd);

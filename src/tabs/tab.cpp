@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QHash>
+#include <QSet>
 
 #include "common/device_pixels.h"
 #include "common/error.h"
@@ -17,6 +18,7 @@
 #include "tabs/launch.h"
 #include "tabs/order_file.h"
 #include "tabs/screen_resolution.h"
+#include "tabs/tab_geometry.h"
 
 namespace {
 
@@ -36,7 +38,32 @@ qint32 StoredShowCmd(TShowCmd cmd) {
 
 } // namespace
 
+namespace {
+
+bool IsDesktopEntryName(const QString& path) {
+    return path.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive);
+}
+
+// A desktop entry put into the tab folder is an item of its own: it starts itself, and shows the
+// name and icon it gives. Hidden and NoDisplay entries stay items: the user put them there.
+TItemData ReadDesktopItem(const QString& path, const QString& fileName) {
+    const std::optional<DesktopFileInfo> entry = ReadDesktopFile(path);
+    if (!entry)
+        throw Error(QStringLiteral("Unable to read desktop entry"));
+    TItemData record;
+    record.LinkFile = path;
+    record.Target = path;
+    record.Name = entry->name.isEmpty()
+                      ? UnescapeName(QFileInfo(fileName.isEmpty() ? path : fileName).completeBaseName())
+                      : entry->name;
+    return record;
+}
+
+} // namespace
+
 TItemData ReadItemRecord(const QString& path, const QString& fileName) {
+    if (IsDesktopEntryName(path))
+        return ReadDesktopItem(path, fileName);
     TShortcutLink link;
     link.ShortcutFile = path;
     link.Read();
@@ -62,7 +89,7 @@ TItemData ReadItemRecord(const QString& path, const QString& fileName) {
 }
 
 ItemRecords ReadItemRecords(const QString& folder) {
-    return ReadListedItemRecords(folder, OrderedListing(folder, QStringLiteral("*.lnk"), true, false));
+    return ReadListedItemRecords(folder, OrderedListing(folder, kItemMasks, true, false));
 }
 
 ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName>& names) {
@@ -72,7 +99,26 @@ ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName
         problems.append(
             QStringLiteral("Unable to open link file: %1 (its name is not valid UTF-8; rename it)")
                 .arg(path));
+    for (const QString& path : UndecodableEntries(folder, true, false, ".desktop"))
+        problems.append(
+            QStringLiteral("Unable to read desktop entry: %1 (its name is not valid UTF-8; rename it)")
+                .arg(path));
+    // An order file naming a shortcut again does not make it a second item.
+    QList<OrderedName> unique;
+    QSet<QString> seen;
     for (const OrderedName& name : names) {
+        if (!seen.contains(name.entryName)) {
+            seen.insert(name.entryName);
+            unique.append(name);
+        }
+    }
+    if (unique.size() > kMaxTabItems)
+        problems.append(QStringLiteral("The tab \"%1\" holds %2 items; only the first %3 are shown.")
+                            .arg(QFileInfo(folder).fileName())
+                            .arg(unique.size())
+                            .arg(kMaxTabItems));
+    unique.resize(std::min(unique.size(), kMaxTabItems));
+    for (const OrderedName& name : std::as_const(unique)) {
         const QString path = folder + QLatin1Char('/') + name.entryName;
         TItem item;
         try {
@@ -130,8 +176,17 @@ void TTab::ReadIcons(qreal ratio) {
     // Marking an icon with its ratio copies it, so an icon that several items share is made and
     // marked once and then shared.
     QHash<QString, QImage> made;
-    for (TItem& item : Items) {
-        if (item.IconGiven || item.IconRatio == ratio)
+    const qint32 end = FirstShown + ShownCount();
+    for (qint32 i = 0; i < Items.size(); ++i) {
+        TItem& item = Items[i];
+        if (item.IconGiven)
+            continue;
+        if (i < FirstShown || i >= end) {
+            item.Icon = QImage();
+            item.IconRatio = 0;
+            continue;
+        }
+        if (item.IconRatio == ratio)
             continue;
         const ItemIconSource& source = item.IconSource;
         QString key = QString::number(int(source.kind)) + u'\n' + source.themeNames.join(u'\n');
@@ -193,9 +248,22 @@ void TTab::ExecuteItem(int index, const std::function<void(const QString&)>& fai
     ChangeDisplayMode(ParseScreenResolution(data.Arguments));
 }
 
+qint32 TTab::ShownCount() const {
+    return qint32(std::min<qsizetype>(Items.size(), std::max(0, RowLimit)));
+}
+
+bool TTab::ScrollTo(qint32 first) {
+    const qint32 clamped = ClampFirstShown(first, qint32(Items.size()), ShownCount());
+    if (clamped == FirstShown)
+        return false;
+    FirstShown = clamped;
+    return true;
+}
+
 void TTab::UpdateLength() {
+    FirstShown = ClampFirstShown(FirstShown, qint32(Items.size()), ShownCount());
     // Counted in 64 bits and capped, so that a folder of very many items cannot overflow the sums
     // of lengths that placement and drawing make.
     constexpr qint64 kMaxItemsLength = qint64(1) << 24;
-    ItemsLength = Skin ? qint32(std::min(qint64(Items.size()) * Skin->ItemHeight, kMaxItemsLength)) : 0;
+    ItemsLength = Skin ? qint32(std::min(qint64(ShownCount()) * Skin->ItemHeight, kMaxItemsLength)) : 0;
 }

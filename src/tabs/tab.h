@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <functional>
+#include <limits>
 
 #include <QImage>
 #include <QList>
@@ -44,25 +45,39 @@ struct ItemRecords {
     std::exception_ptr error;
 };
 
-// Fills a record from the shortcut file at path, as TTab::ReadItem does. Safe on any thread.
+// The most items a tab holds. A thousand rows are some thirty screens to scroll through, more than
+// anyone keeps in one tab; reading them takes a fraction of a second, and what a tab holds stays a
+// few megabytes however many files its folder has.
+inline constexpr qsizetype kMaxTabItems = 1000;
+
+// The files of a tab folder that are its items: shortcuts, and desktop entries put there.
+inline const QString kItemMasks = QStringLiteral("*.lnk;*.desktop");
+
+// Fills a record from the shortcut file at path, as TTab::ReadItem does; a desktop entry (a
+// ".desktop" file) gives an item that starts it, named by its Name= (its file name when it has
+// none), with its icon. Raises Error when the file cannot be read as either. Safe on any thread.
 TItemData ReadItemRecord(const QString& path, const QString& fileName = QString());
 
 // The shortcut files of folder read in the order of its order file, as TTab::LoadItems reads
 // them. Safe on any thread: icons are only resolved, not made.
 ItemRecords ReadItemRecords(const QString& folder);
 // The same for a listing made before: a listed shortcut that is gone by the time it is read is
-// left out.
+// left out. Past kMaxTabItems names the rest is left out, and the error names the tab.
 ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName>& names);
 
 // The model of one tab: its folder, its items in display order, and the state the tab window
-// keeps in it (opening extent, highlighted item, drop position).
+// keeps in it (opening extent, highlighted item, drop position, scrolling).
 class TTab {
 public:
     QString TabFolder;
     QString TabName;
     qint32 OpenExtent = 0;
+    // The length of the items part as the open tab shows it: the rows shown x the item height.
     qint32 ItemsLength = 0;
     QList<TItem> Items;
+    // A tab with more items than fit on its screen shows RowLimit of them, from FirstShown on.
+    qint32 RowLimit = std::numeric_limits<qint32>::max();
+    qint32 FirstShown = 0;
     qint32 HotIndex = -1;
     qint32 DropIndex = -1;
     const TSkin* Skin = nullptr; // borrowed
@@ -80,10 +95,11 @@ public:
     // Puts items read elsewhere (on a worker thread) into Items, then raises their Error.
     void TakeRecords(const ItemRecords& read);
 
-    // Makes the icon of every item for drawing at a device pixel ratio, unless it was made for that
-    // ratio already. Icons are what a tab's items cost most, so they are made only for a tab whose
-    // items are drawn, and given back with FreeIcons. Icons given as they are stay. Looks names up
-    // in the icon theme: for the GUI thread only.
+    // Makes the icon of every item shown for drawing at a device pixel ratio, unless it was made
+    // for that ratio already; the icons of items scrolled out of view are given back. Icons are
+    // what a tab's items cost most, so they are made only for a tab whose items are drawn, and
+    // given back with FreeIcons. Icons given as they are stay. Looks names up in the icon theme:
+    // for the GUI thread only.
     void ReadIcons(qreal ratio);
     void FreeIcons();
 
@@ -111,6 +127,13 @@ public:
     // that are not numbers raise the conversion error.
     void ExecuteItem(int index, const std::function<void(const QString&)>& failed = {}) const;
 
-    // ItemsLength := item count x the skin's item height (0 without a skin).
+    // The number of items shown: all of them, or RowLimit when there are more.
+    qint32 ShownCount() const;
+    // Scrolls so that first is the first item shown (kept between 0 and the last full page);
+    // true when that changed what is shown.
+    bool ScrollTo(qint32 first);
+
+    // ItemsLength := items shown x the skin's item height (0 without a skin); FirstShown is kept
+    // within the items.
     void UpdateLength();
 };

@@ -141,6 +141,29 @@ QRect ExtentGeometry(const QRect& current, TabEdge edge, const QRect& area, qint
     return r;
 }
 
+qint32 RowsThatFit(TabEdge edge, const QRect& area, qint32 headHeight, qint32 itemHeight) {
+    if (itemHeight <= 0)
+        return std::numeric_limits<qint32>::max();
+    const bool vertical = edge == TabEdge::Left || edge == TabEdge::Right;
+    const qint64 length = vertical ? area.width() : area.height();
+    return qint32(
+        std::clamp<qint64>((length - headHeight) / itemHeight, 1, std::numeric_limits<qint32>::max()));
+}
+
+qint32 ClampFirstShown(qint32 first, qint32 count, qint32 rows) {
+    return std::clamp(first, 0, std::max(0, count - rows));
+}
+
+qint32 FirstShowing(qint32 index, qint32 first, qint32 count, qint32 rows) {
+    if (index < 0 || index >= count || rows <= 0)
+        return ClampFirstShown(first, count, rows);
+    if (index < first)
+        first = index;
+    else if (index >= first + rows)
+        first = index - rows + 1;
+    return ClampFirstShown(first, count, rows);
+}
+
 QPoint PaintOffset(TabEdge edge, qint32 extent, qint32 fullExtent) {
     switch (edge) {
     case TabEdge::Top:

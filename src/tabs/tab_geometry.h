@@ -46,6 +46,19 @@ QPoint PlacedPosition(qint32 i, qint32 n, TabEdge edge, const QRect& area, const
 // and the far side moves; the along-edge position and the thickness come from `current`.
 QRect ExtentGeometry(const QRect& current, TabEdge edge, const QRect& area, qint32 extent, qint32 headHeight);
 
+// How many item rows an open tab may show: as many as fit into the work area's length along the
+// tab's axis beside the head, so that the open tab never reaches past the work area. At least one;
+// unlimited for a skin without item rows.
+qint32 RowsThatFit(TabEdge edge, const QRect& area, qint32 headHeight, qint32 itemHeight);
+
+// The first item shown by a tab of count items showing up to rows of them, kept so that the rows
+// are full: between 0 and count - rows.
+qint32 ClampFirstShown(qint32 first, qint32 count, qint32 rows);
+
+// The first item shown once item index has been brought into view: unchanged when it shows
+// already, else the least scrolling that shows it.
+qint32 FirstShowing(qint32 index, qint32 first, qint32 count, qint32 rows);
+
 // Where the rendered tab image is drawn in the window, so that the head end of the image lies at
 // the window's far side.
 QPoint PaintOffset(TabEdge edge, qint32 extent, qint32 fullExtent);

@@ -9,6 +9,7 @@
 #include "skins/skin.h"
 #include "skins/skin_bitmap.h"
 #include "tabs/caption_fit.h"
+#include "tabs/pointer_geometry.h"
 #include "tabs/tab.h"
 
 namespace {
@@ -185,22 +186,26 @@ void PaintTabParts(const TTab& tab, QImage& canvas, const Settings& settings, bo
             return;
         const SkinBox& ic = skin.IconPos;
         const SkinBox& tx = skin.TextPos;
-        for (qint32 i = 0; i < tab.Items.size(); ++i) {
+        // Only the rows shown are drawn: the picture's size follows the screen, not the items.
+        const qint32 first = tab.FirstShown;
+        const qint32 end = first + tab.ShownCount();
+        for (qint32 i = first; i < end; ++i) {
             const TItem& item = tab.Items[i];
             const bool hot = i == tab.HotIndex;
+            const qint32 row = i - first;
             QPoint origin;
             switch (edge) {
             case TabEdge::Bottom:
-                origin = QPoint(0, HH + i * IH);
+                origin = QPoint(0, HH + row * IH);
                 break;
             case TabEdge::Top:
-                origin = QPoint(0, L - (i + 1) * IH);
+                origin = QPoint(0, L - (row + 1) * IH);
                 break;
             case TabEdge::Left:
-                origin = QPoint(L - (i + 1) * IH, 0);
+                origin = QPoint(L - (row + 1) * IH, 0);
                 break;
             case TabEdge::Right:
-                origin = QPoint(HH + i * IH, 0);
+                origin = QPoint(HH + row * IH, 0);
                 break;
             }
             const int x = origin.x();
@@ -230,6 +235,26 @@ void PaintTabParts(const TTab& tab, QImage& canvas, const Settings& settings, bo
         }
     };
 
+    // A scrolled tab marks the ends past which more items lie, in the captions' colour, which
+    // stands out from the rows.
+    auto drawMoreMarkers = [&] {
+        if (!withItems)
+            return;
+        const TabGeometry geometry{edge, HH, IH, tab.ShownCount(), tab.FirstShown};
+        const bool more[] = {tab.FirstShown > 0, tab.FirstShown + tab.ShownCount() < tab.Items.size()};
+        const qint32 endItem[] = {tab.FirstShown, tab.FirstShown + tab.ShownCount() - 1};
+        QPainter painter(&canvas);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(Qt::NoPen);
+        for (int farEnd = 0; farEnd < 2; ++farEnd) {
+            if (!more[farEnd])
+                continue;
+            const ColourValue colour = endItem[farEnd] == tab.HotIndex ? skin.SelFontColor : skin.FontColor;
+            painter.setBrush(QColor::fromRgb(PixelFromColour(colour)));
+            painter.drawPolygon(MoreMarker(geometry, W, farEnd == 1));
+        }
+    };
+
     // On the left edge the title goes last; on every other edge it follows the head.
     if (edge == TabEdge::Left) {
         drawItems();
@@ -238,6 +263,7 @@ void PaintTabParts(const TTab& tab, QImage& canvas, const Settings& settings, bo
         drawTitle();
         drawItems();
     }
+    drawMoreMarkers();
 }
 
 } // namespace
@@ -248,6 +274,17 @@ void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings) {
 
 void PaintTabHead(const TTab& tab, QImage& canvas, const Settings& settings) {
     PaintTabParts(tab, canvas, settings, false);
+}
+
+bool CaptionShortened(const TTab& tab, int index) {
+    if (tab.Skin == nullptr || !tab.Skin->UseText || index < 0 || index >= tab.Items.size())
+        return false;
+    const TSkin& skin = *tab.Skin;
+    const QString& name = tab.Items[index].Data.Name;
+    // Measured as DrawItemText lays it out; a text turned on its side has the same upright box.
+    QImage device(1, 1, QImage::Format_RGB32);
+    const QSize box(skin.TextPos.Width, skin.TextPos.Height);
+    return FitCaption(name, SkinFont(skin.TextFont, skin.TextFontSize), box, &device) != name;
 }
 
 QRegion OutlineRegion(const TTab& tab) {

@@ -31,7 +31,8 @@ void DrawItemText(QImage& canvas, const QFont& font, ColourValue colour, bool bo
 void DrawRotatedText(QImage& canvas, const QFont& font, ColourValue colour, bool bold, int angle, int format,
                      const QString& text, const QRect& box);
 
-// Draws the whole open tab (head, title, one row per item) onto a canvas laid out for the edge:
+// Draws the whole open tab (head, title, one row per item shown, and the markers of a scrolled
+// tab's hidden items) onto a canvas laid out for the edge:
 // TabWidth x (HeadHeight + ItemsLength) logical pixels on the bottom and top edges, turned on the
 // side ones. The canvas is not cleared first: pixels no picture covers keep their colour.
 // A canvas with a device pixel ratio is drawn in its device pixels: the skin's pictures prepared
@@ -41,6 +42,10 @@ void PaintTab(const TTab& tab, QImage& canvas, const Settings& settings);
 // Draws what a closed tab shows: the head and its title, laid out as for a tab without items
 // (TabWidth x HeadHeight, turned on the side edges), just as they appear in PaintTab's picture.
 void PaintTabHead(const TTab& tab, QImage& canvas, const Settings& settings);
+
+// Whether the caption of item index is drawn shortened (cut with "…") in its text box, so that
+// its whole name is to be shown elsewhere. False for an index out of range or a skin without text.
+bool CaptionShortened(const TTab& tab, int index);
 
 // The outline of a tab for windows without per-pixel transparency: TabWidth wide and
 // TabHeight + ItemsLength high, with the two top corners rounded when the skin's tab shape is

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include <QDir>
 #include <QFileInfo>
 
 #include "common/error.h"
@@ -15,30 +16,36 @@
 
 namespace {
 
-DropOutcome Reorder(TTab& tab, const DropPath& dropped, int dropIndex) {
-    const int from = tab.FindItem(dropped.path);
-    if (from >= 0)
-        tab.MoveItem(from, std::clamp(dropIndex, 0, int(tab.Items.size())));
-    SetOrderPosition(tab.TabFolder, dropped.name, dropIndex);
-    return DropOutcome::Reordered;
+// What one dropped file became on disk: the outcome for the tab, and the name to put at the
+// insertion boundary (empty: nothing to place).
+struct Placed {
+    DropOutcome outcome = DropOutcome::Nothing;
+    QString name;
+};
+
+// A folder without an order file gets one listing what is there before a new file comes in: made
+// afterwards, it would list the new file too and count it among those before the boundary.
+void OrderFileBeforeNewFile(const QString& folder) {
+    if (!QFileInfo::exists(folder + QStringLiteral("/order.lst")))
+        CreateOrderFile(folder);
 }
 
-DropOutcome TransferIn(TTab& tab, const DropPath& dropped, bool move, int dropIndex,
-                       const UserQuestion& ask) {
+Placed TransferIn(const TTab& tab, const DropPath& dropped, bool move, const UserQuestion& ask) {
     TAMHFileOp operation;
     operation.Operation = move ? TAMHFileOp::foMove : TAMHFileOp::foCopy;
     // One path, even when it holds a ";": splitting it would name other files.
     operation.FilesFrom = {dropped.path};
     operation.FilesTo = {tab.TabFolder + QLatin1Char('/') + dropped.name};
     operation.AskUser = ask;
+    OrderFileBeforeNewFile(tab.TabFolder);
     // A declined replacement or a failed transfer leaves the order file alone, so that an
     // existing item of that name keeps its place and no line names a file that never came.
     if (operation.execute())
-        SetOrderPosition(tab.TabFolder, dropped.name, dropIndex);
-    return DropOutcome::Added;
+        return {DropOutcome::Added, dropped.name};
+    return {DropOutcome::Added, {}};
 }
 
-DropOutcome WriteLink(TTab& tab, const DropPath& dropped, int dropIndex, const UserQuestion& ask) {
+Placed WriteLink(const TTab& tab, const DropPath& dropped, const UserQuestion& ask) {
     const NewShortcut shortcut = ShortcutForDrop(dropped);
     const QString file = tab.TabFolder + QLatin1Char('/') + shortcut.fileName;
     if (QFileInfo::exists(file)) {
@@ -47,8 +54,9 @@ DropOutcome WriteLink(TTab& tab, const DropPath& dropped, int dropIndex, const U
                                            "Would you like to replace the existing file?")
                 .arg(shortcut.fileName);
         if (!ask || !ask(QStringLiteral("Kelvara 2.0"), question))
-            return DropOutcome::Nothing;
+            return {};
     }
+    OrderFileBeforeNewFile(tab.TabFolder);
     TShortcutLink link;
     link.ShortcutFile = file;
     link.Target = shortcut.data.Target;
@@ -60,8 +68,27 @@ DropOutcome WriteLink(TTab& tab, const DropPath& dropped, int dropIndex, const U
     link.ShowCmd = scShowNormal;
     link.SetHotKey(QString());
     link.Write();
-    SetOrderPosition(tab.TabFolder, shortcut.fileName, dropIndex);
-    return DropOutcome::Linked;
+    return {DropOutcome::Linked, shortcut.fileName};
+}
+
+// Carries out one dropped file on disk, all but its line in the order file.
+Placed PlaceDropped(const TTab& tab, const DropPath& dropped, DropEffect effect, const UserQuestion& ask) {
+    switch (effect) {
+    case DropEffect::Move:
+    case DropEffect::Copy:
+        // A shortcut of the tab itself only moves.
+        if (LiesInTabFolder(dropped, tab.TabFolder))
+            return {DropOutcome::Reordered, dropped.name};
+        return TransferIn(tab, dropped, effect == DropEffect::Move, ask);
+    case DropEffect::Link:
+        // A desktop entry that is an item of the tab only moves, like its shortcuts.
+        if (dropped.type == QLatin1String("desktop") && LiesInTabFolder(dropped, tab.TabFolder))
+            return {DropOutcome::Reordered, dropped.name};
+        return WriteLink(tab, dropped, ask);
+    case DropEffect::None:
+        break;
+    }
+    return {};
 }
 
 } // namespace
@@ -69,18 +96,51 @@ DropOutcome WriteLink(TTab& tab, const DropPath& dropped, int dropIndex, const U
 DropOutcome CarryOutDrop(TTab& tab, const QString& path, DropEffect effect, int dropIndex,
                          const UserQuestion& ask) {
     const DropPath dropped = SplitDropPath(path);
-    switch (effect) {
-    case DropEffect::Move:
-    case DropEffect::Copy:
-        if (LiesInTabFolder(dropped, tab.TabFolder))
-            return Reorder(tab, dropped, dropIndex);
-        return TransferIn(tab, dropped, effect == DropEffect::Move, dropIndex, ask);
-    case DropEffect::Link:
-        return WriteLink(tab, dropped, dropIndex, ask);
-    case DropEffect::None:
-        break;
+    const Placed placed = PlaceDropped(tab, dropped, effect, ask);
+    if (placed.name.isEmpty())
+        return placed.outcome;
+    SetOrderPosition(tab.TabFolder, placed.name, dropIndex);
+    // The items move only once the order is written, so that a failed write shows nothing new.
+    if (placed.outcome == DropOutcome::Reordered) {
+        const int from = tab.FindItem(dropped.path);
+        if (from >= 0)
+            tab.MoveItem(from, std::clamp(dropIndex, 0, int(tab.Items.size())));
     }
-    return DropOutcome::Nothing;
+    return placed.outcome;
+}
+
+DropOutcome CarryOutDrops(const TTab& tab, const QStringList& paths, bool ctrlHeld, int dropIndex,
+                          const UserQuestion& ask) {
+    DropOutcome outcome = DropOutcome::Nothing;
+    QStringList names;
+    QStringList problems;
+    for (const QString& path : paths) {
+        const DropPath dropped = SplitDropPath(path);
+        try {
+            const Placed placed =
+                PlaceDropped(tab, dropped, DropEffectForPath(path, ctrlHeld, ReadsAsShortcut), ask);
+            if (!placed.name.isEmpty())
+                names.append(placed.name);
+            // A new shortcut rebuilds the tab set; anything else that happened rereads the tab.
+            if (placed.outcome == DropOutcome::Linked)
+                outcome = DropOutcome::Linked;
+            else if (placed.outcome != DropOutcome::Nothing && outcome != DropOutcome::Linked)
+                outcome = DropOutcome::Added;
+        } catch (const Error& e) {
+            problems.append(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), e.message()));
+        }
+    }
+    if (!names.isEmpty()) {
+        try {
+            SetOrderPositions(tab.TabFolder, names, dropIndex);
+        } catch (const Error& e) {
+            problems.append(e.message());
+        }
+    }
+    if (!problems.isEmpty())
+        throw Error(QStringLiteral("Not everything dropped could be added to the tab \"%1\":\n%2")
+                        .arg(tab.TabName, problems.join(QLatin1Char('\n'))));
+    return outcome;
 }
 
 void AppendDesktopEntries(const QString& tabFolder, const QStringList& desktopFiles, const UserQuestion& ask,

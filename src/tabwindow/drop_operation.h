@@ -29,6 +29,14 @@ enum class DropOutcome {
 DropOutcome CarryOutDrop(TTab& tab, const QString& path, DropEffect effect, int dropIndex,
                          const UserQuestion& ask);
 
+// Carries out a drop of several paths at the insertion boundary dropIndex: each path as
+// CarryOutDrop carries out one, with its own effect (its shortcut moved or copied, or a new
+// shortcut), and all of them put at the boundary in the order given with one write of the order
+// file. A path that cannot be added does not stop the others: one Error names every path that
+// failed and why, raised once the rest is done. Added: read the tab again; Linked: rebuild the set.
+DropOutcome CarryOutDrops(const TTab& tab, const QStringList& paths, bool ctrlHeld, int dropIndex,
+                          const UserQuestion& ask);
+
 // Adds a shortcut for each desktop entry after the last item of the tab folder, in the order
 // given, as a drop of the entry would make it. Replacing a shortcut of the same name is asked
 // through ask; an entry whose shortcut or order line cannot be written is named through failed,

@@ -7,10 +7,12 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QToolTip>
 #include <QWindow>
 
 #include "common/device_pixels.h"
 #include "common/error.h"
+#include "core/tooltip_style.h"
 #include "platform/x11_window_state.h"
 #include "skins/skin.h"
 #include "tabs/background_items.h"
@@ -24,6 +26,8 @@ namespace {
 
 // The pace of the animation and of leave detection.
 constexpr int TimerIntervalMs = 10;
+// How fast a drag held near an end scrolls: an item per interval.
+constexpr int DragScrollIntervalMs = 150;
 
 } // namespace
 
@@ -48,6 +52,8 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
     }
     connect(&m_tmrAnim, &QTimer::timeout, this, &TfrmTab::tmrAnimTimer);
     connect(&m_tmrDrop, &QTimer::timeout, this, &TfrmTab::tmrDropTimer);
+    m_dragScroll.setInterval(DragScrollIntervalMs);
+    connect(&m_dragScroll, &QTimer::timeout, this, &TfrmTab::tmrDragScrollTimer);
     m_freeItems.setSingleShot(true);
     m_freeItems.setInterval(ItemsKeptClosedMs);
     connect(&m_freeItems, &QTimer::timeout, this, &TfrmTab::FreeItemsPart);
@@ -100,6 +106,7 @@ void TfrmTab::TakeItems() {
     m_pendingItems.reset();
     // As with a load on this thread: the items before an unreadable shortcut stay, and its
     // message goes to the error report.
+    UpdateRowLimit();
     try {
         m_tab.TakeRecords(read);
     } catch (const Error& e) {
@@ -114,6 +121,7 @@ bool TfrmTab::Busy() const {
 void TfrmTab::ReloadTab() {
     // What a background read would bring is older than what is read now.
     CancelItemsRead();
+    UpdateRowLimit();
     m_tab.LoadItems();
     RebuildImage();
     update();
@@ -127,9 +135,17 @@ qint32 TfrmTab::ClosedExtent() const {
 
 void TfrmTab::SetOpen(bool value) {
     const Settings& s = *m_ctx.settings;
-    // An opening tab needs its items: their number sets how far it opens.
-    if (value && !Open())
+    // An opening tab needs its items: their number sets how far it opens. It opens at its first
+    // items, with as many rows as its screen has room for.
+    if (value && !Open()) {
         TakeItems();
+        UpdateRowLimit();
+        if (m_tab.FirstShown != 0) {
+            m_tab.FirstShown = 0;
+            if (m_itemsDrawn)
+                Render();
+        }
+    }
     switch (m_anim.SetOpen(value, FullExtent(), ClosedExtent(), s.OpenAnim, s.CloseAnim)) {
     case TabAnimation::Change::StartOpening:
         DrawItemsPart();
@@ -181,6 +197,14 @@ void TfrmTab::CheckPointer(const QWindow* underPointer) {
 void TfrmTab::Place(QPoint topLeft) {
     m_placed = topLeft;
     move(topLeft);
+}
+
+void TfrmTab::UpdateRowLimit() {
+    if (m_ctx.skin == nullptr || m_ctx.settings == nullptr)
+        return;
+    m_tab.RowLimit = RowsThatFit(m_ctx.settings->TabPos, TabWorkArea(m_ctx), m_ctx.skin->HeadHeight,
+                                 m_ctx.skin->ItemHeight);
+    m_tab.UpdateLength();
 }
 
 void TfrmTab::ApplyExtent() {
@@ -321,6 +345,20 @@ void TfrmTab::SetHotIndex(qint32 index) {
         return;
     m_tab.HotIndex = index;
     RedrawTab();
+    ShowCaptionTip();
+}
+
+void TfrmTab::ShowCaptionTip() {
+    const int index = m_tab.HotIndex;
+    if (!isVisible() || !CaptionShortened(m_tab, index)) {
+        QToolTip::hideText();
+        return;
+    }
+    // Beside the pointer over the tab, else (the keyboard's highlight) at the item.
+    const QRect item = ItemGeometry(index);
+    const QPoint pointer = mapFromGlobal(QCursor::pos());
+    const QPoint at = rect().contains(pointer) ? pointer : item.center();
+    QToolTip::showText(mapToGlobal(at), m_tab.Items[index].Data.Name, this, item, TooltipDisplayMs);
 }
 
 void TfrmTab::ApplyStacking() {

@@ -133,6 +133,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
@@ -155,6 +156,16 @@ private:
     void SetTopmost(bool on);
     void UpdateShape();
     TabGeometry PointerGeometry() const;
+    // Scrolling a tab longer than its screen. The rows it may show follow the work area.
+    void UpdateRowLimit();
+    // Scrolls by rows items (negative: toward the first) and draws the tab again when that changed
+    // what shows; the highlight follows the pointer when it is over the tab (its tooltip is the
+    // caller's to show).
+    void ScrollBy(int rows);
+    // The whole name of the highlighted item as a tooltip when its caption is shortened; no
+    // tooltip otherwise.
+    void ShowCaptionTip();
+    void tmrDragScrollTimer();
     // Mouse handling.
     // Hover at a client point: opens a closed tab (unless it opens by click) and highlights the
     // item under the pointer; nothing while the tab animates.
@@ -188,6 +199,11 @@ private:
     QRegion m_windowShape;
     QTimer m_tmrAnim;
     QTimer m_tmrDrop;
+    // Scrolls a tab while a drag is held near one of its ends, from the drag's last point.
+    QTimer m_dragScroll;
+    QPoint m_dragPos;
+    // Wheel turns not yet worth a whole item (high-resolution wheels send parts of a notch).
+    int m_wheelDelta = 0;
     bool m_translucent = false;
     bool m_draggingOut = false;
     int m_renderCount = 0;

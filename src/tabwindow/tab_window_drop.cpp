@@ -84,12 +84,33 @@ void TfrmTab::dragMoveEvent(QDragMoveEvent* event) {
 }
 
 void TfrmTab::dragLeaveEvent(QDragLeaveEvent*) {
+    m_dragScroll.stop();
     SetDropIndex(-1);
 }
 
 void TfrmTab::DragOver(QPoint pos) {
     SetOpen(true);
+    m_dragPos = pos;
     SetDropIndex(DropBoundary(PointerGeometry(), pos));
+    // Held near an end with more items past it, the drag scrolls the tab until it moves away.
+    if (DragScrollStep(PointerGeometry(), int(m_tab.Items.size()), pos) == 0)
+        m_dragScroll.stop();
+    else if (!m_dragScroll.isActive())
+        m_dragScroll.start();
+}
+
+void TfrmTab::tmrDragScrollTimer() {
+    // While the tab still slides open, its rows are not where the geometry puts them yet.
+    if (m_tmrAnim.isActive())
+        return;
+    const int step = DragScrollStep(PointerGeometry(), int(m_tab.Items.size()), m_dragPos);
+    if (step == 0) {
+        m_dragScroll.stop();
+        return;
+    }
+    ScrollBy(step);
+    ShowCaptionTip();
+    SetDropIndex(DropBoundary(PointerGeometry(), m_dragPos));
 }
 
 void TfrmTab::SetDropIndex(int index) {
@@ -115,9 +136,10 @@ void TfrmTab::dropEvent(QDropEvent* event) {
     const QStringList paths = DraggedPaths(event->mimeData());
     const DropEffect effect = EffectOf(event);
     const int dropIndex = m_tab.DropIndex;
+    m_dragScroll.stop();
     // The next drag starts without a boundary, so that its first marker always shows.
     SetDropIndex(-1);
-    if (effect == DropEffect::None || paths.size() != 1) {
+    if (effect == DropEffect::None) {
         event->ignore();
         return;
     }
@@ -129,7 +151,19 @@ void TfrmTab::dropEvent(QDropEvent* event) {
     const UserQuestion ask = [host](const QString& caption, const QString& text) {
         return host != nullptr && host->AskUser(caption, text);
     };
-    switch (CarryOutDrop(m_tab, paths.front(), effect, dropIndex, ask)) {
+    DropOutcome outcome = DropOutcome::Nothing;
+    try {
+        if (paths.size() == 1)
+            outcome = CarryOutDrop(m_tab, paths.front(), effect, dropIndex, ask);
+        else
+            outcome = CarryOutDrops(m_tab, paths, event->modifiers() & Qt::ControlModifier, dropIndex, ask);
+    } catch (...) {
+        // What is shown is what is on disk: not an order that was not saved, and every file that
+        // did come in.
+        ReloadTab();
+        throw;
+    }
+    switch (outcome) {
     case DropOutcome::Reordered:
         RedrawTab();
         if (host)

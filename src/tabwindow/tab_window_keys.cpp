@@ -11,6 +11,7 @@
 #include "skins/skin.h"
 #include "tabs/keyboard_navigation.h"
 #include "tabs/pointer_geometry.h"
+#include "tabs/tab_geometry.h"
 #include "tabwindow/tab_host.h"
 
 void TfrmTab::OpenFromKeyboard(quint32 timestamp, quintptr focusBefore) {
@@ -47,6 +48,13 @@ QRect TfrmTab::ItemGeometry(int index) const {
 }
 
 void TfrmTab::MoveHighlight(int index) {
+    // The highlighted item is brought into view.
+    const qint32 count = qint32(m_tab.Items.size());
+    if (index >= 0 && m_tab.ScrollTo(FirstShowing(index, m_tab.FirstShown, count, m_tab.ShownCount()))) {
+        m_tab.HotIndex = index;
+        RedrawTab();
+        ShowCaptionTip();
+    }
     SetHotIndex(index);
     // Without a screen reader listening no interface is built for it.
     if (!m_keyboardOpen || index < 0 || !QAccessible::isActive())

@@ -2,10 +2,12 @@
 // and dragging the whole tab along the edge, and the popup menu.
 #include "tabwindow/tab_window.h"
 
+#include <QCursor>
 #include <QDrag>
 #include <QFileInfo>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPointer>
 #include <QUrl>
 
@@ -23,7 +25,8 @@ TabGeometry TfrmTab::PointerGeometry() const {
         geometry.headHeight = m_ctx.skin->HeadHeight;
         geometry.itemHeight = m_ctx.skin->ItemHeight;
     }
-    geometry.count = int(m_tab.Items.size());
+    geometry.count = m_tab.ShownCount();
+    geometry.first = m_tab.FirstShown;
     return geometry;
 }
 
@@ -59,6 +62,36 @@ void TfrmTab::Hover(QPoint pos) {
     if (hot >= m_tab.Items.size())
         hot = NoItem;
     SetHotIndex(hot);
+}
+
+void TfrmTab::wheelEvent(QWheelEvent* event) {
+    if (!Open() || m_tab.ShownCount() >= m_tab.Items.size()) {
+        QWidget::wheelEvent(event);
+        return;
+    }
+    // A notch (120 eighths of a degree) scrolls one item; turning the wheel toward the user shows
+    // the items further down the list.
+    const QPoint delta = event->angleDelta();
+    m_wheelDelta += delta.y() != 0 ? delta.y() : delta.x();
+    const int notches = m_wheelDelta / 120;
+    m_wheelDelta -= notches * 120;
+    if (notches != 0)
+        ScrollBy(-notches);
+    // Qt hides a tooltip at every turn of the wheel; the highlighted item's stays.
+    ShowCaptionTip();
+    event->accept();
+}
+
+void TfrmTab::ScrollBy(int rows) {
+    if (!m_tab.ScrollTo(m_tab.FirstShown + rows))
+        return;
+    // The item under a pointer resting on the tab is another one now.
+    const QPoint pos = mapFromGlobal(QCursor::pos());
+    if (rect().contains(pos) && !m_keyboardOpen) {
+        const int hot = HitIndex(pos);
+        m_tab.HotIndex = hot < m_tab.Items.size() ? hot : NoItem;
+    }
+    RedrawTab();
 }
 
 void TfrmTab::enterEvent(QEnterEvent* event) {
@@ -127,9 +160,18 @@ void TfrmTab::FinishTabMove(QPoint screenPos) {
     const int n = m_ctx.host ? m_ctx.host->TabWindowCount() : 1;
     const int slot = SlotAt(c, n, vertical, TabWorkArea(m_ctx), RowFor(*m_ctx.settings, *m_ctx.skin));
     const QString tabsFolder = QFileInfo(m_tab.TabFolder).absolutePath();
-    SetOrderPosition(tabsFolder, m_tab.TabName, slot);
-    if (m_ctx.host)
-        m_ctx.host->RequestRebuild();
+    // The tab set is rebuilt from disk whether or not the order was written: the dragged window
+    // goes back to a place of the stored order, and a failure still reaches the error report.
+    TabHost* host = m_ctx.host;
+    try {
+        SetOrderPosition(tabsFolder, m_tab.TabName, slot);
+    } catch (...) {
+        if (host)
+            host->RequestRebuild();
+        throw;
+    }
+    if (host)
+        host->RequestRebuild();
 }
 
 void TfrmTab::DragItemOut(int index) {
