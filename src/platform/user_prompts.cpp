@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -59,9 +60,14 @@ bool MessageBoxPrompts::question(QWidget* owner, const QString& caption, const Q
 
 QString MessageBoxPrompts::askText(QWidget* owner, const QString& title, const QString& prompt,
                                    const QString& defaultText) {
-    bool ok = false;
-    const QString answer = QInputDialog::getText(owner, title, prompt, QLineEdit::Normal, defaultText, &ok);
-    return ok ? answer : defaultText;
+    QInputDialog dialog(owner);
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(defaultText);
+    // The prompt may come from a translation: shown as written, never as markup.
+    for (QLabel* label : dialog.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
+    return dialog.exec() == QDialog::Accepted ? dialog.textValue() : defaultText;
 }
 
 UserPrompts& DefaultUserPrompts() {
