@@ -5,12 +5,15 @@
 #include <QApplication>
 
 #include "common/error.h"
+#include "common/home_folder.h"
 #include "common/program_folder.h"
 #include "core/application.h"
 #include "core/controller.h"
+#include "core/plain_tooltips.h"
 #include "core/tooltip_style.h"
 #include "platform/display_mode.h"
 #include "platform/startup_notification.h"
+#include "platform/termination_signals.h"
 #include "platform/user_prompts.h"
 #include "skins/font_substitutions.h"
 #include "tabwindow/tab_accessible.h"
@@ -18,6 +21,14 @@
 #include "tabs/icon_theme.h"
 
 int main(int argc, char** argv) {
+    // Every folder of the user's lies below the home folder: without one they would be made
+    // relative to the file system's root.
+    if (!SetUpHomeFolder()) {
+        std::fputs("Kelvara cannot find your home folder: HOME names no folder and the password "
+                   "database gives none.\n",
+                   stderr);
+        return 1;
+    }
     PrepareDisplayEnvironment();
     // Qt would abort with advice to reinstall; the user needs to know what is missing instead.
     if (!X11DisplayReachable(argc, argv)) {
@@ -26,6 +37,7 @@ int main(int argc, char** argv) {
     }
 
     KelvaraApplication app(argc, argv);
+    QuitOnTerminationSignals();
     QApplication::setApplicationName(ApplicationCaption());
     UseDesktopIconTheme();
     SetLaunchContextMaker([] { return NewStartupNotifyContext(KelvaraApplication::LastInputTime()); });
@@ -33,6 +45,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
     InstallTooltipStyle();
+    InstallPlainTooltips();
     InstallTabAccessibility();
     // Screen-resolution macro items switch the display through XRandR.
     InstallDisplayModeChanger();
@@ -52,6 +65,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (controller->EndRequested())
+        return controller->ExitStatus();
+    // A signal that came during the start: the loop would not see it any more.
+    if (TerminationRequested())
         return 0;
     return app.exec();
 }
