@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static QTemporaryDir folder;
     static const QString path = folder.filePath(QStringLiteral("Fuzzed.txt"));
     const QByteArray bytes(reinterpret_cast<const char*>(data), qsizetype(size));
-    for (const QByteArray& content : {bytes, "[Translation]\r\nLanguage=de\r\n" + bytes}) {
+    for (const QByteArray& content : {bytes, QByteArray("[Translation]\r\nLanguage=de\r\n" + bytes)}) {
         QFile file(path);
         if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(content) != content.size())
             std::abort();
