@@ -7,15 +7,18 @@
 #include <QTimer>
 
 #include "common/error.h"
+#include "common/home_folder.h"
 #include "common/program_folder.h"
 #include "core/application.h"
 #include "core/command_line.h"
 #include "core/controller.h"
+#include "core/plain_tooltips.h"
 #include "core/tooltip_style.h"
 #include "platform/desktop_icon_theme.h"
 #include "platform/display_mode.h"
 #include "platform/single_instance.h"
 #include "platform/startup_notification.h"
+#include "platform/termination_signals.h"
 #include "platform/user_prompts.h"
 #include "skins/font_substitutions.h"
 #include "tabwindow/tab_accessible.h"
@@ -65,6 +68,15 @@ int main(int argc, char** argv) {
         break;
     }
 
+    // Every folder of the user's lies below the home folder: without one they would be made
+    // relative to the file system's root.
+    if (!SetUpHomeFolder()) {
+        std::fputs("Kelvara cannot find your home folder: HOME names no folder and the password "
+                   "database gives none.\n",
+                   stderr);
+        return 1;
+    }
+
     // One instance per data folder: a file lock and, for a later start, a request to the holder.
     // Taking the lock is one system call, so the first start pays almost nothing for it.
     const ProgramFolder folder(QFile::symLinkTarget(QStringLiteral("/proc/self/exe")));
@@ -112,6 +124,7 @@ int main(int argc, char** argv) {
                          });
     }
 
+    QuitOnTerminationSignals();
     QApplication::setApplicationName(ApplicationCaption());
     auto* iconTheme = new DesktopIconTheme(&app);
     SetLaunchContextMaker([] { return NewStartupNotifyContext(KelvaraApplication::LastInputTime()); });
@@ -119,6 +132,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
     InstallTooltipStyle();
+    InstallPlainTooltips();
     InstallTabAccessibility();
     // Screen-resolution macro items switch the display through XRandR.
     InstallDisplayModeChanger();
@@ -138,6 +152,9 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (controller->EndRequested())
+        return controller->ExitStatus();
+    // A signal that came during the start: the loop would not see it any more.
+    if (TerminationRequested())
         return 0;
     started = true;
     // The first start only shows its tabs; with an action it also does what the action asks.

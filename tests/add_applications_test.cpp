@@ -4,12 +4,17 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QHelpEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTextDocument>
+#include <QToolTip>
 
+#include "core/plain_tooltips.h"
 #include "formats/shortcut_link.h"
 #include "qstring_printer.h"
 #include "qt_app_environment.h"
@@ -102,6 +107,35 @@ TEST(AddApplications, KeyboardFiltersTicksAndKeepsTheOrderOfTicking) {
     Type(empty.edtSearch(), QStringLiteral("zzz"));
     EXPECT_TRUE(empty.Chosen().isEmpty());
     EXPECT_FALSE(empty.findChild<QPushButton*>()->isEnabled());
+}
+
+// An entry's texts are shown as written: markup in its generic name (the row's tooltip) or its
+// name is never read, so "<img src=/dev/zero>" cannot make the tooltip read that file.
+TEST(AddApplications, EveryTextOfAnEntryIsShownAsPlainText) {
+    InstallPlainTooltips();
+    const char* generic = "<img src=\"missing.png\"><b>Viewer</b>";
+    TfrmAddApplications dialog({App("/a/view.desktop", "<i>Name</i>", generic)});
+    dialog.show();
+    QListView* list = dialog.lbxApplications();
+    const QPoint row = list->visualRect(list->model()->index(0, 0)).center();
+    QHelpEvent help(QEvent::ToolTip, row, list->viewport()->mapToGlobal(row));
+    QCoreApplication::sendEvent(list->viewport(), &help);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(QString::fromUtf8(generic), Qt::WhiteSpacePre));
+    QToolTip::hideText();
+    // The dialog's own labels; the tooltip's window shows the escaped text as formatted text.
+    for (const QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->isWindow())
+            EXPECT_EQ(label->textFormat(), Qt::PlainText) << label->text().toStdString();
+    }
+
+    // A widget's own tooltip that looks like markup (from a translation, say) is escaped too.
+    list->setToolTip(QStringLiteral("<b>hint</b>"));
+    QHelpEvent onList(QEvent::ToolTip, QPoint(1, 1), list->mapToGlobal(QPoint(1, 1)));
+    QCoreApplication::sendEvent(list, &onList);
+    ASSERT_TRUE(QToolTip::isVisible());
+    EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(QStringLiteral("<b>hint</b>"), Qt::WhiteSpacePre));
+    QToolTip::hideText();
 }
 
 // The chosen entries become shortcuts after the last item, in the order chosen, named and drawn

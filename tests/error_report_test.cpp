@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 
@@ -60,6 +61,9 @@ TEST_F(ErrorReport, CollectsLinesUntilClearedAndKeepsThemWhenClosed) {
     ReportError(QStringLiteral("third"));
     EXPECT_EQ(ErrorDialog(), dialog) << "one dialog for the whole run";
     EXPECT_TRUE(dialog->isVisible());
+    // A translated caption is shown as written, never read as markup.
+    for (const QLabel* label : dialog->findChildren<QLabel*>())
+        EXPECT_EQ(label->textFormat(), Qt::PlainText);
     EXPECT_EQ(dialog->Lines(),
               Lines(QStringLiteral("first"), QStringLiteral("second"), QStringLiteral("third")));
 

@@ -10,6 +10,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QUrl>
 
@@ -393,6 +394,99 @@ TEST_F(ExecuteItemTest, AnItemThatCannotStartSaysWhy) {
         EXPECT_EQ(launchFailure(), QString(QStringLiteral("Unable to start \"item\": ") + row.reason));
         qputenv("PATH", oldPath);
     }
+}
+
+// The words of a shortcut's arguments are files for the entry: they go to one start of the
+// application or to none. An entry that takes one file would be started once per word, and
+// hundreds of words would open hundreds of windows.
+TEST_F(ExecuteItemTest, ADesktopEntryStartsOnceWithItsFilesOrNotAtAll) {
+    const QString script = writeScript();
+    QStringList many;
+    for (int i = 0; i < 200; ++i)
+        many.append(QStringLiteral("f%1").arg(i));
+    const QString work = path(QStringLiteral("work"));
+    const struct {
+        const char* exec;
+        QString arguments;
+        QString reason; // empty: started once with the files
+    } rows[] = {
+        {"%f", many.join(u' '),
+         QStringLiteral("its arguments name 200 files to open; a shortcut opens at most 16 at once")},
+        {"%F", many.mid(0, 17).join(u' '),
+         QStringLiteral("its arguments name 17 files to open; a shortcut opens at most 16 at once")},
+        {"%u", QStringLiteral("a b"),
+         QStringLiteral("the application opens one file at a time, and the arguments name 2")},
+        {"--x", QStringLiteral("a"),
+         QStringLiteral("the application takes no files, and the arguments name 1")},
+        {"100%% %f", QStringLiteral("a b"),
+         QStringLiteral("the application opens one file at a time, and the arguments name 2")},
+        {"%F", many.mid(0, 16).join(u' '), {}},
+        {"%f", QStringLiteral("a"), {}},
+        {"--x", QString(), {}},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.exec);
+        QFile::remove(marker());
+        const QString entry = writeApplicationEntry(
+            QStringLiteral("files.desktop"), "Name=Files\nExec=" + script.toUtf8() + ' ' + row.exec + '\n');
+        addShortcut(entry, row.arguments, work);
+        if (!row.reason.isEmpty()) {
+            EXPECT_EQ(launchFailure(), QStringLiteral("Unable to start \"item\": ") + row.reason);
+            EXPECT_FALSE(QFile::exists(marker()));
+            continue;
+        }
+        tab.ExecuteItem(0);
+        const QStringList lines =
+            QString::fromUtf8(WaitForRenamedFile(marker())).split(u'\n', Qt::SkipEmptyParts);
+        QStringList files;
+        for (const QString& word : row.arguments.split(u' ', Qt::SkipEmptyParts))
+            files.append(work + u'/' + word);
+        EXPECT_EQ(lines.mid(1).filter(QRegularExpression(QStringLiteral("^/"))), files);
+    }
+}
+
+// Only a file path or an address with a scheme and a host reaches xdg-open: a Link entry's URL
+// of "--manual" would be read as its option.
+TEST_F(ExecuteItemTest, OnlyFilePathsAndAddressesWithAHostReachTheOpener) {
+    const QString openerDir = path(QStringLiteral("opener"));
+    QDir().mkpath(openerDir);
+    ASSERT_TRUE(QFile::rename(writeScript(), openerDir + QStringLiteral("/xdg-open")));
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(openerDir));
+    const struct {
+        const char* url;
+        bool opened;
+    } rows[] = {
+        {"--manual", false},
+        {"-h", false},
+        {"relative/name", false},
+        {"javascript:alert(1)", false},
+        {"http:/no-host", false},
+        {"file:relative", false},
+        {"https://example.org/a", true},
+        {"file:///usr/share", true},
+        {"/usr/share", true},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.url);
+        QFile::remove(marker());
+        QFile entry(path(QStringLiteral("link.desktop")));
+        ASSERT_TRUE(entry.open(QIODevice::WriteOnly));
+        entry.write(QByteArray("[Desktop Entry]\nType=Link\nName=L\nURL=") + row.url + '\n');
+        entry.close();
+        addShortcut(entry.fileName(), QString(), QString());
+        if (!row.opened) {
+            EXPECT_EQ(launchFailure(),
+                      QStringLiteral("Unable to start \"item\": \"%1\" is neither a file path nor "
+                                     "an address with a host")
+                          .arg(QString::fromUtf8(row.url)));
+            EXPECT_FALSE(QFile::exists(marker()));
+            continue;
+        }
+        tab.ExecuteItem(0);
+        EXPECT_TRUE(WaitForRenamedFile(marker()).endsWith(QByteArray(QByteArray("\n") + row.url + "\n")));
+    }
+    qputenv("PATH", oldPath);
 }
 
 TEST_F(ExecuteItemTest, ProgramsStartWithoutKelvarasOwnEnvironmentVariables) {

@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QTemporaryDir>
 
+#include <sys/stat.h>
+
 #include "qstring_printer.h"
+#include "support/fifo_unblocker.h"
 
 namespace {
 
@@ -36,13 +39,25 @@ TEST(InstalledApps, ListsWhatTheMenuShowsInTheUsersLanguageAndFilters) {
     // The user's own entry of the same id hides the system one.
     WriteEntry(home.path() + QStringLiteral("/applications"), QStringLiteral("alpha.desktop"),
                "Name=Alpha Mine\n");
+    // An entry in a folder below has the folder in its id; a FIFO named like an entry is passed
+    // over without waiting for a writer, and so is one that hides a system entry of its id.
+    WriteEntry(apps + QStringLiteral("/kde"), QStringLiteral("viewer.desktop"), "Name=Viewer\n");
+    const QString fifo = home.path() + QStringLiteral("/applications/fifo.desktop");
+    const QString hiding = home.path() + QStringLiteral("/applications/hidden-by-fifo.desktop");
+    WriteEntry(apps, QStringLiteral("hidden-by-fifo.desktop"), "Name=Under\n");
+    for (const QString& path : {fifo, hiding})
+        ASSERT_EQ(mkfifo(QFile::encodeName(path).constData(), 0600), 0);
+    const FifoUnblocker unblocker({fifo, hiding});
 
     const QList<InstalledApp> listed = InstalledApplications();
     qunsetenv("LANGUAGE");
-    ASSERT_EQ(listed.size(), 2);
+    EXPECT_FALSE(unblocker.unblocked()) << "the listing waited on a FIFO";
+    ASSERT_EQ(listed.size(), 3);
     EXPECT_EQ(listed[0].name, QStringLiteral("Alpha Mine"));
     EXPECT_EQ(listed[0].desktopFile, home.path() + QStringLiteral("/applications/alpha.desktop"));
-    const InstalledApp& zebra = listed[1];
+    EXPECT_EQ(listed[1].name, QStringLiteral("Viewer"));
+    EXPECT_EQ(listed[1].desktopFile, apps + QStringLiteral("/kde/viewer.desktop"));
+    const InstalledApp& zebra = listed[2];
     EXPECT_EQ(zebra.name, QStringLiteral("Zebramaler"));
     EXPECT_EQ(zebra.genericName, QStringLiteral("Malprogramm"));
     EXPECT_EQ(zebra.keywords, QStringList({QStringLiteral("zeichnen"), QStringLiteral("Bild")}));

@@ -53,6 +53,22 @@ TEST(LanguageMatch, TheFileInTheUsersLanguageIsChosen) {
               QString());
 }
 
+// Only the first lines of a file are read for its Language key, so that hundreds of large files
+// cost no long start: a key at the top of a large file counts, one far down does not (the file is
+// then known by its name only).
+TEST(LanguageMatch, OnlyTheFirstLinesOfAFileAreReadForItsLanguage) {
+    QTemporaryDir dir;
+    QByteArray filler;
+    for (int i = 0; filler.size() < 40 * 1024; ++i)
+        filler += "frmConfig.lblText" + QByteArray::number(i) + "=Some translated text\r\n";
+    Write(dir.filePath(QStringLiteral("Top.txt")),
+          "[Translation]\r\nLanguage=de\r\n[Config]\r\n" + filler.repeated(20));
+    Write(dir.filePath(QStringLiteral("Late.txt")),
+          "[Config]\r\n" + filler + "[Translation]\r\nLanguage=fr\r\n");
+    EXPECT_EQ(TranslationForLanguages({dir.path()}, {QStringLiteral("de")}), QStringLiteral("Top.txt"));
+    EXPECT_EQ(TranslationForLanguages({dir.path()}, {QStringLiteral("fr")}), QString());
+}
+
 // The shipped German translation says its language.
 TEST(LanguageMatch, TheShippedTranslationsAreFound) {
     const QString folder = QStringLiteral(KELVARA_SOURCE_DIR "/data/Translation");

@@ -2,10 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QThread>
 
 #include "tabs/folder_state.h"
 #include "tabs/order_file.h"
@@ -132,4 +135,28 @@ TEST_F(LiveFoldersTest, AStreamOfChangesAsksForARebuildWhileItLasts) {
     ASSERT_TRUE(
         WaitFor("a rebuild to be asked for while the changes kept coming", [&] { return requests > 0; }));
     EXPECT_GT(written, 0);
+}
+
+// A program that writes into a tab folder without end gets the first rebuild soon and then one
+// every few seconds while it goes on, not one for every quarter of a second.
+TEST_F(LiveFoldersTest, AStreamOfChangesGivesARebuildEveryFewSecondsAtMost) {
+    LiveFolders live([] { return false; });
+    live.MarkShown(tabs());
+    live.Marked().waitForFinished();
+    live.Watch(tabs(), {tab()});
+    QList<qint64> requests;
+    QElapsedTimer stream;
+    QObject::connect(&live, &LiveFolders::rebuildNeeded, [&] { requests.append(stream.elapsed()); });
+    constexpr qint64 kStreamMs = 7000;
+    stream.start();
+    for (int i = 0; stream.elapsed() < kStreamMs; ++i) {
+        write(QStringLiteral("A/stream%1.lnk").arg(i % 50), QByteArray::number(i));
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+        QThread::msleep(20);
+    }
+    ASSERT_FALSE(requests.isEmpty()) << "no rebuild was asked for during the stream";
+    // 7 s of changes: one soon after the first, then at most one per gap.
+    EXPECT_LE(requests.size(), 1 + kStreamMs / kLiveFolderRebuildGapMs);
+    for (qsizetype i = 1; i < requests.size(); ++i)
+        EXPECT_GE(requests[i] - requests[i - 1], kLiveFolderRebuildGapMs - 50) << i;
 }

@@ -1,4 +1,5 @@
 #include "common/program_folder.h"
+#include "common/home_folder.h"
 
 #include <gtest/gtest.h>
 
@@ -95,6 +96,52 @@ TEST(XdgDataHome, AbsoluteVariableOrTheHomeDefault) {
         qputenv("XDG_DATA_HOME", saved);
     else
         qunsetenv("XDG_DATA_HOME");
+}
+
+// HOME counts only when it names an existing folder by an absolute path; else the password
+// database's home folder, when that one exists; else none, which ends the program.
+TEST_F(ProgramFolderTest, TheHomeFolderIsHomeElseThePasswordDatabasesElseNone) {
+    QDir().mkpath(path(u"home"_s));
+    QDir().mkpath(path(u"pw"_s));
+    makeFile(u"file"_s);
+    const QString home = path(u"home"_s);
+    const QString pw = path(u"pw"_s);
+    const struct {
+        QString variable;
+        QString database;
+        QString expected;
+    } rows[] = {
+        {home, pw, home},
+        {home + u"/"_s, pw, home},
+        {QString(), pw, pw},
+        {u"relative"_s, pw, pw},
+        {path(u"missing"_s), pw, pw},
+        {path(u"file"_s), pw, pw},
+        {u"/"_s, pw, u"/"_s},
+        {QString(), QString(), QString()},
+        {QString(), path(u"missing"_s), QString()},
+        {QString(), u"relative"_s, QString()},
+    };
+    for (const auto& row : rows)
+        EXPECT_EQ(FindHomeFolder(row.variable, [&] { return row.database; }), row.expected)
+            << row.variable.toStdString() << " / " << row.database.toStdString();
+}
+
+// The program's own start: with HOME unset, $HOME is taken from the password database, so that
+// the folders below it are never made in the file system's root.
+TEST(HomeFolder, AnUnsetHomeIsSetFromThePasswordDatabase) {
+    const QByteArray saved = qgetenv("HOME");
+    qunsetenv("HOME");
+    const bool found = SetUpHomeFolder();
+    const QByteArray set = qgetenv("HOME");
+    qputenv("HOME", saved);
+    ASSERT_FALSE(PasswordDatabaseHome().isEmpty());
+    if (QFileInfo(PasswordDatabaseHome()).isDir()) {
+        EXPECT_TRUE(found);
+        EXPECT_EQ(QFile::decodeName(set), QDir::cleanPath(PasswordDatabaseHome()));
+    } else {
+        EXPECT_FALSE(found);
+    }
 }
 
 } // namespace

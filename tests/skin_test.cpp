@@ -468,7 +468,7 @@ TEST_F(SkinFixture, SizesAndBoxesPastAnyScreenAreBounded) {
     EXPECT_EQ(huge.TabWidth, kMaxSkinLength);
     EXPECT_EQ(huge.HeadHeight, kMaxSkinLength);
     EXPECT_EQ(huge.ItemHeight, kMaxSkinLength);
-    EXPECT_EQ(huge.TabHeight, 0);
+    EXPECT_EQ(huge.TabHeight, 16);
     EXPECT_EQ(huge.RoundRad, kMaxSkinLength);
     EXPECT_EQ(huge.TitleFontSize, kMaxSkinFontSize);
     EXPECT_EQ(huge.TitlePos, (SkinBox{kMaxSkinLength, -kMaxSkinLength, kMaxSkinLength, kMaxSkinLength}));
@@ -477,6 +477,39 @@ TEST_F(SkinFixture, SizesAndBoxesPastAnyScreenAreBounded) {
     tab.Items.resize(2);
     tab.UpdateLength();
     EXPECT_EQ(tab.ItemsLength, 2 * kMaxSkinLength);
+}
+
+// A size of 0 or less would put the tabs one pixel high beyond the screen edge: each takes its
+// default and the error report names the skin, the key and the value; other keys are unaffected.
+TEST_F(SkinFixture, SizesOfZeroOrLessTakeTheirDefaultsWithAWarning) {
+    const struct {
+        const char* line;
+        std::function<bool(const TSkin&)> check;
+        const char* warning; // empty when the value is taken without a word
+    } rows[] = {
+        {"TabHeight=0", [](const TSkin& s) { return s.TabHeight == 16; }, "TabHeight the size 0;"},
+        {"TabWidth=-5", [](const TSkin& s) { return s.TabWidth == 128 && s.TitlePos.Width == 128; },
+         "TabWidth the size -5;"},
+        {"HeadHeight=-1", [](const TSkin& s) { return s.HeadHeight == 17; }, "HeadHeight the size -1;"},
+        {"ItemHeight=0", [](const TSkin& s) { return s.ItemHeight == 40; }, "ItemHeight the size 0;"},
+        {"TitleFontSize=0", [](const TSkin& s) { return s.TitleFontSize == 8; }, "TitleFontSize the size 0;"},
+        {"TextFontSize=-8", [](const TSkin& s) { return s.TextFontSize == 8; }, "TextFontSize the size -8;"},
+        {"TabHeight=1", [](const TSkin& s) { return s.TabHeight == 1; }, ""},
+        {"RoundRad=0", [](const TSkin& s) { return s.RoundRad == 0; }, ""},
+    };
+    for (const auto& row : rows) {
+        writeIni(QStringLiteral("bad"), QByteArray("[Skin]\n") + row.line + '\n');
+        const TSkin skin = load(QStringLiteral("bad"));
+        EXPECT_TRUE(row.check(skin)) << row.line;
+        if (*row.warning == 0) {
+            EXPECT_TRUE(skin.Warnings.isEmpty()) << row.line;
+            continue;
+        }
+        ASSERT_EQ(skin.Warnings.size(), 1) << row.line;
+        EXPECT_TRUE(skin.Warnings[0].startsWith(QStringLiteral("The skin bad gives ")))
+            << skin.Warnings[0].toStdString();
+        EXPECT_TRUE(skin.Warnings[0].contains(QLatin1String(row.warning))) << skin.Warnings[0].toStdString();
+    }
 }
 
 // A skin of many small files must not decode to gigabytes: a series ends after 256 pictures or

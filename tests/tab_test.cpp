@@ -22,6 +22,7 @@
 #include "tabs/icon_theme.h"
 #include "tabs/item_icon.h"
 #include "pe_test_data.h"
+#include "support/fifo_unblocker.h"
 #include "support/qt_test_support.h"
 
 namespace {
@@ -344,6 +345,58 @@ TEST_F(TabTest, EveryItemGetsAnIconFromTheBestSourceThereIs) {
         // The same source gives the icon at another size, for screens with more pixels.
         EXPECT_EQ(ItemIconImage(tab.Items.front().IconSource, 64).size(), QSize(64, 64)) << row.what;
     }
+}
+
+// Qt's theme lookup opens what it finds without asking what it is: a theme name that climbs out of
+// the theme's folders, or a FIFO in the theme where a picture would be, must be passed over (the
+// item gets the next icon there is), never opened.
+TEST_F(TabTest, ThemeIconLookupsNeverOpenAFifo) {
+    const TestIconTheme theme(path(QStringLiteral("icons")));
+    const QString inTheme = path(QStringLiteral("icons/TestTheme/32x32/apps/fifo-app.png"));
+    const QString outside = path(QStringLiteral("outside/x.png"));
+    QDir().mkpath(path(QStringLiteral("outside")));
+    for (const QString& fifo : {inTheme, outside})
+        ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const FifoUnblocker unblocker({inTheme, outside});
+    writeFile(QStringLiteral("notes.txt"), "plain text");
+    const struct {
+        const char* what;
+        QByteArray entryIcon; // Icon= of a desktop entry as the target; empty: none
+        QString iconLocation;
+        QRgb centre; // 1: Kelvara's own drawing
+    } rows[] = {
+        {"FIFO in the theme, named by an entry", "fifo-app", {}, 1},
+        {"FIFO reached by a shorter form of the name", "fifo-app-beta", {}, 1},
+        {"name climbing out of the theme", "../../../../outside/x", {}, 1},
+        {"FIFO in the theme as icon location",
+         {},
+         QStringLiteral("fifo-app"),
+         TestIconTheme::Colour("text-x-generic")},
+        {"climbing icon location",
+         {},
+         QStringLiteral("../../../../outside/x"),
+         TestIconTheme::Colour("text-x-generic")},
+    };
+    for (const auto& row : rows) {
+        tab.Items.clear();
+        TItemData data;
+        if (!row.entryIcon.isEmpty()) {
+            writeFile(QStringLiteral("entry.desktop"),
+                      "[Desktop Entry]\nType=Application\nExec=true\nIcon=" + row.entryIcon + '\n');
+            data.Target = path(QStringLiteral("entry.desktop"));
+        } else {
+            data.Target = path(QStringLiteral("notes.txt"));
+        }
+        data.IconLocation = row.iconLocation;
+        tab.AddItem(data);
+        const QImage& icon = tab.Items.front().Icon;
+        ASSERT_EQ(icon.size(), QSize(32, 32)) << row.what;
+        if (row.centre == 1)
+            EXPECT_EQ(qAlpha(icon.pixel(16, 16)), 255) << row.what;
+        else
+            EXPECT_EQ(icon.pixel(16, 16), row.centre) << row.what;
+    }
+    EXPECT_FALSE(unblocker.unblocked()) << "a theme lookup waited on a FIFO";
 }
 
 // Items made from desktop entries before they were named after the entry carry the entry's file

@@ -1,4 +1,7 @@
+#include <csignal>
+
 #include <QDir>
+#include <QEventLoop>
 #include <QFile>
 #include <QFileInfo>
 #include <QKeyEvent>
@@ -13,6 +16,7 @@
 
 #include "common/error.h"
 #include "common/program_folder.h"
+#include "platform/termination_signals.h"
 #include "support/file_bytes.h"
 #include "support/qt_test_support.h"
 #include "support/test_http_server.h"
@@ -460,6 +464,63 @@ TEST_F(UpdateWindowTest, CancelAsksAndOnlyYesStopsWithoutAFile) {
     ASSERT_TRUE(WaitFor("the dialog to close", [&] { return dialog.isNull(); }));
     EXPECT_EQ(prompts.shown.size(), 1u);
     EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
+}
+
+// SIGTERM (or SIGINT) ends the event loop like Exit, and the dialog going with the program takes
+// the temporary file of a download under way with it; the file carries Kelvara's own ending.
+TEST_F(UpdateWindowTest, ATerminationSignalEndsTheLoopAndLeavesNoTemporaryFile) {
+    server.route("/slow.exe", TestHttpServer::Reply{
+                                  "HTTP/1.0 200 OK\r\nContent-Length: 200\r\n",
+                                  {{0, QByteArray(100, 'a')}, {TestHttpServer::Held, QByteArray(100, 'b')}}});
+    QuitOnTerminationSignals();
+    QPointer<TfrmUpdate> dialog = open(server.url(u"/slow.exe"_s));
+    ASSERT_TRUE(WaitUntil([&] { return text<QLabel>(dialog, "lblBytes").startsWith(u"100 bytes"_s); }));
+    ASSERT_EQ(files().size(), 1);
+    EXPECT_TRUE(files()[0].startsWith(u"slow.exe."_s) && files()[0].endsWith(u".kelvara-download"_s))
+        << files()[0].toStdString();
+    EXPECT_FALSE(TerminationRequested());
+    QEventLoop loop;
+    QTimer::singleShot(0, [] { ::raise(SIGTERM); });
+    QTimer::singleShot(60000, &loop, [&] { loop.exit(2); }); // 2: the signal did not end the loop
+    EXPECT_EQ(loop.exec(), 0);
+    EXPECT_TRUE(TerminationRequested());
+    // The rest of the test program ends on these signals as usual.
+    std::signal(SIGTERM, SIG_DFL);
+    std::signal(SIGINT, SIG_DFL);
+    delete dialog.data();
+    EXPECT_TRUE(files().isEmpty()) << files().join(u' ').toStdString();
+    server.release();
+}
+
+// What a download killed outright leaves is removed at the next start: only files of Kelvara's
+// own temporary naming, never a link or anything else of the user's.
+TEST(StaleDownloads, OnlyKelvarasOwnTemporaryFilesAreRemoved) {
+    QTemporaryDir dir;
+    const auto put = [&](const QString& name) {
+        QFile file(dir.filePath(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("x");
+    };
+    const QStringList stale = {u"Kelvara-2.1.exe.Ab12Cd.kelvara-download"_s,
+                               u".hidden.zzzzzz.kelvara-download"_s};
+    const QStringList kept = {u"notes.kelvara-download"_s, u"x.Ab12C.kelvara-download"_s,
+                              u"x.Ab12Cd.kelvara-download.txt"_s, u"Kelvara-2.1.exe"_s,
+                              u"x.Ab_2Cd.kelvara-download"_s};
+    for (const QString& name : stale + kept)
+        put(name);
+    put(u"target.txt"_s);
+    ASSERT_TRUE(QFile::link(dir.filePath(u"target.txt"_s), dir.filePath(u"link.Ab12Cd.kelvara-download"_s)));
+    ASSERT_TRUE(QDir().mkpath(dir.filePath(u"folder.Ab12Cd.kelvara-download"_s)));
+    QStringList expected;
+    for (const QString& name : stale)
+        expected.append(dir.filePath(name));
+    QStringList removed = RemoveStaleDownloads(dir.path());
+    removed.sort();
+    expected.sort();
+    EXPECT_EQ(removed, expected);
+    for (const QString& name : kept + QStringList{u"target.txt"_s, u"link.Ab12Cd.kelvara-download"_s,
+                                                  u"folder.Ab12Cd.kelvara-download"_s})
+        EXPECT_TRUE(QFileInfo(dir.filePath(name)).exists()) << name.toStdString();
 }
 
 // The transfer may end while the cancel question is open: Yes still leaves no file; No finishes.

@@ -34,7 +34,8 @@ QString RandomSuffix() {
 
 } // namespace
 
-ReplacingFile::ReplacingFile(QString path) : m_path(std::move(path)) {}
+ReplacingFile::ReplacingFile(QString path, QString temporaryTag)
+    : m_path(std::move(path)), m_temporaryTag(std::move(temporaryTag)) {}
 
 ReplacingFile::~ReplacingFile() {
     discard();
@@ -55,7 +56,7 @@ bool ReplacingFile::open(OpenMode mode) {
     // A new file gets the usual permissions less the umask; a replaced one keeps its own, and the
     // temporary file is private until it has them.
     for (int attempt = 0; attempt < 100 && m_fd < 0; ++attempt) {
-        m_temporary = m_path + QLatin1Char('.') + RandomSuffix();
+        m_temporary = m_path + QLatin1Char('.') + RandomSuffix() + m_temporaryTag;
         m_fd = ::open(QFile::encodeName(m_temporary).constData(),
                       O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, replacesFile ? 0600 : 0666);
         if (m_fd < 0 && errno != EEXIST)
@@ -141,12 +142,14 @@ bool ReplacingFile::failLink() {
     return false;
 }
 
-bool ReplaceFileContents(const QString& path, QByteArrayView bytes, bool* refusedLink) {
+bool ReplaceFileContents(const QString& path, QByteArrayView bytes, bool* refusedLink, QString* reason) {
     ReplacingFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) &&
                          file.write(bytes.data(), bytes.size()) == bytes.size() && file.commit();
     if (refusedLink)
         *refusedLink = file.refusedLink();
+    if (!written && reason)
+        *reason = file.errorString();
     return written;
 }
 

@@ -12,7 +12,9 @@
 // Writes are unbuffered: a write the disk cuts short fails at once and the old file stays.
 class ReplacingFile : public QIODevice {
 public:
-    explicit ReplacingFile(QString path);
+    // temporaryTag ends the temporary file's name (path + "." + six random letters + tag), so that
+    // one left behind by a crash can be told from the user's files.
+    explicit ReplacingFile(QString path, QString temporaryTag = {});
     ~ReplacingFile() override;
 
     const QString& path() const { return m_path; }
@@ -38,6 +40,7 @@ private:
     bool failLink();
 
     QString m_path;
+    QString m_temporaryTag;
     QString m_temporary;
     int m_fd = -1;
     bool m_failed = false;
@@ -45,8 +48,10 @@ private:
 };
 
 // Replaces the file at path by one holding bytes, as ReplacingFile does. Returns whether it was
-// written; *refusedLink tells whether the path was a symbolic link.
-bool ReplaceFileContents(const QString& path, QByteArrayView bytes, bool* refusedLink = nullptr);
+// written; *refusedLink tells whether the path was a symbolic link, and *reason why it was not
+// written (left alone when it was).
+bool ReplaceFileContents(const QString& path, QByteArrayView bytes, bool* refusedLink = nullptr,
+                         QString* reason = nullptr);
 
 // The writer's message for a failed write, with the reason added when the file was a link.
 QString WriteFailureMessage(const QString& message, bool refusedLink);

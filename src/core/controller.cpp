@@ -15,6 +15,8 @@
 #include <QThread>
 #include <QThreadPool>
 
+#include <malloc.h>
+
 #include "common/error.h"
 #include "common/ini_file.h"
 #include "common/names.h"
@@ -25,10 +27,12 @@
 #include "core/tab_set_names.h"
 #include "formats/shortcut_link.h"
 #include "platform/recycle_bin.h"
+#include "platform/rename_without_replacing.h"
 #include "platform/x11_compositor.h"
 #include "platform/x11_selection_watch.h"
 #include "platform/user_prompts.h"
 #include "skins/skin_fonts.h"
+#include "tabs/desktop_opener.h"
 #include "skins/skin_list.h"
 #include "tabs/background_items.h"
 #include "tabs/order_file.h"
@@ -41,6 +45,7 @@
 #include "ui/error_report.h"
 #include "ui/item_properties_dialog.h"
 #include "ui/loading_window.h"
+#include "update/download_name.h"
 #include "update/update_check.h"
 #include "update/update_window.h"
 
@@ -67,11 +72,13 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
         m_prompts.message(
             this, ApplicationCaption(),
             UiText("Message.OldWindows", "Sorry, Kelvara 2.0 doesn't work on windows 95/98/ME"));
-        RequestEnd();
+        RequestEnd(1);
     }
     m_layeredMode = m_isNT;
     QCoreApplication::processEvents();
 
+    // A download ended by a crash or a kill left its temporary file in the user's folder.
+    RemoveStaleDownloads(m_folder.userDir());
     m_stored = LoadSettings(m_folder.settingsFile(), m_folder);
     FollowUserLanguages(m_stored, m_folder, QLocale::system().uiLanguages());
     m_context.settings = &m_stored.settings;
@@ -84,7 +91,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     m_skinList = FindSkins(m_folder.contentDirs());
     if (m_skinList.isEmpty()) {
         m_prompts.message(this, ApplicationCaption(), UiText("Message.NoSkins", "No skins found!"));
-        RequestEnd();
+        RequestEnd(1);
         return;
     }
     LoadCurrentSkin();
@@ -93,7 +100,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     connect(m_compositorWatch, &X11SelectionWatch::ownerChanged, this, &TfrmRunning::CompositorChanged);
 
     m_updateCheck = new UpdateCheck(m_folder, m_prompts, this, this);
-    connect(m_updateCheck, &UpdateCheck::closeProgramRequested, this, &TfrmRunning::RequestEnd);
+    connect(m_updateCheck, &UpdateCheck::closeProgramRequested, this, [this] { RequestEnd(); });
     if (m_stored.AutoUpdate)
         m_updateCheck->start(m_isNT);
 }
@@ -125,13 +132,14 @@ void TfrmRunning::ConnectMenu() {
     });
 }
 
-void TfrmRunning::RequestEnd() {
+void TfrmRunning::RequestEnd(int status) {
     m_endRequested = true;
+    m_exitStatus = status;
     // A running message loop ends once the current event has been handled. Before the loop
     // runs, the program start looks at EndRequested() instead: an exit asked for then would
     // also stop every later modal box from showing.
     if (QThread::currentThread()->loopLevel() > 0)
-        QCoreApplication::exit(0);
+        QCoreApplication::exit(status);
 }
 
 void TfrmRunning::LoadCurrentSkin() {
@@ -141,7 +149,7 @@ void TfrmRunning::LoadCurrentSkin() {
             ReportError(warning);
     } catch (const SkinNotFound& e) {
         m_prompts.message(this, ApplicationCaption(), e.message());
-        RequestEnd();
+        RequestEnd(1);
     }
 }
 
@@ -237,7 +245,7 @@ void TfrmRunning::RebuildTabs() {
         } while (m_rebuildAgain);
     }
     if (m_tabWindows.isEmpty() && !m_endRequested && !PromptNewTab())
-        RequestEnd();
+        RequestEnd(m_newTabFailed ? 1 : 0);
     Q_EMIT TabsRebuilt();
 }
 
@@ -339,8 +347,13 @@ void TfrmRunning::DestroyReleasedWindow() {
     // start a rebuild from its own handler. They go one per turn of the loop, each asking for the
     // next as it goes: hundreds destroyed in one turn would hold the loop for a noticeable time.
     m_destroyingReleased = !m_releasedWindows.isEmpty();
-    if (!m_destroyingReleased)
+    if (!m_destroyingReleased) {
+        // The pictures and items of the released windows were freed in many small pieces; the
+        // allocator keeps such memory for later unless asked to give it back, and after a stream
+        // of rebuilds the program would stay tens of megabytes larger than before.
+        malloc_trim(0);
         return;
+    }
     TfrmTab* next = m_releasedWindows.takeFirst();
     connect(next, &QObject::destroyed, this, &TfrmRunning::DestroyReleasedWindow);
     next->deleteLater();
@@ -358,6 +371,7 @@ void TfrmRunning::TakeItemsInOrder() {
 }
 
 bool TfrmRunning::PromptNewTab() {
+    m_newTabFailed = false;
     const QString answer = m_prompts.askText(this, UiText("Prompt.NewTabTitle", "New Tab"),
                                              UiText("Prompt.NewTab", "Enter name for Tab:"), QString());
     if (answer.isEmpty())
@@ -369,6 +383,7 @@ bool TfrmRunning::PromptNewTab() {
         m_prompts.message(
             this, ApplicationCaption(),
             UiText("Error.UnableToCreate", "Unable to create %1").arg(QDir::toNativeSeparators(folder)));
+        m_newTabFailed = true;
         return false;
     }
     RebuildTabs();
@@ -474,25 +489,69 @@ void TfrmRunning::ImportLegacyIni() {
     const QString legacy = m_folder.legacyIniFile();
     if (!QFileInfo(legacy).isFile())
         return;
+    const QString shownList = QDir::toNativeSeparators(legacy);
     const IniFile ini(legacy);
     for (const QString& section : ini.sectionNames()) {
         const QString tabFolder = m_folder.tabsDir() + QLatin1Char('/') + LegacyTabFolderName(section);
-        QDir().mkpath(tabFolder);
+        if (!QDir().mkpath(tabFolder)) {
+            ReportError(QStringLiteral("The tab %1 of the older tab list %2 is not imported: the folder %3 "
+                                       "cannot be made.")
+                            .arg(section, shownList, QDir::toNativeSeparators(tabFolder)));
+            continue;
+        }
         for (const QString& key : ini.keyNames(section)) {
             const QString value = ini.readString(section, key, QString());
             if (value.isEmpty())
                 continue;
-            const LegacyShortcut parsed = ParseLegacyValue(value);
-            TShortcutLink link;
-            link.Target = parsed.Target;
-            link.Arguments = parsed.Arguments;
-            link.WorkingDir = parsed.WorkingDir;
-            link.ShortcutFile = tabFolder + QLatin1Char('/') + EscapeName(key) + QStringLiteral(".lnk");
-            link.ShowCmd = scShowNormal;
-            link.Write();
+            const QString file = tabFolder + QLatin1Char('/') + EscapeName(key) + QStringLiteral(".lnk");
+            const QFileInfo existing(file);
+            // A shortcut of that name is the user's (made by an earlier import and maybe edited
+            // since): it is kept as it is. Anything else of that name is in the way.
+            QString reason;
+            if (existing.isSymLink() || (existing.exists() && !existing.isFile()))
+                reason = QStringLiteral("another entry of that name is in the way");
+            else if (existing.exists())
+                continue;
+            if (reason.isEmpty()) {
+                const LegacyShortcut parsed = ParseLegacyValue(value);
+                TShortcutLink link;
+                link.Target = parsed.Target;
+                link.Arguments = parsed.Arguments;
+                link.WorkingDir = parsed.WorkingDir;
+                link.ShortcutFile = file;
+                link.ShowCmd = scShowNormal;
+                try {
+                    link.Write();
+                } catch (const EShortcutError& e) {
+                    reason = e.reason().isEmpty() ? e.message() : e.reason();
+                }
+            }
+            if (!reason.isEmpty())
+                ReportError(
+                    QStringLiteral("The shortcut %1 of the older tab list %2 is not imported as %3: %4.")
+                        .arg(key, shownList, QDir::toNativeSeparators(file), reason));
         }
     }
-    QFile::rename(legacy, legacy + QStringLiteral(".bak"));
+    SetAsideLegacyIni(legacy);
+}
+
+void TfrmRunning::SetAsideLegacyIni(const QString& legacy) {
+    // The list is imported once: it goes to the first free name of "<list>.bak", "<list>.bak2",
+    // ..., never over an earlier one, whose failure would bring the import back at every start.
+    for (int n = 1; n <= 1000; ++n) {
+        const QString aside = legacy + QStringLiteral(".bak") + (n > 1 ? QString::number(n) : QString());
+        const QFileInfo taken(aside);
+        if (taken.exists() || taken.isSymLink())
+            continue;
+        if (RenameWithoutReplacing(legacy, aside))
+            return;
+        if (!QFileInfo(aside).exists() && !QFileInfo(aside).isSymLink())
+            break;
+    }
+    ReportError(
+        QStringLiteral("The older tab list %1 could not be renamed, so it is imported again at the next "
+                       "start; shortcuts already there are kept as they are.")
+            .arg(QDir::toNativeSeparators(legacy)));
 }
 
 TfrmLoading* TfrmRunning::LoadingSplash() const {
@@ -557,5 +616,10 @@ void TfrmRunning::dropPendingUpdateCheck() {
 }
 
 void TfrmRunning::openUrl(const QUrl& url) {
+    const QString address = url.toString();
+    if (!IsOpenableTarget(address)) {
+        ReportError(QStringLiteral("The address \"%1\" cannot be opened: it has no host.").arg(address));
+        return;
+    }
     QDesktopServices::openUrl(url);
 }

@@ -40,17 +40,23 @@ public:
     ~TfrmRunning() override;
 
     // The rest of the program start: the import of the older tab list, then the first rebuild.
-    // An error of the import propagates: before the message loop it ends the program.
+    // What the import cannot write goes to the error report, and the start goes on.
     void Start();
 
     // True once the end of the program has been requested; it takes effect in the message loop.
     bool EndRequested() const { return m_endRequested; }
+    // The status the program ends with: 1 when it ended because it could not start or go on (no
+    // skin, the skin missing, no tab folder could be made), else 0.
+    int ExitStatus() const { return m_exitStatus; }
 
     // Releases every tab window and creates them anew from the tabs folder. A rebuild requested
     // while one runs is carried out once after it, never nested.
     void RebuildTabs();
     // Asks for a tab name and creates the tab; false when no tab was created.
     bool PromptNewTab();
+    // Imports the older tab list (the legacy INI file) into tab folders and shortcuts: a shortcut
+    // already there is kept, one that cannot be written is named in the error report with the
+    // reason, and the rest is imported. The list is then renamed aside, so it is imported once.
     void ImportLegacyIni();
     // Puts the tab windows at their places; when a change of monitor, edge, alignment or spacing
     // changed how many tabs fit on the screen, rebuilds the tab set instead.
@@ -154,7 +160,9 @@ private:
     void ConnectMenu();
     // True while a rebuild for a change on disk would get in the user's way.
     bool Busy() const;
-    void RequestEnd();
+    // status: the program's exit status (ExitStatus).
+    void RequestEnd(int status = 0);
+    void SetAsideLegacyIni(const QString& legacy);
     void LoadCurrentSkin();
     void tmrOnTopTimer();
     void ConnectScreens();
@@ -185,6 +193,8 @@ private:
     bool m_isNT = true;
     bool m_layeredMode = true;
     bool m_endRequested = false;
+    int m_exitStatus = 0;
+    bool m_newTabFailed = false; // the last PromptNewTab could not make the folder
     bool m_configOpen = false;
     bool m_rebuilding = false;
     bool m_rebuildAgain = false;

@@ -57,8 +57,9 @@ void TShortcutLink::Write() const {
 
     const std::optional<QByteArray> bytes = SerializeLnk(data);
     bool link = false;
-    if (!bytes || !ReplaceFileContents(ShortcutFile, *bytes, &link))
-        throw EShortcutError(WriteFailureMessage(QStringLiteral("Unable to create .lnk file"), link));
+    QString reason = QStringLiteral("its properties are too long for a shortcut");
+    if (!bytes || !ReplaceFileContents(ShortcutFile, *bytes, &link, &reason))
+        throw EShortcutError(WriteFailureMessage(QStringLiteral("Unable to create .lnk file"), link), reason);
 }
 
 void TShortcutLink::Read() {

@@ -53,6 +53,8 @@ GlobalShortcut::Result GlobalShortcut::Grab(const QKeySequence& key) {
     Release();
     if (key.isEmpty())
         return Result::Off;
+    if (!IsDesktopWideKey(key))
+        return Result::UnknownKey;
     const std::optional<X11KeyCombo> combo = X11KeyFor(key[0]);
     if (!combo)
         return Result::UnknownKey;

@@ -5,6 +5,7 @@
 #include <QDialogButtonBox>
 #include <QGuiApplication>
 #include <QInputDialog>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QScreen>
@@ -72,6 +73,9 @@ QString MessageBoxPrompts::askText(QWidget* owner, const QString& title, const Q
     box.setTextValue(defaultText);
     box.setOkButtonText(UiText("Button.OK", "OK"));
     box.setCancelButtonText(UiText("Button.Cancel", "Cancel"));
+    // The prompt may come from a translation: shown as written, never as markup.
+    for (QLabel* label : box.findChildren<QLabel*>())
+        label->setTextFormat(Qt::PlainText);
     return box.exec() == QDialog::Accepted ? box.textValue() : defaultText;
 }
 

@@ -81,6 +81,11 @@ std::optional<X11KeyCombo> X11KeyFor(QKeyCombination combination) {
     return combo;
 }
 
+bool IsDesktopWideKey(const QKeySequence& key) {
+    return key.count() == 1 &&
+           (key[0].keyboardModifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
 QList<quint16> GrabModifierSets(quint16 modifiers, quint16 numLockMask) {
     QList<quint16> sets = {modifiers, quint16(modifiers | LockMask)};
     if (numLockMask != 0)

@@ -11,7 +11,7 @@ const QString SkinSection = QStringLiteral("Skin");
 
 class SkinKeys {
 public:
-    explicit SkinKeys(const IniFile& ini) : m_ini(ini) {}
+    SkinKeys(const IniFile& ini, TSkin& skin) : m_ini(ini), m_skin(skin) {}
 
     qint32 integer(const char* key, qint32 defaultValue) const {
         return m_ini.readInteger(SkinSection, QLatin1StringView(key), defaultValue,
@@ -19,6 +19,19 @@ public:
     }
     qint32 size(const char* key, qint32 defaultValue, qint32 limit = kMaxSkinLength) const {
         return std::clamp(integer(key, defaultValue), 0, limit);
+    }
+    // A length that must be positive: 0 or less would draw the tabs one pixel high or wide, out of
+    // sight beyond the screen edge, so such a value gives the default and a warning.
+    qint32 positiveSize(const char* key, qint32 defaultValue, qint32 limit = kMaxSkinLength) const {
+        const qint32 value = integer(key, defaultValue);
+        if (value > 0)
+            return std::min(value, limit);
+        m_skin.Warnings.append(QStringLiteral("The skin %1 gives %2 the size %3; a size must be more than 0, "
+                                              "so %4 is used.")
+                                   .arg(m_skin.Name, QLatin1StringView(key))
+                                   .arg(value)
+                                   .arg(defaultValue));
+        return defaultValue;
     }
     QString text(const char* key, const QString& defaultValue) const {
         return m_ini.readString(SkinSection, QLatin1StringView(key), defaultValue);
@@ -39,12 +52,13 @@ public:
 
 private:
     const IniFile& m_ini;
+    TSkin& m_skin;
 };
 
 } // namespace
 
 void ReadSkinDefinition(const IniFile& ini, TSkin& skin) {
-    const SkinKeys keys(ini);
+    const SkinKeys keys(ini, skin);
     const QString shape = keys.word("TabShape", "Rounded");
     skin.TabShape = shape == u"rect"    ? ShapeKind::Rect
                     : shape == u"index" ? ShapeKind::Index
@@ -53,15 +67,15 @@ void ReadSkinDefinition(const IniFile& ini, TSkin& skin) {
     skin.TabLoopStart = keys.loopStart("TabLoop");
     skin.ItemLoopStart = keys.loopStart("ItemLoop");
     skin.ItemHLoopStart = keys.loopStart("ItemHLoop");
-    skin.TabHeight = keys.size("TabHeight", 16);
-    skin.TabWidth = keys.size("TabWidth", 128);
-    skin.HeadHeight = keys.size("HeadHeight", 17);
-    skin.ItemHeight = keys.size("ItemHeight", 40);
+    skin.TabHeight = keys.positiveSize("TabHeight", 16);
+    skin.TabWidth = keys.positiveSize("TabWidth", 128);
+    skin.HeadHeight = keys.positiveSize("HeadHeight", 17);
+    skin.ItemHeight = keys.positiveSize("ItemHeight", 40);
     skin.RoundRad = keys.size("RoundRad", 8);
     skin.TitleFont = keys.text("TitleFont", QStringLiteral("MS Sans Serif"));
     skin.TextFont = keys.text("TextFont", QStringLiteral("MS Sans Serif"));
-    skin.TitleFontSize = keys.size("TitleFontSize", 8, kMaxSkinFontSize);
-    skin.TextFontSize = keys.size("TextFontSize", 8, kMaxSkinFontSize);
+    skin.TitleFontSize = keys.positiveSize("TitleFontSize", 8, kMaxSkinFontSize);
+    skin.TextFontSize = keys.positiveSize("TextFontSize", 8, kMaxSkinFontSize);
     skin.FontColor = keys.integer("FontColor", 0);
     skin.TitleFontColor = keys.integer("TitleFontColor", 0);
     skin.SelFontColor = keys.integer("SelFontColor", 0);

@@ -70,7 +70,45 @@ QString TakeError(GError* error) {
     return message;
 }
 
+// How many files an Exec line takes: a list (%F, %U), one (%f, %u) or none.
+enum class FileCodes { None, One, List };
+
+FileCodes FileCodesOf(const QString& exec) {
+    FileCodes codes = FileCodes::None;
+    for (qsizetype i = 0; i + 1 < exec.size(); ++i) {
+        if (exec.at(i) != u'%')
+            continue;
+        const QChar code = exec.at(++i); // "%%" is skipped as one
+        if (code == u'F' || code == u'U')
+            return FileCodes::List;
+        if (code == u'f' || code == u'u')
+            codes = FileCodes::One;
+    }
+    return codes;
+}
+
 } // namespace
+
+QString FilesRefusal(const QString& exec, qsizetype files) {
+    if (files > kMaxFilesPerStart)
+        return QStringLiteral("its arguments name %1 files to open; a shortcut opens at most %2 at once")
+            .arg(files)
+            .arg(kMaxFilesPerStart);
+    switch (FileCodesOf(exec)) {
+    case FileCodes::None:
+        if (files > 0)
+            return QStringLiteral("the application takes no files, and the arguments name %1").arg(files);
+        break;
+    case FileCodes::One:
+        if (files > 1)
+            return QStringLiteral("the application opens one file at a time, and the arguments name %1")
+                .arg(files);
+        break;
+    case FileCodes::List:
+        break;
+    }
+    return {};
+}
 
 void SetLaunchContextMaker(LaunchContextMaker maker) {
     Maker() = std::move(maker);
@@ -93,6 +131,12 @@ QString LaunchDesktopApp(const QString& path, const QStringList& files, const QS
     if (!QFileInfo(startFolder).isDir())
         return QStringLiteral("the working folder %1 does not exist")
             .arg(QDir::toNativeSeparators(startFolder));
+
+    gchar* exec = g_desktop_app_info_get_string(app.get(), "Exec");
+    const QString refusal = FilesRefusal(QString::fromUtf8(exec ? exec : ""), files.size());
+    g_free(exec);
+    if (!refusal.isEmpty())
+        return refusal;
 
     const QByteArray folder = QFile::encodeName(startFolder);
     std::unique_ptr<GList, ListDeleter> uris;

@@ -26,6 +26,9 @@ QString ExitReason(int code) {
 } // namespace
 
 QString OpenWithDesktop(const QString& target, const LateFailure& lateFailure) {
+    // Anything else might be taken by xdg-open for an option ("--manual") or a name of its own.
+    if (!IsOpenableTarget(target))
+        return QStringLiteral("\"%1\" is neither a file path nor an address with a host").arg(target);
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty())
         return QStringLiteral("xdg-open is not installed (package xdg-utils)");
@@ -55,4 +58,15 @@ QString OpenWithDesktop(const QString& target, const LateFailure& lateFailure) {
 bool IsAddress(const QString& target) {
     const QUrl url(target, QUrl::StrictMode);
     return url.isValid() && url.scheme().size() > 1;
+}
+
+bool IsOpenableTarget(const QString& target) {
+    if (target.startsWith(u'/'))
+        return true;
+    const QUrl url(target, QUrl::StrictMode);
+    if (!url.isValid() || url.scheme().size() < 2)
+        return false;
+    if (url.isLocalFile())
+        return url.toLocalFile().startsWith(u'/');
+    return !url.host().isEmpty();
 }

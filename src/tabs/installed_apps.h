@@ -14,7 +14,8 @@ struct InstalledApp {
 
 // The applications that GIO says should be shown in a menu (no NoDisplay=, Hidden=, or OnlyShowIn=
 // of another desktop; TryExec= and Exec= programs installed), from the XDG data folders, one per
-// desktop file id, sorted by name as the user's language sorts, letter case aside.
+// desktop file id, sorted by name as the user's language sorts, letter case aside. Only regular
+// files are read: a FIFO, socket or device named "*.desktop" is passed over and never blocks.
 QList<InstalledApp> InstalledApplications();
 
 // True when every word of query is found, letter case aside, in the name, the generic name or a

@@ -18,6 +18,7 @@
 #include "tabs/desktop_file.h"
 #include "tabs/desktop_opener.h"
 #include "tabs/tab.h"
+#include "tabs/theme_icon_files.h"
 
 namespace {
 
@@ -122,6 +123,9 @@ void AddIconValue(ItemIconSource& source, const QString& value) {
             source.files.append({value, 0});
         return;
     }
+    // A theme name is a name: one holding "/" or ".." would climb out of the theme's folders.
+    if (value.contains(u'/') || value.contains(QLatin1String("..")))
+        return;
     QString name = value;
     for (const char* extension : {".png", ".svg", ".xpm"}) {
         if (name.endsWith(QLatin1String(extension), Qt::CaseInsensitive))
@@ -213,6 +217,8 @@ QImage DrawnIcon(ItemIconSource::Kind kind, int pixelSize) {
 }
 
 QImage ThemeIcon(const QString& name, int pixelSize) {
+    if (!ThemeLookupIsSafe(name))
+        return {};
     const QIcon icon = QIcon::fromTheme(name);
     if (icon.isNull())
         return {};
@@ -259,7 +265,8 @@ ItemIconSource ResolveItemIcon(const TItemData& item) {
             AddDesktopFileIcon(source, location);
         else if (info.isFile())
             source.files.append({location, item.IconIndex});
-        else if (!location.contains(QLatin1Char('/')) && !location.contains(QLatin1Char('\\')))
+        else if (!location.contains(QLatin1Char('/')) && !location.contains(QLatin1Char('\\')) &&
+                 !location.contains(QLatin1String("..")))
             source.themeNames.append(location);
     }
     if (source.files.isEmpty() && source.themeNames.isEmpty())

@@ -1,5 +1,7 @@
 #include "tabs/live_folders.h"
 
+#include <algorithm>
+
 #include <QFileInfo>
 #include <QtConcurrent>
 
@@ -9,10 +11,17 @@ LiveFolders::LiveFolders(std::function<bool()> busy, QObject* parent)
     : QObject(parent), m_busy(std::move(busy)) {
     m_delay.setSingleShot(true);
     m_delay.setInterval(kLiveFolderDelayMs);
-    // The first change of a burst starts the delay; later ones join it.
+    // A coarse timer may fire a twentieth of its time early, inside the gap.
+    m_delay.setTimerType(Qt::PreciseTimer);
+    // The first change of a burst starts the delay; later ones join it. A change soon after a
+    // rebuild it asked for waits until the gap since that rebuild has passed.
     const auto changed = [this] {
-        if (!m_delay.isActive())
-            m_delay.start();
+        if (m_delay.isActive())
+            return;
+        qint64 wait = kLiveFolderDelayMs;
+        if (m_sinceRebuild.isValid())
+            wait = std::max(wait, kLiveFolderRebuildGapMs - m_sinceRebuild.elapsed());
+        m_delay.start(int(wait));
     };
     connect(&m_watcher, &QFileSystemWatcher::directoryChanged, this, changed);
     connect(&m_watcher, &QFileSystemWatcher::fileChanged, this, changed);
@@ -50,7 +59,7 @@ void LiveFolders::Watch(const QString& tabsFolder, const QStringList& tabFolders
 
 void LiveFolders::Check() {
     if ((m_busy && m_busy()) || m_checking.isRunning()) {
-        m_delay.start();
+        m_delay.start(kLiveFolderDelayMs);
         return;
     }
     m_checkedMark = m_marks;
@@ -65,11 +74,12 @@ void LiveFolders::Compare() {
         return;
     // The user began to work with the tabs while the digest was taken.
     if (m_busy && m_busy()) {
-        m_delay.start();
+        m_delay.start(kLiveFolderDelayMs);
         return;
     }
     // The check's digest was queued behind the mark's on the one thread: both are there.
     if (m_checking.result() != m_marking.result()) {
+        m_sinceRebuild.start();
         Q_EMIT rebuildNeeded();
         return;
     }

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QFileSystemWatcher>
 #include <QFuture>
 #include <QFutureWatcher>
@@ -12,10 +13,13 @@
 #include <QThreadPool>
 #include <QTimer>
 
-// The shortest time between two rebuilds asked for by changes on disk: a burst of changes (a sync
-// tool writing a whole tab) gives one rebuild, and a program that writes without end gives at most
-// four a second.
+// The time from the first change on disk after a quiet spell to the check that asks for a rebuild:
+// a burst of changes (a sync tool writing a whole tab) gives one rebuild, soon after it began.
 constexpr int kLiveFolderDelayMs = 250;
+// The shortest time between two rebuilds asked for by changes on disk: a program that writes into
+// a tab folder without end gets one rebuild every few seconds while it goes on, not four a
+// second, and the program works a small part of the time instead of all of it.
+constexpr int kLiveFolderRebuildGapMs = 3000;
 
 // Notices when the tab set on disk is changed from outside (a file manager, a sync tool, a script)
 // and asks for a rebuild, so that what is shown follows the disk without the user pressing
@@ -53,6 +57,7 @@ private:
     std::function<bool()> m_busy;
     QFileSystemWatcher m_watcher;
     QTimer m_delay;
+    QElapsedTimer m_sinceRebuild; // since the last rebuildNeeded; invalid before the first
     QString m_tabsFolder;
     QStringList m_tabFolders;
     // One thread for the digests: the one of MarkShown and the one of a check.

@@ -7,6 +7,7 @@
 
 #include "common/ini_file.h"
 #include "common/program_folder.h"
+#include "common/regular_file.h"
 #include "common/settings.h"
 
 namespace {
@@ -23,6 +24,23 @@ QString Normalized(QString code) {
 
 QString Primary(const QString& code) {
     return code.section(QLatin1Char('-'), 0, 0);
+}
+
+// Only the start of a file is read for its Language key: with hundreds of files in the folders,
+// reading each whole would hold up the start for many seconds. Translation files keep the key
+// near their top or within their first few hundred lines.
+constexpr qint64 kLanguageHeadBytes = 32 * 1024;
+
+// The Language key of the translation file at path, from its first kLanguageHeadBytes bytes
+// (cut at the last whole line), normalized; empty when the file does not say there.
+QString DeclaredLanguage(const QString& path) {
+    std::optional<QByteArray> head = ReadRegularFile(path, kLanguageHeadBytes + 1);
+    if (!head)
+        return {};
+    if (head->size() > kLanguageHeadBytes)
+        head->truncate(head->lastIndexOf('\n', kLanguageHeadBytes - 1) + 1);
+    return Normalized(IniFile::fromData(path, *head)
+                          .readString(QStringLiteral("Translation"), QStringLiteral("Language"), {}));
 }
 
 // A file without a Language key is taken by its name.
@@ -46,11 +64,7 @@ QString TranslationForLanguages(const QStringList& folders, const QStringList& u
             if (seen.contains(entry.fileName()))
                 continue;
             seen.append(entry.fileName());
-            const IniFile file(entry.filePath());
-            files.append(
-                {entry.fileName(),
-                 Normalized(file.readString(QStringLiteral("Translation"), QStringLiteral("Language"), {})),
-                 entry.completeBaseName()});
+            files.append({entry.fileName(), DeclaredLanguage(entry.filePath()), entry.completeBaseName()});
         }
     }
     // For each of the user's languages in turn, closest first: the very language and region, then the

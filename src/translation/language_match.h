@@ -10,7 +10,7 @@
 // "German.txt"). uiLanguages are the user's languages, most wanted first, as QLocale::system().uiLanguages()
 // gives them from LANGUAGE, LC_ALL, LC_MESSAGES and LANG. A file of the very language and region wins over
 // one of the language alone, which wins over one of another region. Returns the file name, or an empty text
-// when no file fits.
+// when no file fits. Only the first 32 KiB of each file are read for its Language key.
 QString TranslationForLanguages(const QStringList& folders, const QStringList& uiLanguages);
 
 class ProgramFolder;

@@ -149,6 +149,7 @@ TfrmAddApplications::TfrmAddApplications(QList<InstalledApp> apps, QWidget* pare
     m_filter->setSourceModel(m_model);
 
     auto* searchLabel = new QLabel(UiText("AddApplications.Search", "&Search:"), this);
+    searchLabel->setTextFormat(Qt::PlainText);
     m_search = new QLineEdit(this);
     m_search->setObjectName(QStringLiteral("edtSearch"));
     m_search->setPlaceholderText(UiText("AddApplications.SearchHint", "Name, kind or keyword"));
@@ -165,6 +166,7 @@ TfrmAddApplications::TfrmAddApplications(QList<InstalledApp> apps, QWidget* pare
     m_list->setEditTriggers(QAbstractItemView::NoEditTriggers);
 
     m_count = new QLabel(this);
+    m_count->setTextFormat(Qt::PlainText);
     m_count->setObjectName(QStringLiteral("lblChosen"));
     m_buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     m_buttons->button(QDialogButtonBox::Ok)->setText(UiText("AddApplications.Add", "&Add"));

@@ -19,6 +19,7 @@ TfrmError::TfrmError(QWidget* parent)
     setAttribute(Qt::WA_QuitOnClose, false);
 
     Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setTextFormat(Qt::PlainText);
     Label1->setText(UiText("Errors.Heading", "Errors were encountered:"));
     Label1->move(8, 16);
     Label1->adjustSize();

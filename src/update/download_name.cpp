@@ -1,6 +1,8 @@
 #include "update/download_name.h"
 
+#include <QDir>
 #include <QFileInfo>
+#include <QRegularExpression>
 
 #include "common/error.h"
 #include "common/names.h"
@@ -35,4 +37,21 @@ void CheckDownloadName(const QString& name, const ProgramFolder& folder) {
         throw Error(QStringLiteral("The update cannot be saved as \"%1\": that name belongs to one of "
                                    "Kelvara's own files.")
                         .arg(name));
+}
+
+QStringList RemoveStaleDownloads(const QString& folder) {
+    static const QRegularExpression own(QStringLiteral("^.+\\.[A-Za-z0-9]{6}") +
+                                        QRegularExpression::escape(QLatin1StringView(kDownloadTemporaryTag)) +
+                                        u'$');
+    QStringList removed;
+    const QFileInfoList entries =
+        QDir(folder).entryInfoList({QStringLiteral("*") + QLatin1StringView(kDownloadTemporaryTag)},
+                                   QDir::Files | QDir::Hidden | QDir::System);
+    for (const QFileInfo& entry : entries) {
+        if (entry.isSymLink() || !entry.isFile() || !own.match(entry.fileName()).hasMatch())
+            continue;
+        if (QFile::remove(entry.filePath()))
+            removed.append(entry.filePath());
+    }
+    return removed;
 }

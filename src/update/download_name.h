@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 class ProgramFolder;
 
@@ -13,3 +14,11 @@ QString DownloadNameFromUrl(const QString& url);
 // or folders (the executable, its settings files, "Tabs", "Translation", "Loading.avi", a skin
 // folder). Names are compared without regard to the case of A-Z.
 void CheckDownloadName(const QString& name, const ProgramFolder& folder);
+
+// Ends the name of the temporary file a download is written to until it is complete.
+inline constexpr char kDownloadTemporaryTag[] = ".kelvara-download";
+
+// Removes the temporary download files (name + "." + six letters or digits + kDownloadTemporaryTag)
+// that a download ended by a crash or a kill left in folder; nothing else, and no link. Returns
+// the paths removed.
+QStringList RemoveStaleDownloads(const QString& folder);

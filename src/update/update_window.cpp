@@ -130,7 +130,8 @@ void TfrmUpdate::startDownload(const QString& address, bool secure) {
     }
     // Unbuffered, so that a write the disk cuts short fails while the data arrives and a cut-off
     // update is never reported as complete.
-    m_file = std::make_unique<ReplacingFile>(m_folder.userDir() + DownloadName);
+    m_file = std::make_unique<ReplacingFile>(m_folder.userDir() + DownloadName,
+                                             QLatin1StringView(kDownloadTemporaryTag));
     if (!m_file->open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         const QString reason = m_file->errorString();
         m_file.reset();

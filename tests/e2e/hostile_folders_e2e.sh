@@ -170,7 +170,109 @@ echo "$tabs" | awk '$1 < 0 || $1 + $3 > 1280 { bad = 1 } END { exit bad }' || {
     failures=$((failures + 1))
 }
 
-# 9. A tab of 100,000 shortcuts (copies of one): it opens without a hang or an abort, and the
+# 9. An older tab list beside an earlier Kelvara.ini.bak, with a shortcut the user edited since the
+#    last import, a link to the user's file where a shortcut would go, and a name too long for the
+#    file system: the rest is imported, nothing is written over or through the link, the earlier
+#    .bak stays, and the next start imports nothing (a shortcut deleted meanwhile stays deleted).
+fresh_folder
+mkdir -p "$app/Tabs/Tools"
+printf 'an earlier list\r\n' >"$app/Kelvara.ini.bak"
+long=$(printf 'x%.0s' $(seq 300))
+printf '[Tools]\r\nEdit=/usr/bin/ed\r\nLinked=/bin/sh\r\n%s=/bin/true\r\nLast=/bin/false\r\n' "$long" >"$app/Kelvara.ini"
+ln -s "$home/notes.txt" "$app/Tabs/Tools/Linked.lnk"
+check older-list
+bak=$(cat "$app/Kelvara.ini.bak")
+{ [ -f "$app/Tabs/Tools/Edit.lnk" ] && [ -f "$app/Tabs/Tools/Last.lnk" ] && [ -L "$app/Tabs/Tools/Linked.lnk" ] &&
+    [ ! -e "$app/Kelvara.ini" ] && [ -f "$app/Kelvara.ini.bak2" ] && [ "$bak" = $'an earlier list\r' ]; } || {
+    echo "FAIL older-list: the import did not skip, keep and set aside as it should" >&2
+    ls -la "$app" "$app/Tabs/Tools" >&2
+    failures=$((failures + 1))
+}
+rm -f "$app/Tabs/Tools/Edit.lnk"
+check older-list-again
+[ ! -e "$app/Tabs/Tools/Edit.lnk" ] && [ ! -e "$app/Kelvara.ini.bak3" ] || {
+    echo "FAIL older-list-again: the older list was imported a second time" >&2
+    failures=$((failures + 1))
+}
+
+# Opens the first tab standing on the bottom edge with the pointer and waits until it has grown:
+# a user-interface thread blocked on a FIFO would never open it.
+opens_first_tab() { # NAME
+    local first x y width height
+    first=$(bottom_tabs | head -n 1)
+    [ -n "$first" ] || return 1
+    read -r x y width height <<<"$first"
+    E2E_APP_PID=$E2E_APP_PID xdotool mousemove $((x + width / 2)) $((screen_height - 2))
+    e2e_wait_for 60 bash -c "$(declare -f bottom_tabs); E2E_APP_PID=$E2E_APP_PID screen_height=$screen_height
+        for id in \$(xdotool search --onlyvisible --pid $E2E_APP_PID 2>/dev/null); do
+            eval \"\$(xdotool getwindowgeometry --shell \$id)\"
+            [ \$HEIGHT -gt $height ] && exit 0
+        done; exit 1"
+    local opened=$?
+    xdotool mousemove 0 0
+    return $opened
+}
+
+# 10. FIFOs where the icon theme would find pictures: one in the user's own theme folder under the
+#     theme name a desktop entry gives, and one outside every theme that another entry's Icon=
+#     climbs to with "..". The tab with shortcuts to both opens (the user-interface thread is not
+#     blocked), and nothing outside the program's folders changes.
+fresh_folder
+theme=$XDG_DATA_HOME/icons/hicolor
+mkdir -p "$theme/32x32/apps" "$home/climb"
+printf '[Icon Theme]\nName=Hicolor\nDirectories=32x32/apps\n\n[32x32/apps]\nSize=32\nType=Fixed\n' >"$theme/index.theme"
+mkfifo "$theme/32x32/apps/kelvara-fifo-icon.png" "$home/climb/x.png"
+printf '[Desktop Entry]\nType=Application\nName=Themed\nExec=true\nIcon=kelvara-fifo-icon\n' >"$home/themed.desktop"
+printf '[Desktop Entry]\nType=Application\nName=Climb\nExec=true\nIcon=../../../../../../../../../../..%s\n' \
+    "$home/climb/x" >"$home/climb.desktop"
+printf '[A]\r\nThemed=%s\r\nClimb=%s\r\n' "$home/themed.desktop" "$home/climb.desktop" >"$app/Kelvara.ini"
+before_icons=$(home_state)
+"$app/Kelvara" >"$E2E_APP_LOG" 2>&1 &
+E2E_APP_PID=$!
+if e2e_wait_for 90 bash -c "$(declare -f bottom_tabs); E2E_APP_PID=$E2E_APP_PID screen_height=$screen_height; [ -n \"\$(bottom_tabs)\" ]"; then
+    opens_first_tab || {
+        echo "FAIL theme-fifos: the tab did not open (the user-interface thread is blocked)" >&2
+        failures=$((failures + 1))
+    }
+else
+    echo "FAIL theme-fifos: no tab appeared" >&2
+    failures=$((failures + 1))
+fi
+kill -0 "$E2E_APP_PID" 2>/dev/null || {
+    echo "FAIL theme-fifos: the program ended" >&2
+    failures=$((failures + 1))
+}
+kill "$E2E_APP_PID" 2>/dev/null
+wait "$E2E_APP_PID" 2>/dev/null
+[ "$before_icons" = "$(home_state)" ] || {
+    echo "FAIL theme-fifos: files outside the program folder changed" >&2
+    failures=$((failures + 1))
+}
+rm -rf "$XDG_DATA_HOME/icons"
+echo "theme-fifos: done"
+
+# 11. No usable home folder in HOME (unset, relative, a file): the home folder comes from the
+#     password database, the tabs appear, and nothing outside the program's folders changes.
+for variant in unset relative file; do
+    fresh_folder
+    mkdir -p "$app/Tabs/A"
+    saved_home=${HOME-}
+    case $variant in
+    unset) unset HOME ;;
+    relative) export HOME=relative/home ;;
+    file) export HOME=$home/notes.txt ;;
+    esac
+    pushd "$work" >/dev/null
+    check "home-$variant"
+    popd >/dev/null
+    export HOME=$saved_home
+done
+[ ! -e "$work/relative" ] && [ ! -e "$work/.local" ] || {
+    echo "FAIL home: folders were made relative to the working folder" >&2
+    failures=$((failures + 1))
+}
+
+# 12. A tab of 100,000 shortcuts (copies of one): it opens without a hang or an abort, and the
 #    program's peak memory stays under 300 MB (a tab holds its first thousand items and draws
 #    only the rows on the screen).
 huge_tab() {
