@@ -4,6 +4,7 @@
 #include <QDeadlineTimer>
 #include <QEnterEvent>
 #include <QMouseEvent>
+#include <QTextDocument>
 #include <QToolTip>
 
 #include "common/error.h"
@@ -181,7 +182,7 @@ TEST(TabMouse, AShortenedCaptionShowsItsWholeNameAsATooltip) {
     Hover(window, QPoint(60, 17 + 40 + 20));
     ASSERT_EQ(window.TabModel().HotIndex, 1);
     EXPECT_TRUE(QToolTip::isVisible());
-    EXPECT_EQ(QToolTip::text(), longName);
+    EXPECT_EQ(QToolTip::text(), Qt::convertFromPlainText(longName));
     Hover(window, QPoint(60, 17 + 20));
     ASSERT_EQ(window.TabModel().HotIndex, 0);
     // The tooltip fades out.

@@ -6,6 +6,8 @@
 #include <QTextDocument>
 #include <QToolTip>
 
+#include "core/tooltip_style.h"
+
 namespace {
 
 class PlainTooltips : public QObject {
@@ -40,7 +42,7 @@ private:
         }
         // Escaped and marked as formatted text, so that it is never read as markup.
         QToolTip::showText(help->globalPos(), Qt::convertFromPlainText(text, Qt::WhiteSpacePre), widget, {},
-                           widget->toolTipDuration());
+                           TooltipDisplayMs);
     }
 };
 

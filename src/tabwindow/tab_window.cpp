@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
+#include <QTextDocument>
 #include <QToolTip>
 #include <QWindow>
 
@@ -358,7 +359,9 @@ void TfrmTab::ShowCaptionTip() {
     const QRect item = ItemGeometry(index);
     const QPoint pointer = mapFromGlobal(QCursor::pos());
     const QPoint at = rect().contains(pointer) ? pointer : item.center();
-    QToolTip::showText(mapToGlobal(at), m_tab.Items[index].Data.Name, this, item, TooltipDisplayMs);
+    // The name comes from a file name or a desktop entry: escaped, so that it is never read as markup.
+    QToolTip::showText(mapToGlobal(at), Qt::convertFromPlainText(m_tab.Items[index].Data.Name), this, item,
+                       TooltipDisplayMs);
 }
 
 void TfrmTab::ApplyStacking() {
