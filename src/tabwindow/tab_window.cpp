@@ -13,7 +13,7 @@
 
 #include "common/device_pixels.h"
 #include "common/error.h"
-#include "core/tooltip_style.h"
+#include "core/tooltip_display.h"
 #include "platform/x11_window_state.h"
 #include "skins/skin.h"
 #include "tabs/background_items.h"
