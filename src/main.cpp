@@ -12,7 +12,7 @@
 #include "core/application.h"
 #include "core/command_line.h"
 #include "core/controller.h"
-#include "core/plain_tooltips.h"
+#include "core/tooltip_display.h"
 #include "core/tooltip_style.h"
 #include "platform/desktop_icon_theme.h"
 #include "platform/display_mode.h"
@@ -132,7 +132,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     InstallFontSubstitutions();
     InstallTooltipStyle();
-    InstallPlainTooltips();
+    InstallTooltipDisplay();
     InstallTabAccessibility();
     // Screen-resolution macro items switch the display through XRandR.
     InstallDisplayModeChanger();

@@ -14,7 +14,7 @@
 #include <QTextDocument>
 #include <QToolTip>
 
-#include "core/plain_tooltips.h"
+#include "core/tooltip_display.h"
 #include "formats/shortcut_link.h"
 #include "qstring_printer.h"
 #include "qt_app_environment.h"
@@ -112,7 +112,7 @@ TEST(AddApplications, KeyboardFiltersTicksAndKeepsTheOrderOfTicking) {
 // An entry's texts are shown as written: markup in its generic name (the row's tooltip) or its
 // name is never read, so "<img src=/dev/zero>" cannot make the tooltip read that file.
 TEST(AddApplications, EveryTextOfAnEntryIsShownAsPlainText) {
-    InstallPlainTooltips();
+    InstallTooltipDisplay();
     const char* generic = "<img src=\"missing.png\"><b>Viewer</b>";
     TfrmAddApplications dialog({App("/a/view.desktop", "<i>Name</i>", generic)});
     dialog.show();

@@ -252,6 +252,48 @@ TEST_F(Controller, RenamingAnItemEscapesTheAnswerAndKeepsItsPlace) {
     EXPECT_EQ(items.at(1).Data.Name, QStringLiteral("Text: Editor"));
 }
 
+// A desktop entry shows the name it holds: renaming it sets that name (the translation the user's
+// language shows, when there is one) and renames its file, keeping its place.
+TEST_F(Controller, RenamingADesktopEntrySetsTheNameItShows) {
+    const QByteArray language = qgetenv("LANGUAGE");
+    qputenv("LANGUAGE", "de");
+    MakeTab(QStringLiteral("Tools"));
+    MakeShortcut(QStringLiteral("Tools"), QStringLiteral("First.lnk"), QStringLiteral("/bin/true"));
+    WriteFile(Tabs() + QStringLiteral("/Tools/web.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Web Browser\nName[de]=Webbrowser\nExec=web\n");
+    WriteFile(Tabs() + QStringLiteral("/Tools/edit.desktop"),
+              "[Desktop Entry]\nType=Application\nName=Editor\nExec=ed\n");
+    WriteFile(Tabs() + QStringLiteral("/Tools/order.lst"), "First.lnk\r\nweb.desktop\r\nedit.desktop\r\n");
+    TfrmRunning& controller = Start();
+    const qsizetype errors = ErrorLines().size();
+    const struct {
+        int index;
+        const char *shown, *answer, *file, *content;
+    } rows[] = {
+        {1, "Webbrowser", "Netz", "Netz.desktop",
+         "[Desktop Entry]\nType=Application\nName=Web Browser\nName[de]=Netz\nExec=web\n"},
+        {2, "Editor", "Text: Editor", "Text%3A Editor.desktop",
+         "[Desktop Entry]\nType=Application\nName=Text: Editor\nExec=ed\n"},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.answer);
+        const TItem item = controller.TabWindows().at(0)->TabModel().Items.at(row.index);
+        ASSERT_EQ(item.Data.Name, QString::fromUtf8(row.shown));
+        m_prompts.texts = {QString::fromUtf8(row.answer)};
+        QTimer::singleShot(0, controller.Menu().pmMain, &QMenu::close);
+        controller.ShowPopup(item, QPoint(10, 10), controller.TabWindows().at(0));
+        controller.Rename1Click();
+        EXPECT_FALSE(QFile::exists(item.Data.LinkFile));
+        const QString renamed = Tabs() + QStringLiteral("/Tools/") + QString::fromUtf8(row.file);
+        EXPECT_EQ(QString::fromUtf8(ReadFile(renamed)), QString::fromUtf8(row.content));
+        const TItem shown = controller.TabWindows().at(0)->TabModel().Items.at(row.index);
+        EXPECT_EQ(shown.Data.Name, QString::fromUtf8(row.answer));
+        EXPECT_EQ(shown.Data.LinkFile, renamed);
+    }
+    EXPECT_EQ(ErrorLines().size(), errors) << ErrorLines().join(QLatin1Char('\n')).toStdString();
+    qputenv("LANGUAGE", language);
+}
+
 TEST_F(Controller, ThePopupShowsEditOnlyForItemsAndRestoresTheTimers) {
     MakeTab(QStringLiteral("Tools"));
     MakeShortcut(QStringLiteral("Tools"), QStringLiteral("Editor.lnk"), QStringLiteral("/bin/ed"));

@@ -221,23 +221,58 @@ TEST(ScrolledTab, DragHeldNearAnEndScrolls) {
     }
 }
 
-// The "more" markers lie inside the row at their end and point out of it.
-TEST(ScrolledTab, MoreMarkersLieInTheRowsAtTheEnds) {
+// The "more" markers lie in the row at their end, clear of its caption (laid out as the skins lay
+// captions out, turned on its side on the left and right edges), and point out of the row; a
+// caption's tooltip lies beside its row, past the tab's thickness.
+TEST(ScrolledTab, MoreMarkersAndCaptionTipsLeaveTheCaptionsFree) {
+    const struct {
+        QRect caption;
+        int size; // the marker's length where the strip leaves room; 0: shorter
+    } skins[] = {
+        {QRect(42, 5, 82, 32), 0}, // caption 5 pixels from the row's start, 3 from its end
+        {QRect(50, 12, 70, 16), 10},
+        {QRect(), 10}, // no captions: the middle of the row
+    };
+    for (const auto& skin : skins) {
+        for (const TabEdge edge : AllEdges) {
+            const TabGeometry tab{edge, 17, 40, 3, 10};
+            const bool horizontal = edge == TabEdge::Bottom || edge == TabEdge::Top;
+            for (const bool farEnd : {false, true}) {
+                const QPolygon marker = MoreMarker(tab, 128, farEnd, skin.caption);
+                ASSERT_EQ(marker.size(), 3);
+                const QRect row = ItemRect(tab, farEnd ? 12 : 10, 128);
+                const QString where = QStringLiteral("edge %1 far %2 caption %3")
+                                          .arg(int(edge))
+                                          .arg(farEnd)
+                                          .arg(skin.caption.top());
+                EXPECT_TRUE(row.contains(marker.boundingRect())) << where.toStdString();
+                // The caption's box in the window: across from the outer side, along the row as
+                // drawn (its top at the row's far side when turned).
+                const QRect& c = skin.caption;
+                const QRect caption = horizontal ? c.translated(row.topLeft())
+                                                 : QRect(row.left() + 40 - c.top() - c.height(), c.left(),
+                                                         c.height(), c.width());
+                if (!c.isEmpty())
+                    EXPECT_FALSE(marker.boundingRect().intersects(caption)) << where.toStdString();
+                // The tip is the point nearest to the end it points to.
+                const int tip = horizontal ? marker[0].y() : marker[0].x();
+                const int base = horizontal ? marker[1].y() : marker[1].x();
+                const int end = MarkerPosition(tab, farEnd ? 13 : 10);
+                EXPECT_LT(std::abs(tip - end), std::abs(base - end)) << where.toStdString();
+                if (skin.size > 0)
+                    EXPECT_EQ(std::abs(tip - base), skin.size) << where.toStdString();
+                else
+                    EXPECT_GE(std::abs(tip - base), 2) << where.toStdString();
+            }
+            EXPECT_TRUE(MoreMarker(TabGeometry{edge, 17, 0, 3, 10}, 128, true, skin.caption).isEmpty());
+        }
+    }
     for (const TabEdge edge : AllEdges) {
         const TabGeometry tab{edge, 17, 40, 3, 10};
+        const QRect row = ItemRect(tab, 11, 128);
+        const QPoint anchor = CaptionTipAnchor(edge, row);
+        // Past the thickness, level with the row's start.
         const bool horizontal = edge == TabEdge::Bottom || edge == TabEdge::Top;
-        for (const bool farEnd : {false, true}) {
-            const QPolygon marker = MoreMarker(tab, 128, farEnd);
-            ASSERT_EQ(marker.size(), 3);
-            const QRect row = ItemRect(tab, farEnd ? 12 : 10, 128);
-            EXPECT_TRUE(row.contains(marker.boundingRect())) << "edge " << int(edge) << " far " << farEnd;
-            // The tip is the point nearest to the end it points to.
-            const int along = horizontal ? marker[0].y() : marker[0].x();
-            const int base = horizontal ? marker[1].y() : marker[1].x();
-            const int end = MarkerPosition(tab, farEnd ? 13 : 10);
-            EXPECT_LT(std::abs(along - end), std::abs(base - end))
-                << "edge " << int(edge) << " far " << farEnd;
-        }
-        EXPECT_TRUE(MoreMarker(TabGeometry{edge, 17, 0, 3, 10}, 128, true).isEmpty());
+        EXPECT_EQ(anchor, horizontal ? QPoint(128, row.top()) : QPoint(row.left(), 128)) << int(edge);
     }
 }

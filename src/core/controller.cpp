@@ -35,6 +35,7 @@
 #include "tabs/desktop_opener.h"
 #include "skins/skin_list.h"
 #include "tabs/background_items.h"
+#include "tabs/desktop_entry_edit.h"
 #include "tabs/order_file.h"
 #include "tabs/tab_geometry.h"
 #include "tabwindow/tab_window.h"
@@ -447,24 +448,44 @@ void TfrmRunning::Rename1Click() {
         return;
     }
     const ItemFileName parts = SplitItemFileName(target.Data.LinkFile);
+    // A desktop entry shows the name it holds rather than its file's: that name is what is renamed.
+    const bool entry = IsDesktopEntryName(target.Data.LinkFile);
+    const QString shown = entry ? target.Data.Name : parts.Base;
     const QString answer = m_prompts.askText(this, UiText("Prompt.RenameItemTitle", "Rename Item"),
-                                             UiText("Prompt.NewName", "Enter new name:"), parts.Base);
-    if (answer == parts.Base)
+                                             UiText("Prompt.NewName", "Enter new name:"), shown);
+    if (answer == shown)
         return;
     const QString newPath = RenamedItemPath(target.Data.LinkFile, answer, parts.Extension);
+    const bool moves = newPath != target.Data.LinkFile;
     // A rename that cannot happen changes nothing, the order file included: moving the new name
     // in it would move the other item of that name instead.
-    if (NameTaken(target.Data.LinkFile, newPath)) {
+    if (moves && NameTaken(target.Data.LinkFile, newPath)) {
         ReportError(UiText("Error.ItemExists", "An item named %1 already exists.").arg(answer));
         return;
     }
-    if (!RenameEntry(target.Data.LinkFile, newPath)) {
-        ReportError(
-            UiText("Error.ItemNotRenamed", "Unable to rename the item %1 to %2.").arg(parts.Base, answer));
+    const QString failed =
+        UiText("Error.ItemNotRenamed", "Unable to rename the item %1 to %2.").arg(shown, answer);
+    if (entry) {
+        // The entry that cannot take its new name (one linked from elsewhere, a read-only file)
+        // keeps its file name as well.
+        try {
+            SetDesktopEntryName(target.Data.LinkFile, answer);
+        } catch (const Error& error) {
+            ReportError(failed + QLatin1Char(' ') + error.message());
+            return;
+        }
+    }
+    if (moves && !RenameEntry(target.Data.LinkFile, newPath)) {
+        ReportError(failed);
+        // An entry shows its new name all the same.
+        if (entry)
+            RebuildTabs();
         return;
     }
-    const QFileInfo info(newPath);
-    SetOrderPosition(info.path(), info.fileName(), target.Index);
+    if (moves) {
+        const QFileInfo info(newPath);
+        SetOrderPosition(info.path(), info.fileName(), target.Index);
+    }
     RebuildTabs();
 }
 

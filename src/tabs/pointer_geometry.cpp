@@ -87,19 +87,37 @@ int DragScrollStep(const TabGeometry& tab, int total, QPoint point) {
     return 0;
 }
 
-QPolygon MoreMarker(const TabGeometry& tab, int tabWidth, bool farEnd) {
+QPolygon MoreMarker(const TabGeometry& tab, int tabWidth, bool farEnd, const QRect& caption) {
     if (tab.itemHeight <= 0 || tab.count <= 0)
         return {};
-    // A triangle a third of an item long (4 to 10 pixels), twice as wide, 2 pixels from the end.
-    const int size = std::clamp(tab.itemHeight / 3, 4, 10);
-    const int middle = tabWidth / 2;
+    // The caption's extent along the row, from the row's start: turned on its side on the left and
+    // right edges, where its top lies at the row's far side.
+    int captionStart = tab.itemHeight / 2;
+    int captionEnd = tab.itemHeight / 2;
+    int middle = tabWidth / 2;
+    if (!caption.isEmpty()) {
+        captionStart =
+            Horizontal(tab.edge) ? caption.top() : tab.itemHeight - caption.top() - caption.height();
+        captionEnd = captionStart + caption.height();
+        middle = caption.left() + caption.width() / 2;
+    }
     const int length = tab.count * tab.itemHeight;
     // Along the length: the end of the items the marker points to, and the side it points from.
     const bool towardLarger = HeadAtStart(tab.edge) == farEnd;
     const int start = HeadAtStart(tab.edge) ? tab.headHeight : 0;
-    const int tip = towardLarger ? start + length - 2 : start + 2;
+    // The free strip between the end and the caption: the tip lies on the row's outermost pixel,
+    // the base a pixel short of the caption.
+    const int strip = towardLarger ? tab.itemHeight - captionEnd : captionStart;
+    const int size = std::max(2, std::min(std::clamp(tab.itemHeight / 3, 4, 10), strip - 1));
+    const int tip = towardLarger ? start + length - 1 : start;
     const int base = towardLarger ? tip - size : tip + size;
     if (Horizontal(tab.edge))
         return QPolygon({QPoint(middle, tip), QPoint(middle - size, base), QPoint(middle + size, base)});
     return QPolygon({QPoint(tip, middle), QPoint(base, middle - size), QPoint(base, middle + size)});
+}
+
+QPoint CaptionTipAnchor(TabEdge edge, const QRect& row) {
+    if (Horizontal(edge))
+        return QPoint(row.right() + 1, row.top());
+    return QPoint(row.left(), row.bottom() + 1);
 }

@@ -57,7 +57,16 @@ QRect ItemRect(const TabGeometry& tab, int index, int tabWidth);
 // else 0.
 int DragScrollStep(const TabGeometry& tab, int total, QPoint point);
 
-// The small triangle that tells there are more items past one end of those shown: inside the row
-// at that end (the head's end, or the far end), centred across the thickness and pointing out of
-// the row. Empty for a skin without item rows.
-QPolygon MoreMarker(const TabGeometry& tab, int tabWidth, bool farEnd);
+// The small triangle that tells there are more items past one end of those shown: in the row at
+// that end (the head's end, or the far end), in the free strip between the row's end and its
+// caption, across centred on the caption, pointing out of the row. caption is the caption's box in
+// a row as a skin gives it (x across from the tab's outer side, y along from the row's start, as
+// laid out on the bottom edge); an empty box for a skin without captions. The triangle is a third
+// of an item long (4 to 10 pixels) and twice as wide, shorter where the strip is narrower (but at
+// least 2 pixels long). Empty for a skin without item rows.
+QPolygon MoreMarker(const TabGeometry& tab, int tabWidth, bool farEnd, const QRect& caption);
+
+// Where the tooltip of an item's caption is anchored (the tooltip lies below and to the right of
+// it): beside the item's row, just past the tab's thickness, so that it covers neither that row nor
+// its neighbours. row is the item's row as ItemRect gives it.
+QPoint CaptionTipAnchor(TabEdge edge, const QRect& row);

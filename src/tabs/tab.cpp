@@ -40,10 +40,6 @@ qint32 StoredShowCmd(TShowCmd cmd) {
 
 namespace {
 
-bool IsDesktopEntryName(const QString& path) {
-    return path.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive);
-}
-
 // A desktop entry put into the tab folder is an item of its own: it starts itself, and shows the
 // name and icon it gives. Hidden and NoDisplay entries stay items: the user put them there.
 TItemData ReadDesktopItem(const QString& path, const QString& fileName) {
@@ -60,6 +56,10 @@ TItemData ReadDesktopItem(const QString& path, const QString& fileName) {
 }
 
 } // namespace
+
+bool IsDesktopEntryName(const QString& path) {
+    return path.endsWith(QLatin1String(".desktop"), Qt::CaseInsensitive);
+}
 
 TItemData ReadItemRecord(const QString& path, const QString& fileName) {
     if (IsDesktopEntryName(path))

@@ -53,6 +53,9 @@ inline constexpr qsizetype kMaxTabItems = 1000;
 // The files of a tab folder that are its items: shortcuts, and desktop entries put there.
 inline const QString kItemMasks = QStringLiteral("*.lnk;*.desktop");
 
+// An item file that is a desktop entry rather than a shortcut: its name ends in ".desktop".
+bool IsDesktopEntryName(const QString& path);
+
 // Fills a record from the shortcut file at path, as TTab::ReadItem does; a desktop entry (a
 // ".desktop" file) gives an item that starts it, named by its Name= (its file name when it has
 // none), with its icon. Raises Error when the file cannot be read as either. Safe on any thread.

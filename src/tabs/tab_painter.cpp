@@ -243,6 +243,9 @@ void PaintTabParts(const TTab& tab, QImage& canvas, const Settings& settings, bo
         const TabGeometry geometry{edge, HH, IH, tab.ShownCount(), tab.FirstShown};
         const bool more[] = {tab.FirstShown > 0, tab.FirstShown + tab.ShownCount() < tab.Items.size()};
         const qint32 endItem[] = {tab.FirstShown, tab.FirstShown + tab.ShownCount() - 1};
+        const QRect caption =
+            skin.UseText ? QRect(skin.TextPos.Left, skin.TextPos.Top, skin.TextPos.Width, skin.TextPos.Height)
+                         : QRect();
         QPainter painter(&canvas);
         painter.setRenderHint(QPainter::Antialiasing);
         painter.setPen(Qt::NoPen);
@@ -251,7 +254,7 @@ void PaintTabParts(const TTab& tab, QImage& canvas, const Settings& settings, bo
                 continue;
             const ColourValue colour = endItem[farEnd] == tab.HotIndex ? skin.SelFontColor : skin.FontColor;
             painter.setBrush(QColor::fromRgb(PixelFromColour(colour)));
-            painter.drawPolygon(MoreMarker(geometry, W, farEnd == 1));
+            painter.drawPolygon(MoreMarker(geometry, W, farEnd == 1, caption));
         }
     };
 

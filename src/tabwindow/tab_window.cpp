@@ -13,7 +13,7 @@
 
 #include "common/device_pixels.h"
 #include "common/error.h"
-#include "core/tooltip_style.h"
+#include "core/tooltip_display.h"
 #include "platform/x11_window_state.h"
 #include "skins/skin.h"
 #include "tabs/background_items.h"
@@ -355,10 +355,10 @@ void TfrmTab::ShowCaptionTip() {
         QToolTip::hideText();
         return;
     }
-    // Beside the pointer over the tab, else (the keyboard's highlight) at the item.
+    // Beside the item's row, for the pointer and the keyboard's highlight alike: over the row it
+    // would hide the caption it completes.
     const QRect item = ItemGeometry(index);
-    const QPoint pointer = mapFromGlobal(QCursor::pos());
-    const QPoint at = rect().contains(pointer) ? pointer : item.center();
+    const QPoint at = CaptionTipAnchor(m_ctx.settings->TabPos, item);
     // The name comes from a file name or a desktop entry: escaped, so that it is never read as markup.
     QToolTip::showText(mapToGlobal(at), Qt::convertFromPlainText(m_tab.Items[index].Data.Name), this, item,
                        TooltipDisplayMs);

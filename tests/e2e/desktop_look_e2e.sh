@@ -15,9 +15,7 @@ source "$here/xvfb.sh"
 # shellcheck source=/dev/null
 source "$here/mouse_e2e_helpers.sh"
 
-e2e_copy_program "$program"
-trap 'e2e_stop_display; rm -rf "$work"' EXIT
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+e2e_prepare "$program"
 unset XDG_CURRENT_DESKTOP
 # Two icon themes whose folder icon is all red and all blue.
 for theme in Red:FF0000 Blue:0000FF; do

@@ -17,11 +17,10 @@ source "$here/gnome_session.sh"
 # shellcheck source=/dev/null
 source "$here/mouse_e2e_helpers.sh"
 
-e2e_copy_program "$program"
+E2E_CLEANUP='kill "${other_pid:-}" 2>/dev/null || true'
+e2e_prepare "$program"
 mkdir -p "$app/Tabs/A" "$app/Tabs/B"
 printf 'A\r\nB\r\n' > "$app/Tabs/order.lst"
-export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
-trap 'kill "${other_pid:-}" 2>/dev/null || true; e2e_stop_display; rm -rf "$work"' EXIT
 E2E_SESSION=gnome e2e_start_display 1280x800
 bottom=800
 

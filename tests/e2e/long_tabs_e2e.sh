@@ -17,7 +17,7 @@ source "$here/xvfb.sh"
 # shellcheck source=/dev/null
 source "$here/mouse_e2e_helpers.sh"
 
-e2e_copy_program "$program"
+e2e_prepare "$program"
 e2e_write_recorder
 
 # Tab "Long" of 60 items, each starting the recorder with its number, from the older tab list
@@ -34,7 +34,6 @@ for name in one two three dropped; do echo "$name" > "$work/docs/$name.txt"; don
 screen_width=1280
 bottom=800
 e2e_start_display ${screen_width}x$bottom
-trap 'e2e_stop_display; rm -rf "$work"' EXIT
 e2e_start_program
 e2e_wait_for 60 e2e_tabs_placed "$pid" 2 "$bottom" || e2e_fail "the two closed tabs are not on the edge: $(e2e_windows_of "$pid" | tr '\n' ';')"
 # The tabs stand in the order of their names: Drop, then Long.

@@ -2,6 +2,17 @@
 # program folder, a launch recorder, windows of a process, tab heights, and an xdotool drag that
 # makes a real XDND drop.
 
+# The common start of a test: a scratch copy of the program folder $1 (e2e_copy_program) with
+# private XDG config and data folders in it, and an exit trap that runs the commands a test puts in
+# E2E_CLEANUP (say, ending a helper program it started), stops the display and removes the scratch
+# folder.
+e2e_prepare() {
+    e2e_copy_program "$1"
+    export XDG_CONFIG_HOME=$work/config XDG_DATA_HOME=$work/data
+    E2E_CLEANUP=${E2E_CLEANUP:-}
+    trap 'eval "$E2E_CLEANUP"; e2e_stop_display; rm -rf "$work"' EXIT
+}
+
 # Copies the program folder $1 into a new scratch folder. Sets work (the scratch folder), app (the
 # copy) and the default skin's tab_height, head_height and item_height.
 e2e_copy_program() {

@@ -13,9 +13,9 @@ source "$here/xvfb.sh"
 # shellcheck source=/dev/null
 source "$here/mouse_e2e_helpers.sh"
 
-e2e_copy_program "$program"
+E2E_CLEANUP='kill "${wm_pid:-}" 2>/dev/null || true'
+e2e_prepare "$program"
 mkdir -p "$app/Tabs/A"
-trap 'kill "${wm_pid:-}" 2>/dev/null || true; e2e_stop_display; rm -rf "$work"' EXIT
 e2e_start_display 1024x768
 bottom=768
 python3 "$here/slow_wm.py" 2 > "$work/wm.out" &
