@@ -145,10 +145,10 @@ void TfrmRunning::RequestEnd(int status) {
 void TfrmRunning::LoadCurrentSkin() {
     try {
         m_skin.Load(m_stored.SkinName, m_stored.settings, m_skinList, m_folder.contentDirs(), m_layeredMode);
-        for (const QString& warning : std::as_const(m_skin.Warnings))
-            ReportError(warning);
+        for (const UserText& warning : std::as_const(m_skin.Warnings))
+            ReportError(Worded(warning));
     } catch (const SkinNotFound& e) {
-        m_prompts.message(this, ApplicationCaption(), e.message());
+        m_prompts.message(this, ApplicationCaption(), Worded(e.text()));
         RequestEnd(1);
     }
 }
@@ -494,8 +494,9 @@ void TfrmRunning::ImportLegacyIni() {
     for (const QString& section : ini.sectionNames()) {
         const QString tabFolder = m_folder.tabsDir() + QLatin1Char('/') + LegacyTabFolderName(section);
         if (!QDir().mkpath(tabFolder)) {
-            ReportError(QStringLiteral("The tab %1 of the older tab list %2 is not imported: the folder %3 "
-                                       "cannot be made.")
+            ReportError(UiText("Import.TabNotMade",
+                               "The tab %1 of the older tab list %2 is not imported: the "
+                               "folder %3 cannot be made.")
                             .arg(section, shownList, QDir::toNativeSeparators(tabFolder)));
             continue;
         }
@@ -509,7 +510,7 @@ void TfrmRunning::ImportLegacyIni() {
             // since): it is kept as it is. Anything else of that name is in the way.
             QString reason;
             if (existing.isSymLink() || (existing.exists() && !existing.isFile()))
-                reason = QStringLiteral("another entry of that name is in the way");
+                reason = UiText("Import.InTheWay", "another entry of that name is in the way");
             else if (existing.exists())
                 continue;
             if (reason.isEmpty()) {
@@ -523,13 +524,13 @@ void TfrmRunning::ImportLegacyIni() {
                 try {
                     link.Write();
                 } catch (const EShortcutError& e) {
-                    reason = e.reason().isEmpty() ? e.message() : e.reason();
+                    reason = Worded(e.reason().isEmpty() ? e.text() : e.reason());
                 }
             }
             if (!reason.isEmpty())
-                ReportError(
-                    QStringLiteral("The shortcut %1 of the older tab list %2 is not imported as %3: %4.")
-                        .arg(key, shownList, QDir::toNativeSeparators(file), reason));
+                ReportError(UiText("Import.ShortcutNotImported",
+                                   "The shortcut %1 of the older tab list %2 is not imported as %3: %4.")
+                                .arg(key, shownList, QDir::toNativeSeparators(file), reason));
         }
     }
     SetAsideLegacyIni(legacy);
@@ -548,10 +549,10 @@ void TfrmRunning::SetAsideLegacyIni(const QString& legacy) {
         if (!QFileInfo(aside).exists() && !QFileInfo(aside).isSymLink())
             break;
     }
-    ReportError(
-        QStringLiteral("The older tab list %1 could not be renamed, so it is imported again at the next "
-                       "start; shortcuts already there are kept as they are.")
-            .arg(QDir::toNativeSeparators(legacy)));
+    ReportError(UiText("Import.NotRenamed",
+                       "The older tab list %1 could not be renamed, so it is imported again at "
+                       "the next start; shortcuts already there are kept as they are.")
+                    .arg(QDir::toNativeSeparators(legacy)));
 }
 
 TfrmLoading* TfrmRunning::LoadingSplash() const {
@@ -565,7 +566,7 @@ void TfrmRunning::TranslateAll() {
     try {
         ::TranslateAll(this, windows, m_configDialog.data(), m_stored.TranslationPath);
     } catch (const Error& e) {
-        ReportError(e.message());
+        ReportError(Worded(e.text()));
     }
 }
 
@@ -580,7 +581,7 @@ void TfrmRunning::Config1Click() {
     try {
         ApplyTranslation(m_configDialog, m_stored.TranslationPath, ConfigSection);
     } catch (const Error& e) {
-        ReportError(e.message());
+        ReportError(Worded(e.text()));
     }
     m_configDialog->show();
     m_configOpen = true;
@@ -618,7 +619,8 @@ void TfrmRunning::dropPendingUpdateCheck() {
 void TfrmRunning::openUrl(const QUrl& url) {
     const QString address = url.toString();
     if (!IsOpenableTarget(address)) {
-        ReportError(QStringLiteral("The address \"%1\" cannot be opened: it has no host.").arg(address));
+        ReportError(UiText("Error.AddressNoHost", "The address \"%1\" cannot be opened: it has no host.")
+                        .arg(address));
         return;
     }
     QDesktopServices::openUrl(url);
