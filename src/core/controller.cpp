@@ -45,6 +45,7 @@
 #include "ui/error_report.h"
 #include "ui/item_properties_dialog.h"
 #include "ui/loading_window.h"
+#include "ui/qt_translations.h"
 #include "update/download_name.h"
 #include "update/update_check.h"
 #include "update/update_window.h"
@@ -568,6 +569,8 @@ void TfrmRunning::TranslateAll() {
     } catch (const Error& e) {
         ReportError(Worded(e.text()));
     }
+    // Qt's own texts (edit fields' context menus, file dialogs) follow in the same language.
+    LoadQtTranslations(QtLanguageFor(m_stored.TranslationPath));
 }
 
 TfrmConfig* TfrmRunning::ConfigDialog() const {
