@@ -54,6 +54,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION x11)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4, libqt6svg6, xdg-utils")
 # Without a desktop environment, folder, document and program icons come from Adwaita. The
-# Chinese translation needs a font with CJK characters.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "adwaita-icon-theme, fonts-noto-cjk | fonts-droid-fallback")
+# Chinese translation needs a font with CJK characters. Qt's own texts (edit fields' context
+# menus, standard buttons) come in the user's language from Qt's translations.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "adwaita-icon-theme, fonts-noto-cjk | fonts-droid-fallback, qt6-translations-l10n")
 include(CPack)

@@ -15,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     const qsizetype files = data[0];
     const QString exec = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
-    const QString refusal = FilesRefusal(exec, files);
+    const UserText refusal = FilesRefusal(exec, files);
     if (files > kMaxFilesPerStart && refusal.isEmpty())
         std::abort();
     if (files == 0 && !refusal.isEmpty())

@@ -23,6 +23,7 @@
 #include "skins/font_substitutions.h"
 #include "tabwindow/tab_accessible.h"
 #include "tabs/desktop_app.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -148,7 +149,7 @@ int main(int argc, char** argv) {
         // message rather than an abort.
         const auto* error = dynamic_cast<const Error*>(&e);
         DefaultUserPrompts().message(nullptr, ApplicationCaption(),
-                                     error ? error->message() : QString::fromLocal8Bit(e.what()));
+                                     error ? Worded(error->text()) : QString::fromLocal8Bit(e.what()));
         return 1;
     }
     if (controller->EndRequested())

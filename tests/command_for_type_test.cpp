@@ -197,7 +197,7 @@ TEST_F(CommandForTypeTest, ADroppedDocumentReachesItsApplicationAsOneArgument) {
         QFile::remove(QString::fromUtf8(out));
         const NewShortcut shortcut = ShortcutForDrop(SplitDropPath(document), paths);
         ASSERT_EQ(shortcut.data.Target, recorder);
-        ASSERT_EQ(LaunchItem(shortcut.data), QString()); // no failure
+        ASSERT_EQ(LaunchItem(shortcut.data).english(), QString()); // no failure
         // The recorder moves its file into place once it is whole.
         EXPECT_EQ(WaitForRenamedFile(QString::fromUtf8(out)),
                   QByteArray("--open") + '\0' + document.toUtf8() + '\0');

@@ -75,7 +75,7 @@ protected:
     // Launches item 0 and gives the failure it reports, at once or from the event loop.
     QString launchFailure() {
         QString failure;
-        tab.ExecuteItem(0, [&](const QString& message) { failure = message; });
+        tab.ExecuteItem(0, [&](const UserText& message) { failure = message.english(); });
         for (int i = 0; i < 6000 && failure.isEmpty(); ++i) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
@@ -305,7 +305,7 @@ TEST_F(ExecuteItemTest, DocumentsFoldersAndAddressesGoToXdgOpen) {
         QFile::remove(marker());
         addShortcut(target, QString(), QString());
         QString failure;
-        tab.ExecuteItem(0, [&](const QString& message) { failure = message; });
+        tab.ExecuteItem(0, [&](const UserText& message) { failure = message.english(); });
         EXPECT_TRUE(WaitForRenamedFile(marker()).endsWith((u'\n' + target + u'\n').toUtf8()))
             << target.toStdString();
         EXPECT_EQ(failure, QString());

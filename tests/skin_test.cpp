@@ -506,9 +506,10 @@ TEST_F(SkinFixture, SizesOfZeroOrLessTakeTheirDefaultsWithAWarning) {
             continue;
         }
         ASSERT_EQ(skin.Warnings.size(), 1) << row.line;
-        EXPECT_TRUE(skin.Warnings[0].startsWith(QStringLiteral("The skin bad gives ")))
-            << skin.Warnings[0].toStdString();
-        EXPECT_TRUE(skin.Warnings[0].contains(QLatin1String(row.warning))) << skin.Warnings[0].toStdString();
+        EXPECT_TRUE(skin.Warnings[0].english().startsWith(QStringLiteral("The skin bad gives ")))
+            << skin.Warnings[0].english().toStdString();
+        EXPECT_TRUE(skin.Warnings[0].english().contains(QLatin1String(row.warning)))
+            << skin.Warnings[0].english().toStdString();
     }
 }
 
@@ -520,8 +521,8 @@ TEST_F(SkinFixture, PictureSeriesAreCappedByCountAndDecodedSize) {
     const TSkin many = load(QStringLiteral("many"));
     EXPECT_EQ(many.ItemBitmaps.size(), 256);
     ASSERT_EQ(many.Warnings.size(), 1);
-    EXPECT_TRUE(many.Warnings[0].startsWith(QStringLiteral("The skin many has more pictures")))
-        << many.Warnings[0].toStdString();
+    EXPECT_TRUE(many.Warnings[0].english().startsWith(QStringLiteral("The skin many has more pictures")))
+        << many.Warnings[0].english().toStdString();
 
     // 1024 x 1024 pictures of a few hundred bytes each: run-length coded, ending at once.
     QByteArray rle = "BM" + QByteArray(12, '\0') + QByteArray(40, '\0') + QByteArray(256 * 4, '\0') +

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QKeySequenceEdit>
+#include <QLibraryInfo>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTabBar>
@@ -25,6 +27,7 @@
 #include "ui/add_applications_dialog.h"
 #include "ui/error_window.h"
 #include "ui/item_properties_dialog.h"
+#include "ui/qt_translations.h"
 #include "update/update_window.h"
 
 namespace {
@@ -197,4 +200,37 @@ TEST_F(TranslatedWindows, TheOtherWindowsAreTranslated) {
     const std::unique_ptr<QDialog> box = MakeMessageBox(nullptr, Mark, Mark + QStringLiteral("text"));
     for (const QPushButton* button : box->findChildren<QPushButton*>())
         EXPECT_TRUE(button->text().contains(Mark)) << button->text().toStdString();
+}
+
+// Qt's own texts follow every shipped translation: the context menu of an edit field is in the
+// translation's language (German: "&Rückgängig"), and English again once no translation is in use.
+TEST(QtTranslations, TheEditFieldMenuFollowsEveryShippedTranslation) {
+    if (!QFileInfo::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) +
+                           QStringLiteral("/qtbase_de.qm")))
+        GTEST_SKIP() << "Qt's translations (package qt6-translations-l10n) are not installed";
+    const auto undoText = [] {
+        QLineEdit edit;
+        const std::unique_ptr<QMenu> menu(edit.createStandardContextMenu());
+        return menu->actions().isEmpty() ? QString() : menu->actions().constFirst()->text();
+    };
+    const QString english = undoText();
+    ASSERT_TRUE(english.startsWith(QStringLiteral("&Undo"))) << english.toStdString();
+
+    const QDir shipped(QStringLiteral(KELVARA_SOURCE_DIR "/data/Translation/"));
+    QSet<QString> seen;
+    for (const QString& file : shipped.entryList({QStringLiteral("*.txt")}, QDir::Files)) {
+        const QString language = QtLanguageFor(shipped.filePath(file));
+        const bool loaded = LoadQtTranslations(language);
+        if (language == QLatin1String("en"))
+            continue;
+        EXPECT_TRUE(loaded) << file.toStdString() << " (" << language.toStdString() << ")";
+        const QString shown = undoText();
+        EXPECT_NE(shown, english) << file.toStdString();
+        EXPECT_FALSE(seen.contains(shown)) << file.toStdString() << " shows " << shown.toStdString();
+        seen.insert(shown);
+        if (file == QLatin1String("Deutsch.txt"))
+            EXPECT_TRUE(shown.startsWith(QStringLiteral("&Rückgängig"))) << shown.toStdString();
+    }
+    EXPECT_FALSE(LoadQtTranslations(QtLanguageFor(QString())));
+    EXPECT_EQ(undoText(), english);
 }

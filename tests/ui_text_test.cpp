@@ -9,9 +9,12 @@
 #include <QSet>
 #include <QTemporaryDir>
 
+#include "common/error.h"
 #include "common/ini_file.h"
 #include "common/names.h"
 #include "qstring_printer.h"
+#include "tabs/order_file.h"
+#include "tabs/tab.h"
 
 namespace {
 
@@ -109,10 +112,12 @@ TEST_F(UiTexts, TheCatalogueListsEveryTextTheSourcesShow) {
     for (const CatalogText& text : UiTextCatalog())
         catalogue.insert(QString::fromLatin1(text.key), QString::fromUtf8(text.english));
 
+    // The application's own texts (UiText) and those the layers below it give (UserText).
     static const QRegularExpression call(
-        QStringLiteral(R"re(UiText\(\s*"([^"]+)",\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re"));
+        QStringLiteral(R"re((?:UiText|UserText)\(\s*"([^"]+)",\s*((?:"(?:[^"\\]|\\.)*"\s*)+)\))re"));
     QSet<QString> used;
-    QDirIterator sources(QStringLiteral(KELVARA_SOURCE_DIR "/src"), {QStringLiteral("*.cpp")}, QDir::Files,
+    QDirIterator sources(QStringLiteral(KELVARA_SOURCE_DIR "/src"),
+                         {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
                          QDirIterator::Subdirectories);
     while (sources.hasNext()) {
         const QString path = sources.next();
@@ -131,4 +136,45 @@ TEST_F(UiTexts, TheCatalogueListsEveryTextTheSourcesShow) {
     }
     for (const QString& key : catalogue.keys())
         EXPECT_TRUE(used.contains(key)) << key.toStdString() << " is listed but never shown";
+}
+
+// A text made below the translations (a core error, a launch failure with its reason) reaches the
+// user in the translation in use, each key looked up on its own: a key the translation lacks stays
+// English inside an otherwise translated message. Its English, which logs and tests read, stays.
+TEST_F(UiTexts, CoreTextsAreWordedInTheTranslationInUseAndEnglishFillsTheGaps) {
+    TTab tab;
+    TItem item;
+    item.Data.Name = QStringLiteral("Notiz 100%1"); // no target; a placeholder in a value stays as it is
+    tab.Items.append(item);
+    UserText launchFailure;
+    tab.ExecuteItem(0, [&](const UserText& failure) { launchFailure = failure; });
+    UserText orderError;
+    try {
+        SetOrderPositions(dir.path(), {QStringLiteral("a\nb")}, 0);
+    } catch (const Error& e) {
+        orderError = e.text();
+        EXPECT_EQ(e.message(), QStringLiteral("'a\nb' cannot be kept in an order file"));
+    }
+    const QString partial = write("[Texts]\n"
+                                  "Launch.Failed=%252 %3C- %251\n" // the reason's key is missing
+                                  "Order.NotKept=%251 passt nicht\n");
+    const struct {
+        QString translation;
+        UserText text;
+        const char* expected;
+    } rows[] = {
+        {QStringLiteral(KELVARA_SOURCE_DIR "/data/Translation/Deutsch.txt"), launchFailure,
+         "„Notiz 100%1“ kann nicht gestartet werden: die Verknüpfung hat kein Ziel"},
+        {QStringLiteral(KELVARA_SOURCE_DIR "/data/Translation/Deutsch.txt"), orderError,
+         "„a\nb“ kann nicht in einer Reihenfolgedatei gespeichert werden"},
+        {partial, launchFailure, "the shortcut has no target <- Notiz 100%1"},
+        {partial, orderError, "a\nb passt nicht"},
+        {QString(), launchFailure, "Unable to start \"Notiz 100%1\": the shortcut has no target"},
+    };
+    for (const auto& row : rows) {
+        LoadUiTexts(row.translation);
+        EXPECT_EQ(Worded(row.text), QString::fromUtf8(row.expected)) << row.translation.toStdString();
+    }
+    EXPECT_EQ(launchFailure.english(),
+              QStringLiteral("Unable to start \"Notiz 100%1\": the shortcut has no target"));
 }

@@ -16,7 +16,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Intro = QString::fromUtf16(UpdateMessageIntro);
+const QString Intro = UpdateMessageIntro().english();
 const QString Question = u"There is a new version of Kelvara available. Do you want to update now?"_s;
 
 class UpdateCheckTest : public ::testing::Test {

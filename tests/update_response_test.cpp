@@ -6,7 +6,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QString Intro = QString::fromUtf16(UpdateMessageIntro);
+const QString Intro = UpdateMessageIntro().english();
 
 TEST(UpdateResponseTest, SplitsLinesAtCrLfOrBoth) {
     struct Row {
@@ -54,7 +54,8 @@ TEST(UpdateResponseTest, FirstLineDecides) {
         SCOPED_TRACE(row.body.toStdString());
         const UpdateResponse response = ParseUpdateResponse(row.body);
         EXPECT_EQ(response.kind, row.kind);
-        EXPECT_EQ(row.kind == Kind::Update ? response.address : response.message, row.messageOrAddress);
+        EXPECT_EQ(row.kind == Kind::Update ? response.address : response.message.english(),
+                  row.messageOrAddress);
     }
 }
 

@@ -216,7 +216,7 @@ void IniFile::writeString(const QString& section, const QString& key, const QStr
         keyName.contains(QLatin1Char('=')) || keyName.startsWith(QLatin1Char(';')) ||
         keyName.startsWith(QLatin1Char('[')) || HasLineBreak(sectionName) || HasLineBreak(keyName) ||
         HasLineBreak(value)) {
-        throw Error(QStringLiteral("Unable to write to ") + m_path);
+        throw Error(UnableToWrite(m_path));
     }
 
     if (findSection(sectionName) == nullptr) {
@@ -267,10 +267,10 @@ QByteArray IniFile::serialize() const {
 void IniFile::save() {
     // Saving what was only partly read would drop the rest of the file.
     if (!m_complete)
-        throw Error(QStringLiteral("Unable to write to ") + m_path);
+        throw Error(UnableToWrite(m_path));
     bool link = false;
     if (!ReplaceFileContents(m_path, serialize(), &link))
-        throw Error(WriteFailureMessage(QStringLiteral("Unable to write to ") + m_path, link));
+        throw Error(WriteFailureMessage(UnableToWrite(m_path), link));
 }
 
 bool ParseIniInteger(const QString& text, IniFile::IntegerForms forms, qint32* value) {

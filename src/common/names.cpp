@@ -47,7 +47,8 @@ QString UnescapeName(const QString& text) {
         const int high = HexDigitValue(buffer[0].unicode());
         const int low = HexDigitValue(buffer[1].unicode());
         if (high < 0 || low < 0) {
-            throw Error(QStringLiteral("'$%1%2' is not a valid integer value").arg(buffer[0], buffer[1]));
+            throw Error(UserText("Value.NotInteger", "'%1' is not a valid integer value")
+                            .arg(QStringLiteral("$%1%2").arg(buffer[0], buffer[1])));
         }
         out += QChar(char16_t(high * 16 + low));
     }

@@ -12,8 +12,6 @@
 
 namespace {
 
-const QString kLinkReason = QStringLiteral("it is a symbolic link, and Kelvara does not write through links");
-
 bool IsSymLink(const QByteArray& path, struct stat* st = nullptr) {
     struct stat info {};
     if (lstat(path.constData(), &info) != 0)
@@ -138,7 +136,7 @@ void ReplacingFile::discard() {
 
 bool ReplacingFile::failLink() {
     m_refusedLink = true;
-    setErrorString(kLinkReason);
+    setErrorString(LinkRefusal().english());
     return false;
 }
 
@@ -153,8 +151,18 @@ bool ReplaceFileContents(const QString& path, QByteArrayView bytes, bool* refuse
     return written;
 }
 
-QString WriteFailureMessage(const QString& message, bool refusedLink) {
-    if (!refusedLink)
-        return message;
-    return message + QStringLiteral(": ") + kLinkReason;
+UserText WriteFailureMessage(const UserText& message, bool refusedLink) {
+    return refusedLink ? WithReason(message, LinkRefusal()) : message;
+}
+
+UserText UnableToWrite(const QString& path) {
+    return UserText("File.UnableToWrite", "Unable to write to %1").arg(path);
+}
+
+UserText LinkRefusal() {
+    return UserText("File.IsLink", "it is a symbolic link, and Kelvara does not write through links");
+}
+
+UserText WithReason(const UserText& message, const UserText& reason) {
+    return UserText("Failure.WithReason", "%1: %2").arg(message).arg(reason);
 }

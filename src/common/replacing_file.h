@@ -4,6 +4,8 @@
 #include <QIODevice>
 #include <QString>
 
+#include "common/user_text.h"
+
 // A file written anew beside the one it replaces: the bytes go to a temporary file in the same
 // folder, which commit() renames over the path, so a reader finds the old or the new file whole,
 // never part of one. Unlike QSaveFile it never writes through a symbolic link: a path that is a
@@ -54,4 +56,13 @@ bool ReplaceFileContents(const QString& path, QByteArrayView bytes, bool* refuse
                          QString* reason = nullptr);
 
 // The writer's message for a failed write, with the reason added when the file was a link.
-QString WriteFailureMessage(const QString& message, bool refusedLink);
+UserText WriteFailureMessage(const UserText& message, bool refusedLink);
+
+// "Unable to write to <path>", the message for a file that cannot be written.
+UserText UnableToWrite(const QString& path);
+
+// Why a symbolic link is not written through.
+UserText LinkRefusal();
+
+// A message with its reason after it.
+UserText WithReason(const UserText& message, const UserText& reason);

@@ -86,7 +86,7 @@ void CreateStartupEntry(const QString& entryPath, const QString& executable, con
     bool link = false;
     if (!QDir().mkpath(QFileInfo(entryPath).absolutePath()) ||
         !ReplaceFileContents(entryPath, StartupEntryText(executable, workingDir), &link))
-        throw Error(WriteFailureMessage(QStringLiteral("Unable to write to ") + entryPath, link));
+        throw Error(WriteFailureMessage(UnableToWrite(entryPath), link));
 }
 
 void UpdateStartupEntry(const QString& entryPath, const QString& executable, const QString& workingDir) {
@@ -99,7 +99,7 @@ void UpdateStartupEntry(const QString& entryPath, const QString& executable, con
         return;
     bool link = false;
     if (!ReplaceFileContents(entryPath, StartupEntryText(executable, workingDir), &link))
-        throw Error(WriteFailureMessage(QStringLiteral("Unable to write to ") + entryPath, link));
+        throw Error(WriteFailureMessage(UnableToWrite(entryPath), link));
 }
 
 void DeleteStartupEntry(const QString& entryPath) {

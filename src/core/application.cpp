@@ -7,6 +7,7 @@
 
 #include "common/error.h"
 #include "common/own_environment.h"
+#include "translation/ui_text.h"
 #include "ui/error_report.h"
 
 #include <X11/Xlib.h>
@@ -41,7 +42,7 @@ bool KelvaraApplication::notify(QObject* receiver, QEvent* event) {
     try {
         return QApplication::notify(receiver, event);
     } catch (const Error& error) {
-        ReportError(error.message());
+        ReportError(Worded(error.text()));
     } catch (const std::exception& error) {
         ReportError(QString::fromLocal8Bit(error.what()));
     }

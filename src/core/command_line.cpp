@@ -52,6 +52,9 @@ QString Wrapped(const QString& text, int indent, int width) {
     return out;
 }
 
+// The help is English, as are the parser's own messages: it is given before the program folder
+// and the settings file, which name the translation the user chose, are read, and its columns
+// count characters, which wide (CJK) characters would break.
 QString HelpText(const QList<QCommandLineOption>& shown) {
     constexpr int Indent = 28;
     QString text =

@@ -46,6 +46,7 @@
 #include "ui/error_report.h"
 #include "ui/item_properties_dialog.h"
 #include "ui/loading_window.h"
+#include "ui/qt_translations.h"
 #include "update/download_name.h"
 #include "update/update_check.h"
 #include "update/update_window.h"
@@ -146,10 +147,10 @@ void TfrmRunning::RequestEnd(int status) {
 void TfrmRunning::LoadCurrentSkin() {
     try {
         m_skin.Load(m_stored.SkinName, m_stored.settings, m_skinList, m_folder.contentDirs(), m_layeredMode);
-        for (const QString& warning : std::as_const(m_skin.Warnings))
-            ReportError(warning);
+        for (const UserText& warning : std::as_const(m_skin.Warnings))
+            ReportError(Worded(warning));
     } catch (const SkinNotFound& e) {
-        m_prompts.message(this, ApplicationCaption(), e.message());
+        m_prompts.message(this, ApplicationCaption(), Worded(e.text()));
         RequestEnd(1);
     }
 }
@@ -515,8 +516,9 @@ void TfrmRunning::ImportLegacyIni() {
     for (const QString& section : ini.sectionNames()) {
         const QString tabFolder = m_folder.tabsDir() + QLatin1Char('/') + LegacyTabFolderName(section);
         if (!QDir().mkpath(tabFolder)) {
-            ReportError(QStringLiteral("The tab %1 of the older tab list %2 is not imported: the folder %3 "
-                                       "cannot be made.")
+            ReportError(UiText("Import.TabNotMade",
+                               "The tab %1 of the older tab list %2 is not imported: the "
+                               "folder %3 cannot be made.")
                             .arg(section, shownList, QDir::toNativeSeparators(tabFolder)));
             continue;
         }
@@ -530,7 +532,7 @@ void TfrmRunning::ImportLegacyIni() {
             // since): it is kept as it is. Anything else of that name is in the way.
             QString reason;
             if (existing.isSymLink() || (existing.exists() && !existing.isFile()))
-                reason = QStringLiteral("another entry of that name is in the way");
+                reason = UiText("Import.InTheWay", "another entry of that name is in the way");
             else if (existing.exists())
                 continue;
             if (reason.isEmpty()) {
@@ -544,13 +546,13 @@ void TfrmRunning::ImportLegacyIni() {
                 try {
                     link.Write();
                 } catch (const EShortcutError& e) {
-                    reason = e.reason().isEmpty() ? e.message() : e.reason();
+                    reason = Worded(e.reason().isEmpty() ? e.text() : e.reason());
                 }
             }
             if (!reason.isEmpty())
-                ReportError(
-                    QStringLiteral("The shortcut %1 of the older tab list %2 is not imported as %3: %4.")
-                        .arg(key, shownList, QDir::toNativeSeparators(file), reason));
+                ReportError(UiText("Import.ShortcutNotImported",
+                                   "The shortcut %1 of the older tab list %2 is not imported as %3: %4.")
+                                .arg(key, shownList, QDir::toNativeSeparators(file), reason));
         }
     }
     SetAsideLegacyIni(legacy);
@@ -569,10 +571,10 @@ void TfrmRunning::SetAsideLegacyIni(const QString& legacy) {
         if (!QFileInfo(aside).exists() && !QFileInfo(aside).isSymLink())
             break;
     }
-    ReportError(
-        QStringLiteral("The older tab list %1 could not be renamed, so it is imported again at the next "
-                       "start; shortcuts already there are kept as they are.")
-            .arg(QDir::toNativeSeparators(legacy)));
+    ReportError(UiText("Import.NotRenamed",
+                       "The older tab list %1 could not be renamed, so it is imported again at "
+                       "the next start; shortcuts already there are kept as they are.")
+                    .arg(QDir::toNativeSeparators(legacy)));
 }
 
 TfrmLoading* TfrmRunning::LoadingSplash() const {
@@ -586,8 +588,10 @@ void TfrmRunning::TranslateAll() {
     try {
         ::TranslateAll(this, windows, m_configDialog.data(), m_stored.TranslationPath);
     } catch (const Error& e) {
-        ReportError(e.message());
+        ReportError(Worded(e.text()));
     }
+    // Qt's own texts (edit fields' context menus, file dialogs) follow in the same language.
+    LoadQtTranslations(QtLanguageFor(m_stored.TranslationPath));
 }
 
 TfrmConfig* TfrmRunning::ConfigDialog() const {
@@ -601,7 +605,7 @@ void TfrmRunning::Config1Click() {
     try {
         ApplyTranslation(m_configDialog, m_stored.TranslationPath, ConfigSection);
     } catch (const Error& e) {
-        ReportError(e.message());
+        ReportError(Worded(e.text()));
     }
     m_configDialog->show();
     m_configOpen = true;
@@ -639,7 +643,8 @@ void TfrmRunning::dropPendingUpdateCheck() {
 void TfrmRunning::openUrl(const QUrl& url) {
     const QString address = url.toString();
     if (!IsOpenableTarget(address)) {
-        ReportError(QStringLiteral("The address \"%1\" cannot be opened: it has no host.").arg(address));
+        ReportError(UiText("Error.AddressNoHost", "The address \"%1\" cannot be opened: it has no host.")
+                        .arg(address));
         return;
     }
     QDesktopServices::openUrl(url);

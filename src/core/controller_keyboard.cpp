@@ -51,9 +51,11 @@ void TfrmRunning::GrabShortcutKey() {
         break;
     }
     case GlobalShortcut::Result::UnknownKey:
-        report = QStringLiteral("The shortcut key \"%1\" of the settings file names no key Kelvara can "
-                                "use; choose another one on the General page of the settings.")
-                     .arg(text);
+        report =
+            UiText("Error.ShortcutUnknown", "The shortcut key \"%1\" of the settings file names no key "
+                                            "Kelvara can use; choose another one on the General page of the "
+                                            "settings.")
+                .arg(text);
         break;
     case GlobalShortcut::Result::Off:
     case GlobalShortcut::Result::Grabbed:

@@ -74,7 +74,7 @@ void TfrmRunning::CarryOut(const InstanceRequest& request) {
         try {
             SaveSettings();
         } catch (const Error& e) {
-            ReportError(e.message());
+            ReportError(Worded(e.text()));
         }
         Exit1Click();
         break;

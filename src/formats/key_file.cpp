@@ -4,7 +4,7 @@
 
 KeyFile KeyFile::parse(QByteArrayView data) {
     if (data.size() > MaxSize)
-        throw Error(QStringLiteral("The desktop entry file is too large"));
+        throw Error(UserText("Entry.TooLarge", "The desktop entry file is too large"));
     KeyFile file;
     const QString text = QString::fromUtf8(data);
     QString group;

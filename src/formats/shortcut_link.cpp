@@ -57,13 +57,19 @@ void TShortcutLink::Write() const {
 
     const std::optional<QByteArray> bytes = SerializeLnk(data);
     bool link = false;
-    QString reason = QStringLiteral("its properties are too long for a shortcut");
-    if (!bytes || !ReplaceFileContents(ShortcutFile, *bytes, &link, &reason))
-        throw EShortcutError(WriteFailureMessage(QStringLiteral("Unable to create .lnk file"), link), reason);
+    QString systemReason;
+    if (bytes && ReplaceFileContents(ShortcutFile, *bytes, &link, &systemReason))
+        return;
+    const UserText reason = !bytes
+                                ? UserText("Shortcut.TooLong", "its properties are too long for a shortcut")
+                            : link ? LinkRefusal()
+                                   : UserText::plain(systemReason);
+    throw EShortcutError(
+        WriteFailureMessage(UserText("Shortcut.NotCreated", "Unable to create .lnk file"), link), reason);
 }
 
 void TShortcutLink::Read() {
-    const auto fail = [] { return Error(QStringLiteral("Unable to open link file")); };
+    const auto fail = [] { return Error(UserText("Shortcut.NotOpened", "Unable to open link file")); };
     // One byte more than the limit tells an oversized file from one of exactly the limit.
     const std::optional<QByteArray> bytes = ReadRegularFile(ShortcutFile, kMaxLnkFileSize + 1);
     if (!bytes)

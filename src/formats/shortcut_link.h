@@ -10,14 +10,14 @@ enum TShowCmd { scShowMaximized, scShowMinimized, scShowNormal };
 // Raised when a shortcut file cannot be written.
 class EShortcutError : public Error {
 public:
-    explicit EShortcutError(QString message, QString reason = {})
+    explicit EShortcutError(UserText message, UserText reason = {})
         : Error(std::move(message)), m_reason(std::move(reason)) {}
 
     // Why the file could not be written ("File name too long"), when known.
-    const QString& reason() const { return m_reason; }
+    const UserText& reason() const { return m_reason; }
 
 private:
-    QString m_reason;
+    UserText m_reason;
 };
 
 // Reads and writes one shortcut file. The properties are set before Write and filled by Read.

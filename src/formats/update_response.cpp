@@ -38,6 +38,11 @@ QStringList SplitResponseLines(QByteArrayView body) {
     return lines;
 }
 
+UserText UpdateMessageIntro() {
+    return UserText("Update.ServerMessage",
+                    "When checking for updates, the server responded with the following message:");
+}
+
 UpdateResponse ParseUpdateResponse(QByteArrayView body) {
     UpdateResponse response;
     const QStringList lines = SplitResponseLines(body);
@@ -46,9 +51,10 @@ UpdateResponse ParseUpdateResponse(QByteArrayView body) {
     const QString word = FoldCase(lines.first());
     if (word == QLatin1String("message")) {
         response.kind = UpdateResponse::Kind::Message;
-        response.message = QString::fromUtf16(UpdateMessageIntro);
+        QList<UserText> shown{UpdateMessageIntro()};
         for (qsizetype i = 1; i < lines.size(); ++i)
-            response.message += QLatin1Char('\n') + lines.at(i);
+            shown.append(UserText::plain(lines.at(i)));
+        response.message = UserText::lines(shown);
     } else if (word == QLatin1String("update") && lines.size() >= 2) {
         response.kind = UpdateResponse::Kind::Update;
         response.address = lines.at(1);

@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/user_text.h"
+
 // The update server's answer to the version check: a few lines of plain text whose first line,
 // taken alone and compared after folding A-Z to lower case, says what to do.
 struct UpdateResponse {
@@ -14,14 +16,13 @@ struct UpdateResponse {
     };
     Kind kind = Kind::Nothing;
     // For Message: the whole text to show, the fixed sentence first, then each further line.
-    QString message;
+    UserText message;
     // For Update: line 2 as it stands (it may be empty).
     QString address;
 };
 
 // The sentence that opens every message from the server.
-inline constexpr char16_t UpdateMessageIntro[] =
-    u"When checking for updates, the server responded with the following message:";
+UserText UpdateMessageIntro();
 
 // Splits a response body into lines at CR, LF or CR LF. A break at the very end adds no empty
 // line; an empty body has no line. The bytes are read as UTF-8, or as Latin-1 when they are not

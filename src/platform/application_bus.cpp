@@ -6,6 +6,8 @@
 #include <QDBusVariant>
 #include <QUrl>
 
+#include "translation/ui_text.h"
+
 namespace {
 
 // A variant of a bus call's parameter as it arrives: a QDBusVariant around the value.
@@ -66,5 +68,5 @@ void ApplicationBus::ActivateAction(const QString& name, const QVariantList& par
         Q_EMIT requested(request);
     else if (calledFromDBus())
         sendErrorReply(QDBusError::InvalidArgs,
-                       QStringLiteral("Kelvara has no action %1 with these parameters").arg(name));
+                       UiText("Error.NoAction", "Kelvara has no action %1 with these parameters").arg(name));
 }

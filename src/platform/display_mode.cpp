@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 
 #include "common/error.h"
+#include "translation/ui_text.h"
 
 // Xlib's headers define macros (None, Bool, Status) that clash with Qt's names: they come last.
 #include <X11/Xlib.h>
@@ -88,10 +89,13 @@ RRMode ChooseMode(XRRScreenResources* resources, XRROutputInfo* output, const Di
 }
 
 Error ModeError(const DisplayMode& mode) {
-    QString text = QStringLiteral("The display has no mode of %1 x %2").arg(mode.width).arg(mode.height);
     if (mode.frequency != 0)
-        text += QStringLiteral(" at %1 Hz").arg(mode.frequency);
-    return Error(text);
+        return Error(UiText("Display.NoModeAt", "The display has no mode of %1 x %2 at %3 Hz")
+                         .arg(mode.width)
+                         .arg(mode.height)
+                         .arg(mode.frequency));
+    return Error(
+        UiText("Display.NoMode", "The display has no mode of %1 x %2").arg(mode.width).arg(mode.height));
 }
 
 } // namespace
@@ -101,20 +105,20 @@ void ChangeDisplayModeXRandR(const DisplayMode& wanted) {
     int eventBase = 0;
     int errorBase = 0;
     if (!display || !XRRQueryExtension(display, &eventBase, &errorBase))
-        throw Error(
-            QStringLiteral("The screen resolution can only be changed on an X11 display with XRandR"));
+        throw Error(UiText("Display.NoXRandR",
+                           "The screen resolution can only be changed on an X11 display with XRandR"));
 
     const Window root = DefaultRootWindow(display);
     const Resources resources(XRRGetScreenResourcesCurrent(display, root));
     if (!resources)
-        throw Error(QStringLiteral("The display's modes cannot be read"));
+        throw Error(UiText("Display.ModesUnreadable", "The display's modes cannot be read"));
     const RROutput outputId = PrimaryOutput(display, root, resources.get());
     const OutputInfo output(outputId ? XRRGetOutputInfo(display, resources.get(), outputId) : nullptr);
     if (!output || output->crtc == 0)
-        throw Error(QStringLiteral("The display has no active monitor"));
+        throw Error(UiText("Display.NoMonitor", "The display has no active monitor"));
     const CrtcInfo crtc(XRRGetCrtcInfo(display, resources.get(), output->crtc));
     if (!crtc)
-        throw Error(QStringLiteral("The display's monitor cannot be read"));
+        throw Error(UiText("Display.MonitorUnreadable", "The display's monitor cannot be read"));
 
     const XRRModeInfo* current = FindMode(resources.get(), crtc->mode);
     const RRMode mode =
@@ -160,8 +164,9 @@ void ChangeDisplayModeXRandR(const DisplayMode& wanted) {
     XUngrabServer(display);
     XSync(display, False);
     if (status != RRSetConfigSuccess)
-        throw Error(
-            QStringLiteral("The display refused the mode %1 x %2").arg(wanted.width).arg(wanted.height));
+        throw Error(UiText("Display.Refused", "The display refused the mode %1 x %2")
+                        .arg(wanted.width)
+                        .arg(wanted.height));
 }
 
 void InstallDisplayModeChanger() {

@@ -9,6 +9,7 @@
 
 #include "platform/recycle_bin.h"
 #include "platform/rename_without_replacing.h"
+#include "translation/ui_text.h"
 
 namespace fs = std::filesystem;
 
@@ -133,13 +134,13 @@ bool TAMHFileOp::place(const QString& source, const QString& to, bool move) {
         const bool folders =
             existing.isDir() && !existing.isSymLink() && sourceInfo.isDir() && !sourceInfo.isSymLink();
         const QString question =
-            folders
-                ? QStringLiteral("This folder already contains a folder named '%1'.\n\n"
-                                 "If the files in the existing folder have the same name as files in the "
-                                 "folder you are moving or copying, they will be replaced. Do you still want "
-                                 "to move or copy the folder?")
-                : QStringLiteral("This folder already contains a file named '%1'.\n\n"
-                                 "Would you like to replace the existing file?");
+            folders ? UiText("Drop.MergeQuestion",
+                             "This folder already contains a folder named '%1'.\n\n"
+                             "If the files in the existing folder have the same name as files in the "
+                             "folder you are moving or copying, they will be replaced. Do you still want "
+                             "to move or copy the folder?")
+                    : UiText("Drop.ReplaceQuestion", "This folder already contains a file named '%1'.\n\n"
+                                                     "Would you like to replace the existing file?");
         if (!AskUser || !AskUser(QStringLiteral("Kelvara 2.0"), question.arg(existing.fileName())))
             return false;
         // A folder onto a folder merges them, as the file manager does: what is only in the

@@ -144,12 +144,12 @@ void TSkin::Load(const QString& name, const Settings& settings, const QStringLis
     Series items = LoadSeries(folder, QStringLiteral("item"), edge, budget);
     Series itemsH = LoadSeries(folder, QStringLiteral("itemh"), edge, budget);
     if (budget.exceeded)
-        next.Warnings.append(
-            QStringLiteral("The skin %1 has more pictures than Kelvara loads (at most %2 in a "
-                           "series and %3 MiB in all); the rest are left out.")
-                .arg(name)
-                .arg(kMaxSeriesPictures)
-                .arg(kMaxSkinPictureBytes >> 20));
+        next.Warnings.append(UserText("Skin.TooManyPictures",
+                                      "The skin %1 has more pictures than Kelvara loads (at most %2 "
+                                      "in a series and %3 MiB in all); the rest are left out.")
+                                 .arg(name)
+                                 .arg(kMaxSeriesPictures)
+                                 .arg(kMaxSkinPictureBytes >> 20));
     next.TabBitmaps = std::move(tabs.pictures);
     next.ItemBitmaps = std::move(items.pictures);
     next.ItemHBitmaps = std::move(itemsH.pictures);

@@ -92,7 +92,7 @@ public:
     ShapeKind TabShape = ShapeKind::Rounded;
     ShapeKind ItemShape = ShapeKind::Rect;
     // What the last Load left out of the skin, a sentence each, for the error report.
-    QStringList Warnings;
+    QList<UserText> Warnings;
 
 private:
     // The series made for one ratio, and the pictures they were made from.
@@ -110,7 +110,8 @@ private:
 // sees, and the program is then to end.
 class SkinNotFound : public Error {
 public:
-    explicit SkinNotFound(const QString& name) : Error(QStringLiteral("Skin not found: ") + name) {}
+    explicit SkinNotFound(const QString& name)
+        : Error(UserText("Skin.NotFound", "Skin not found: %1").arg(name)) {}
 };
 
 // A picture of a series and its picture for ratio 2 (null when the skin has none).

@@ -26,9 +26,10 @@ public:
         const qint32 value = integer(key, defaultValue);
         if (value > 0)
             return std::min(value, limit);
-        m_skin.Warnings.append(QStringLiteral("The skin %1 gives %2 the size %3; a size must be more than 0, "
-                                              "so %4 is used.")
-                                   .arg(m_skin.Name, QLatin1StringView(key))
+        m_skin.Warnings.append(UserText("Skin.SizeNotPositive", "The skin %1 gives %2 the size %3; a size "
+                                                                "must be more than 0, so %4 is used.")
+                                   .arg(m_skin.Name)
+                                   .arg(QString::fromLatin1(key))
                                    .arg(value)
                                    .arg(defaultValue));
         return defaultValue;

@@ -47,21 +47,21 @@ QString ExecProgram(const QString& exec) {
 
 // Why GIO refused to read the entry: it reads only application entries whose TryExec and Exec
 // programs are installed.
-QString UnreadableReason(const QString& path) {
+UserText UnreadableReason(const QString& path) {
     const std::optional<DesktopFileInfo> entry = ReadDesktopFile(path);
     if (!entry)
-        return QStringLiteral("it is not a desktop entry");
+        return UserText("Entry.NotEntry", "it is not a desktop entry");
     if (entry->type != QLatin1String("Application"))
-        return QStringLiteral("it is not an application entry");
+        return UserText("Entry.NotApplication", "it is not an application entry");
     for (const QString& program : {entry->tryExec, ExecProgram(entry->exec)}) {
         if (program.isEmpty())
             continue;
         gchar* found = g_find_program_in_path(QFile::encodeName(program).constData());
         g_free(found);
         if (!found)
-            return QStringLiteral("its program %1 is not installed").arg(program);
+            return UserText("Entry.ProgramMissing", "its program %1 is not installed").arg(program);
     }
-    return QStringLiteral("it is not a valid application entry");
+    return UserText("Entry.NotValid", "it is not a valid application entry");
 }
 
 QString TakeError(GError* error) {
@@ -89,19 +89,22 @@ FileCodes FileCodesOf(const QString& exec) {
 
 } // namespace
 
-QString FilesRefusal(const QString& exec, qsizetype files) {
+UserText FilesRefusal(const QString& exec, qsizetype files) {
     if (files > kMaxFilesPerStart)
-        return QStringLiteral("its arguments name %1 files to open; a shortcut opens at most %2 at once")
+        return UserText("Entry.TooManyFiles",
+                        "its arguments name %1 files to open; a shortcut opens at most %2 at once")
             .arg(files)
             .arg(kMaxFilesPerStart);
     switch (FileCodesOf(exec)) {
     case FileCodes::None:
         if (files > 0)
-            return QStringLiteral("the application takes no files, and the arguments name %1").arg(files);
+            return UserText("Entry.TakesNoFiles", "the application takes no files, and the arguments name %1")
+                .arg(files);
         break;
     case FileCodes::One:
         if (files > 1)
-            return QStringLiteral("the application opens one file at a time, and the arguments name %1")
+            return UserText("Entry.TakesOneFile",
+                            "the application opens one file at a time, and the arguments name %1")
                 .arg(files);
         break;
     case FileCodes::List:
@@ -114,26 +117,26 @@ void SetLaunchContextMaker(LaunchContextMaker maker) {
     Maker() = std::move(maker);
 }
 
-QString LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir) {
+UserText LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir) {
     if (!QFileInfo(path).isFile())
-        return QStringLiteral("%1 does not exist").arg(QDir::toNativeSeparators(path));
+        return UserText("Launch.Missing", "%1 does not exist").arg(QDir::toNativeSeparators(path));
     const ObjectPtr<GDesktopAppInfo> app(
         g_desktop_app_info_new_from_filename(QFile::encodeName(path).constData()));
     if (!app)
         return UnreadableReason(path);
     if (g_desktop_app_info_get_is_hidden(app.get()))
-        return QStringLiteral("the entry is marked as deleted (Hidden=true)");
+        return UserText("Entry.Deleted", "the entry is marked as deleted (Hidden=true)");
 
     gchar* entryFolder = g_desktop_app_info_get_string(app.get(), "Path");
     const QString startFolder = entryFolder && *entryFolder ? QString::fromUtf8(entryFolder) : workingDir;
     const bool enterFolder = !(entryFolder && *entryFolder);
     g_free(entryFolder);
     if (!QFileInfo(startFolder).isDir())
-        return QStringLiteral("the working folder %1 does not exist")
+        return UserText("Launch.NoWorkingFolder", "the working folder %1 does not exist")
             .arg(QDir::toNativeSeparators(startFolder));
 
     gchar* exec = g_desktop_app_info_get_string(app.get(), "Exec");
-    const QString refusal = FilesRefusal(QString::fromUtf8(exec ? exec : ""), files.size());
+    const UserText refusal = FilesRefusal(QString::fromUtf8(exec ? exec : ""), files.size());
     g_free(exec);
     if (!refusal.isEmpty())
         return refusal;
@@ -154,6 +157,7 @@ QString LaunchDesktopApp(const QString& path, const QStringList& files, const QS
         app.get(), uris.get(), context.get(), G_SPAWN_SEARCH_PATH, enterFolder ? EnterFolder : nullptr,
         const_cast<char*>(folder.constData()), nullptr, nullptr, &error);
     if (!started)
-        return error ? TakeError(error) : QStringLiteral("it could not be started");
+        return error ? UserText::plain(TakeError(error))
+                     : UserText("Launch.NotStarted", "it could not be started");
     return {};
 }

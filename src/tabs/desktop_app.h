@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/user_text.h"
+
 typedef struct _GAppLaunchContext GAppLaunchContext;
 
 // The most files a shortcut gives one start of an application: a shortcut's arguments are a
@@ -13,7 +15,7 @@ inline constexpr qsizetype kMaxFilesPerStart = 16;
 
 // Why files cannot go to one start of the application whose Exec line is exec, or an empty text
 // when they can: GIO starts an entry that takes one file (%f, %u) once per file.
-QString FilesRefusal(const QString& exec, qsizetype files);
+UserText FilesRefusal(const QString& exec, qsizetype files);
 
 // Makes the launch context GIO starts an application with; the desktop's startup notification
 // lives there. It gives a new reference, which the launch drops.
@@ -31,4 +33,4 @@ void SetLaunchContextMaker(LaunchContextMaker maker);
 // that takes one file, any for an entry that takes none) or more than kMaxFilesPerStart are
 // refused, and nothing starts.
 // Returns an empty text when the program was started, else the reason it was not, in a few words.
-QString LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir);
+UserText LaunchDesktopApp(const QString& path, const QStringList& files, const QString& workingDir);

@@ -10,28 +10,29 @@
 namespace {
 
 // The meaning of xdg-open's exit codes, as its manual gives them.
-QString ExitReason(int code) {
+UserText ExitReason(int code) {
     switch (code) {
     case 2:
-        return QStringLiteral("it does not exist");
+        return UserText("Open.Missing", "it does not exist");
     case 3:
-        return QStringLiteral("no application is set up to open it");
+        return UserText("Open.NoApplication", "no application is set up to open it");
     case 4:
-        return QStringLiteral("its application could not open it");
+        return UserText("Open.Failed", "its application could not open it");
     default:
-        return QStringLiteral("xdg-open ended with exit code %1").arg(code);
+        return UserText("Open.ExitCode", "xdg-open ended with exit code %1").arg(code);
     }
 }
 
 } // namespace
 
-QString OpenWithDesktop(const QString& target, const LateFailure& lateFailure) {
+UserText OpenWithDesktop(const QString& target, const LateFailure& lateFailure) {
     // Anything else might be taken by xdg-open for an option ("--manual") or a name of its own.
     if (!IsOpenableTarget(target))
-        return QStringLiteral("\"%1\" is neither a file path nor an address with a host").arg(target);
+        return UserText("Open.NotOpenable", "\"%1\" is neither a file path nor an address with a host")
+            .arg(target);
     const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
     if (opener.isEmpty())
-        return QStringLiteral("xdg-open is not installed (package xdg-utils)");
+        return UserText("Open.NoOpener", "xdg-open is not installed (package xdg-utils)");
     // The process object lives until xdg-open ends, which may be when the application it started
     // ends; it belongs to the application object, so that none is left over at the end.
     auto* process = new QProcess(QCoreApplication::instance());
@@ -48,7 +49,7 @@ QString OpenWithDesktop(const QString& target, const LateFailure& lateFailure) {
                      });
     process->start();
     if (!process->waitForStarted()) {
-        const QString reason = process->errorString();
+        const UserText reason = UserText::plain(process->errorString());
         delete process;
         return reason;
     }

@@ -16,14 +16,14 @@ QString Shown(const QString& path) {
     return QDir::toNativeSeparators(path);
 }
 
-QString StartProgram(const QString& program, const QStringList& arguments, const QString& workingDir) {
+UserText StartProgram(const QString& program, const QStringList& arguments, const QString& workingDir) {
     QProcess process;
     process.setProgram(program);
     process.setArguments(arguments);
     process.setWorkingDirectory(workingDir);
     process.setProcessEnvironment(EnvironmentForPrograms());
     if (!process.startDetached())
-        return process.errorString();
+        return UserText::plain(process.errorString());
     return {};
 }
 
@@ -31,13 +31,13 @@ QString WorkingDirFor(const TItemData& item, const QString& fallback) {
     return item.WorkingDir.isEmpty() ? fallback : item.WorkingDir;
 }
 
-QString LaunchDesktopEntry(const TItemData& item, const QFileInfo& target, const LateFailure& lateFailure) {
+UserText LaunchDesktopEntry(const TItemData& item, const QFileInfo& target, const LateFailure& lateFailure) {
     const QString path = target.absoluteFilePath();
     // GIO starts applications only; a Link entry names an address to open.
     const std::optional<DesktopFileInfo> entry = ReadDesktopFile(path);
     if (entry && entry->type == QLatin1String("Link")) {
         if (entry->url.isEmpty())
-            return QStringLiteral("the link entry %1 has no URL").arg(Shown(path));
+            return UserText("Launch.NoUrl", "the link entry %1 has no URL").arg(Shown(path));
         return OpenWithDesktop(entry->url, lateFailure);
     }
     return LaunchDesktopApp(path, QProcess::splitCommand(item.Arguments),
@@ -54,10 +54,10 @@ bool IsNativeProgram(const QFileInfo& target) {
 
 } // namespace
 
-QString LaunchItem(const TItemData& item, const LateFailure& lateFailure) {
+UserText LaunchItem(const TItemData& item, const LateFailure& lateFailure) {
     const QString& target = item.Target;
     if (target.isEmpty())
-        return QStringLiteral("the shortcut has no target");
+        return UserText("Launch.NoTarget", "the shortcut has no target");
     const QFileInfo info(target);
     if (info.isFile() && info.suffix().compare(QLatin1String("desktop"), Qt::CaseInsensitive) == 0)
         return LaunchDesktopEntry(item, info, lateFailure);
@@ -66,7 +66,7 @@ QString LaunchItem(const TItemData& item, const LateFailure& lateFailure) {
                             WorkingDirFor(item, info.absolutePath()));
     }
     if (info.isFile() && IsNativeProgram(info))
-        return QStringLiteral("the program %1 is not executable").arg(Shown(target));
+        return UserText("Launch.NotExecutable", "the program %1 is not executable").arg(Shown(target));
     if (info.exists())
         return OpenWithDesktop(info.absoluteFilePath(), lateFailure);
     if (IsAddress(target))
@@ -74,9 +74,9 @@ QString LaunchItem(const TItemData& item, const LateFailure& lateFailure) {
     if (!target.contains(QLatin1Char('/'))) {
         const QString program = QStandardPaths::findExecutable(target);
         if (program.isEmpty())
-            return QStringLiteral("the program %1 is not installed").arg(target);
+            return UserText("Launch.NotInstalled", "the program %1 is not installed").arg(target);
         return StartProgram(program, QProcess::splitCommand(item.Arguments),
                             WorkingDirFor(item, QDir::homePath()));
     }
-    return QStringLiteral("%1 does not exist").arg(Shown(target));
+    return UserText("Launch.Missing", "%1 does not exist").arg(Shown(target));
 }

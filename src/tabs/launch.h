@@ -12,4 +12,4 @@
 // - documents, folders and web addresses are opened with their default application.
 // Returns an empty text when something was started, else the reason nothing was; a failure that
 // shows only later (no application for a document) reaches lateFailure.
-QString LaunchItem(const TItemData& item, const LateFailure& lateFailure = {});
+UserText LaunchItem(const TItemData& item, const LateFailure& lateFailure = {});

@@ -168,7 +168,7 @@ void SetOrderPositions(const QString& folder, const QStringList& given, int posi
     QStringList names;
     for (const QString& name : given) {
         if (!FitsOnOneLine(name))
-            throw Error(QStringLiteral("'%1' cannot be kept in an order file").arg(name));
+            throw Error(UserText("Order.NotKept", "'%1' cannot be kept in an order file").arg(name));
         names.removeIf([&](const QString& earlier) { return SameName(earlier, name); });
         names.append(name);
     }
@@ -177,8 +177,10 @@ void SetOrderPositions(const QString& folder, const QStringList& given, int posi
         CreateOrderFile(folder);
     const OrderLines order = ReadOrderLines(folder);
     if (!order.complete)
-        throw Error(QStringLiteral("Unable to write %1: the file is not a whole order file (larger than %2 "
-                                   "bytes, or not a regular file), and writing it would lose the rest")
+        throw Error(UserText("Order.NotWhole",
+                             "Unable to write %1: the file is not a whole order file (larger "
+                             "than %2 bytes, or not a regular file), and writing it would "
+                             "lose the rest")
                         .arg(QDir::toNativeSeparators(OrderFilePath(folder)))
                         .arg(kMaxOrderFileSize));
     QStringList lines = order.lines;
@@ -196,6 +198,7 @@ void SetOrderPositions(const QString& folder, const QStringList& given, int posi
         lines.insert(position + i, names[i]);
     bool link = false;
     if (!WriteOrderLines(folder, lines, &link))
-        throw Error(WriteFailureMessage(
-            QStringLiteral("Unable to write %1").arg(QDir::toNativeSeparators(OrderFilePath(folder))), link));
+        throw Error(WriteFailureMessage(UserText("Order.UnableToWrite", "Unable to write %1")
+                                            .arg(QDir::toNativeSeparators(OrderFilePath(folder))),
+                                        link));
 }

@@ -15,7 +15,7 @@ int ReadInteger(const QString& text) {
     const int value = text.toInt(&ok, 10);
     const bool plain = !text.isEmpty() && !text.front().isSpace() && !text.back().isSpace();
     if (!ok || !plain)
-        throw Error(QStringLiteral("'%1' is not a valid integer value").arg(text));
+        throw Error(UserText("Value.NotInteger", "'%1' is not a valid integer value").arg(text));
     return value;
 }
 
@@ -41,6 +41,6 @@ void SetDisplayModeChanger(DisplayModeChanger changer) {
 
 void ChangeDisplayMode(const DisplayMode& mode) {
     if (!Changer())
-        throw Error(QStringLiteral("The screen resolution cannot be changed on this system"));
+        throw Error(UserText("Screen.NoChange", "The screen resolution cannot be changed on this system"));
     Changer()(mode);
 }

@@ -10,6 +10,7 @@
 #include "common/device_pixels.h"
 #include "common/error.h"
 #include "common/names.h"
+#include "common/replacing_file.h"
 #include "common/undecodable_names.h"
 #include "formats/shortcut_link.h"
 #include "skins/skin.h"
@@ -45,7 +46,7 @@ namespace {
 TItemData ReadDesktopItem(const QString& path, const QString& fileName) {
     const std::optional<DesktopFileInfo> entry = ReadDesktopFile(path);
     if (!entry)
-        throw Error(QStringLiteral("Unable to read desktop entry"));
+        throw Error(UserText("Entry.Unreadable", "Unable to read desktop entry"));
     TItemData record;
     record.LinkFile = path;
     record.Target = path;
@@ -94,15 +95,15 @@ ItemRecords ReadItemRecords(const QString& folder) {
 
 ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName>& names) {
     ItemRecords read;
-    QStringList problems;
+    QList<UserText> problems;
     for (const QString& path : UndecodableEntries(folder, true, false, ".lnk"))
-        problems.append(
-            QStringLiteral("Unable to open link file: %1 (its name is not valid UTF-8; rename it)")
-                .arg(path));
+        problems.append(UserText("Shortcut.NameNotUtf8",
+                                 "Unable to open link file: %1 (its name is not valid UTF-8; rename it)")
+                            .arg(path));
     for (const QString& path : UndecodableEntries(folder, true, false, ".desktop"))
-        problems.append(
-            QStringLiteral("Unable to read desktop entry: %1 (its name is not valid UTF-8; rename it)")
-                .arg(path));
+        problems.append(UserText("Entry.NameNotUtf8",
+                                 "Unable to read desktop entry: %1 (its name is not valid UTF-8; rename it)")
+                            .arg(path));
     // An order file naming a shortcut again does not make it a second item.
     QList<OrderedName> unique;
     QSet<QString> seen;
@@ -113,10 +114,11 @@ ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName
         }
     }
     if (unique.size() > kMaxTabItems)
-        problems.append(QStringLiteral("The tab \"%1\" holds %2 items; only the first %3 are shown.")
-                            .arg(QFileInfo(folder).fileName())
-                            .arg(unique.size())
-                            .arg(kMaxTabItems));
+        problems.append(
+            UserText("Tab.TooManyItems", "The tab \"%1\" holds %2 items; only the first %3 are shown.")
+                .arg(QFileInfo(folder).fileName())
+                .arg(unique.size())
+                .arg(kMaxTabItems));
     unique.resize(std::min(unique.size(), kMaxTabItems));
     for (const OrderedName& name : std::as_const(unique)) {
         const QString path = folder + QLatin1Char('/') + name.entryName;
@@ -127,14 +129,14 @@ ItemRecords ReadListedItemRecords(const QString& folder, const QList<OrderedName
             // Deleted since the listing (by another program, or moved away by a drop), it is no
             // longer an item. Any other failure is named; either way the items after it load.
             if (QFileInfo(path).exists())
-                problems.append(e.message() + QStringLiteral(": ") + QDir::toNativeSeparators(path));
+                problems.append(WithReason(e.text(), UserText::plain(QDir::toNativeSeparators(path))));
             continue;
         }
         item.IconSource = ResolveItemIcon(item.Data);
         read.items.append(std::move(item));
     }
     if (!problems.isEmpty())
-        read.error = std::make_exception_ptr(Error(problems.join(QLatin1Char('\n'))));
+        read.error = std::make_exception_ptr(Error(UserText::lines(problems)));
     return read;
 }
 
@@ -231,17 +233,17 @@ void TTab::MoveItem(int from, int to) {
         Items.swapItemsAt(i, i - 1);
 }
 
-void TTab::ExecuteItem(int index, const std::function<void(const QString&)>& failed) const {
+void TTab::ExecuteItem(int index, const std::function<void(const UserText&)>& failed) const {
     if (index < 0 || index >= Items.size())
         return;
     const TItemData& data = Items[index].Data;
     if (data.Target.toLower() != kScreenResMacro) {
         // A failure must not look like success: the user learns which item did not start and why.
-        const auto report = [name = data.Name, failed](const QString& reason) {
+        const auto report = [name = data.Name, failed](const UserText& reason) {
             if (failed)
-                failed(QStringLiteral("Unable to start \"%1\": %2").arg(name, reason));
+                failed(UserText("Launch.Failed", "Unable to start \"%1\": %2").arg(name).arg(reason));
         };
-        if (const QString reason = LaunchItem(data, report); !reason.isEmpty())
+        if (const UserText reason = LaunchItem(data, report); !reason.isEmpty())
             report(reason);
         return;
     }

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 
+#include "common/user_text.h"
 #include "tabs/item_icon.h"
 #include "tabs/order_file.h"
 
@@ -128,7 +129,7 @@ public:
     // of range does nothing. A launch that fails gives failed one line naming the item and the
     // reason, at once or, for a failure that shows later, from the event loop. Macro arguments
     // that are not numbers raise the conversion error.
-    void ExecuteItem(int index, const std::function<void(const QString&)>& failed = {}) const;
+    void ExecuteItem(int index, const std::function<void(const UserText&)>& failed = {}) const;
 
     // The number of items shown: all of them, or RowLimit when there are more.
     qint32 ShownCount() const;

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 
 #include "common/error.h"
+#include "common/replacing_file.h"
 #include "formats/shortcut_link.h"
 #include "platform/file_operation.h"
 #include "tabs/drop_shortcut.h"
@@ -113,7 +114,7 @@ DropOutcome CarryOutDrops(const TTab& tab, const QStringList& paths, bool ctrlHe
                           const UserQuestion& ask) {
     DropOutcome outcome = DropOutcome::Nothing;
     QStringList names;
-    QStringList problems;
+    QList<UserText> problems;
     for (const QString& path : paths) {
         const DropPath dropped = SplitDropPath(path);
         try {
@@ -127,19 +128,21 @@ DropOutcome CarryOutDrops(const TTab& tab, const QStringList& paths, bool ctrlHe
             else if (placed.outcome != DropOutcome::Nothing && outcome != DropOutcome::Linked)
                 outcome = DropOutcome::Added;
         } catch (const Error& e) {
-            problems.append(QStringLiteral("%1: %2").arg(QDir::toNativeSeparators(path), e.message()));
+            problems.append(WithReason(UserText::plain(QDir::toNativeSeparators(path)), e.text()));
         }
     }
     if (!names.isEmpty()) {
         try {
             SetOrderPositions(tab.TabFolder, names, dropIndex);
         } catch (const Error& e) {
-            problems.append(e.message());
+            problems.append(e.text());
         }
     }
     if (!problems.isEmpty())
-        throw Error(QStringLiteral("Not everything dropped could be added to the tab \"%1\":\n%2")
-                        .arg(tab.TabName, problems.join(QLatin1Char('\n'))));
+        throw Error(
+            UserText("Drop.NotAllAdded", "Not everything dropped could be added to the tab \"%1\":\n%2")
+                .arg(tab.TabName)
+                .arg(UserText::lines(problems)));
     return outcome;
 }
 
@@ -151,7 +154,7 @@ void AppendDesktopEntries(const QString& tabFolder, const QStringList& desktopFi
         try {
             CarryOutDrop(tab, desktopFile, DropEffect::Link, std::numeric_limits<int>::max(), ask);
         } catch (const Error& e) {
-            failed(e.message());
+            failed(Worded(e.text()));
         }
     }
 }

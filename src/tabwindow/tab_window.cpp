@@ -21,6 +21,7 @@
 #include "tabs/tab_painter.h"
 #include "tabs/tab_shape.h"
 #include "tabwindow/tab_host.h"
+#include "translation/ui_text.h"
 #include "ui/error_report.h"
 
 namespace {
@@ -111,7 +112,7 @@ void TfrmTab::TakeItems() {
     try {
         m_tab.TakeRecords(read);
     } catch (const Error& e) {
-        ReportError(e.message());
+        ReportError(Worded(e.text()));
     }
 }
 

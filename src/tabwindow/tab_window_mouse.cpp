@@ -16,6 +16,7 @@
 #include "tabs/pointer_geometry.h"
 #include "tabs/tab_geometry.h"
 #include "tabwindow/tab_host.h"
+#include "translation/ui_text.h"
 #include "ui/error_report.h"
 
 TabGeometry TfrmTab::PointerGeometry() const {
@@ -144,7 +145,7 @@ void TfrmTab::LaunchItem(int index) {
     // The tab closes whether or not the item started; a macro's error still reaches the error
     // report through the application's handler.
     try {
-        m_tab.ExecuteItem(index, ReportError);
+        m_tab.ExecuteItem(index, [](const UserText& message) { ReportError(Worded(message)); });
     } catch (...) {
         SetOpen(false);
         throw;

@@ -31,18 +31,6 @@ QString Primary(const QString& code) {
 // near their top or within their first few hundred lines.
 constexpr qint64 kLanguageHeadBytes = 32 * 1024;
 
-// The Language key of the translation file at path, from its first kLanguageHeadBytes bytes
-// (cut at the last whole line), normalized; empty when the file does not say there.
-QString DeclaredLanguage(const QString& path) {
-    std::optional<QByteArray> head = ReadRegularFile(path, kLanguageHeadBytes + 1);
-    if (!head)
-        return {};
-    if (head->size() > kLanguageHeadBytes)
-        head->truncate(head->lastIndexOf('\n', kLanguageHeadBytes - 1) + 1);
-    return Normalized(IniFile::fromData(path, *head)
-                          .readString(QStringLiteral("Translation"), QStringLiteral("Language"), {}));
-}
-
 // A file without a Language key is taken by its name.
 bool NamedAfter(const Candidate& file, const QString& language) {
     const QLocale locale(language);
@@ -53,6 +41,16 @@ bool NamedAfter(const Candidate& file, const QString& language) {
 }
 
 } // namespace
+
+QString DeclaredLanguage(const QString& path) {
+    std::optional<QByteArray> head = ReadRegularFile(path, kLanguageHeadBytes + 1);
+    if (!head)
+        return {};
+    if (head->size() > kLanguageHeadBytes)
+        head->truncate(head->lastIndexOf('\n', kLanguageHeadBytes - 1) + 1);
+    return Normalized(IniFile::fromData(path, *head)
+                          .readString(QStringLiteral("Translation"), QStringLiteral("Language"), {}));
+}
 
 QString TranslationForLanguages(const QStringList& folders, const QStringList& uiLanguages) {
     QList<Candidate> files;

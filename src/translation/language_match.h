@@ -13,6 +13,10 @@
 // when no file fits. Only the first 32 KiB of each file are read for its Language key.
 QString TranslationForLanguages(const QStringList& folders, const QStringList& uiLanguages);
 
+// The Language key of the translation file at path in lower case with "-" ("de", "pt-br"), from its
+// first 32 KiB (cut at the last whole line); empty when the file does not say there or cannot be read.
+QString DeclaredLanguage(const QString& path);
+
 class ProgramFolder;
 struct StoredSettings;
 

@@ -40,6 +40,10 @@ QString UiText(const char* key, const char* english) {
     }
 }
 
+QString Worded(const UserText& text) {
+    return text.wordedBy(&UiText);
+}
+
 void LoadUiTexts(const QString& path) {
     std::shared_ptr<const IniFile> file;
     if (!path.isEmpty() && QFileInfo(path).isFile())

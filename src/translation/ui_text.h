@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include "common/user_text.h"
+
 class IniFile;
 
 // The texts a user sees outside the translated components: window titles, page names, prompts,
@@ -18,6 +20,10 @@ inline const QString TextsSection = QStringLiteral("Texts");
 //     UiText("Prompt.NewTabTitle", "New Tab")
 //     UiText("Error.UnableToCreate", "Unable to create %1").arg(folder)
 QString UiText(const char* key, const char* english);
+
+// A text made below the translations in the active translation's words: each key it holds is
+// looked up as UiText looks it up, so a text the translation lacks stays English.
+QString Worded(const UserText& text);
 
 // Makes the translation file at path the source of UiText; a missing file (or an empty path)
 // leaves every text English.

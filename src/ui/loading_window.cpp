@@ -9,6 +9,7 @@
 
 #include "common/opaque_region.h"
 #include "platform/x11_window_state.h"
+#include "translation/ui_text.h"
 #include "ui/animation_control.h"
 #include "ui/error_report.h"
 
@@ -41,7 +42,7 @@ TfrmLoading::TfrmLoading(const QString& clipFile, QWidget* parent)
     if (m_animate->Open(clipFile))
         resize(m_animate->size());
     else
-        ReportError(QStringLiteral("Cannot open AVI"));
+        ReportError(UiText("Error.NoClip", "Cannot open AVI"));
     UpdateShape();
     show();
     m_created = true;
@@ -60,7 +61,7 @@ void TfrmLoading::Showing() {
     if (m_animate->HasClip())
         m_animate->Play();
     else if (m_created)
-        ReportError(QStringLiteral("Cannot open AVI"));
+        ReportError(UiText("Error.NoClip", "Cannot open AVI"));
 }
 
 void TfrmLoading::setVisible(bool visible) {

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "common/error.h"
+#include "translation/ui_text.h"
 
 namespace {
 
@@ -45,6 +46,6 @@ const CurlLibrary* Load() {
 const CurlLibrary& Curl() {
     static const CurlLibrary* const curl = Load();
     if (curl == nullptr)
-        throw Error(QStringLiteral("The network library could not be initialised."));
+        throw Error(UiText("Network.NotInitialised", "The network library could not be initialised."));
     return *curl;
 }

@@ -7,6 +7,7 @@
 #include "common/error.h"
 #include "common/names.h"
 #include "common/program_folder.h"
+#include "translation/ui_text.h"
 
 QString DownloadNameFromUrl(const QString& url) {
     return url.mid(url.lastIndexOf(QLatin1Char('/')) + 1);
@@ -14,10 +15,12 @@ QString DownloadNameFromUrl(const QString& url) {
 
 void CheckDownloadName(const QString& name, const ProgramFolder& folder) {
     if (name.isEmpty())
-        throw Error(QStringLiteral("The update cannot be saved: its address does not end in a file name."));
+        throw Error(UiText("Download.NoFileName",
+                           "The update cannot be saved: its address does not end in a file name."));
     if (name == QLatin1String(".") || name == QLatin1String("..") || name.contains(QLatin1Char('/')) ||
         name.contains(QLatin1Char('\\')) || name.contains(QChar(0)))
-        throw Error(QStringLiteral("The update cannot be saved under the name \"%1\".").arg(name));
+        throw Error(
+            UiText("Download.BadName", "The update cannot be saved under the name \"%1\".").arg(name));
 
     const QString ownNames[] = {
         QFileInfo(folder.executablePath()).fileName(),
@@ -34,8 +37,9 @@ void CheckDownloadName(const QString& name, const ProgramFolder& folder) {
     // A skin is any folder of the user's folder that holds a skin definition.
     own = own || QFileInfo(folder.userDir() + name + QStringLiteral("/skin.ini")).isFile();
     if (own)
-        throw Error(QStringLiteral("The update cannot be saved as \"%1\": that name belongs to one of "
-                                   "Kelvara's own files.")
+        throw Error(UiText("Download.OwnName",
+                           "The update cannot be saved as \"%1\": that name belongs to one of "
+                           "Kelvara's own files.")
                         .arg(name));
 }
 

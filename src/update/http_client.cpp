@@ -4,6 +4,7 @@
 #include <QSocketNotifier>
 
 #include "common/error.h"
+#include "translation/ui_text.h"
 #include "update/curl_library.h"
 
 namespace {
@@ -33,7 +34,7 @@ HttpClient::~HttpClient() {
 void HttpClient::createMulti() {
     m_multi = Curl().multi_init();
     if (!m_multi)
-        throw Error(QStringLiteral("The network library could not be initialised."));
+        throw Error(UiText("Network.NotInitialised", "The network library could not be initialised."));
     Curl().multi_setopt(m_multi, CURLMOPT_SOCKETFUNCTION, &HttpClient::SocketCallback);
     Curl().multi_setopt(m_multi, CURLMOPT_SOCKETDATA, this);
     Curl().multi_setopt(m_multi, CURLMOPT_TIMERFUNCTION, &HttpClient::TimerCallback);
@@ -58,7 +59,7 @@ void HttpClient::get() {
         createMulti();
     m_easy = Curl().easy_init();
     if (!m_easy)
-        throw Error(QStringLiteral("The network library could not start a request."));
+        throw Error(UiText("Network.NotStarted", "The network library could not start a request."));
     m_urlBytes = m_url.toUtf8();
     m_headers = Curl().slist_append(nullptr, AcceptHeader);
 
@@ -95,7 +96,7 @@ void HttpClient::get() {
     // that timer fires in the event loop.
     if (Curl().multi_add_handle(m_multi, m_easy) != CURLM_OK) {
         releaseEasy();
-        throw Error(QStringLiteral("The network library could not start a request."));
+        throw Error(UiText("Network.NotStarted", "The network library could not start a request."));
     }
 }
 
@@ -116,7 +117,7 @@ QString HttpClient::errorString() const {
     if (m_status == 0 && m_result == CURLE_OK)
         return QString();
     if (m_status < 200 || m_status > 299)
-        return QStringLiteral("The server answered with the status %1.").arg(m_status);
+        return UiText("Network.Status", "The server answered with the status %1.").arg(m_status);
     return QString();
 }
 
@@ -182,13 +183,14 @@ size_t HttpClient::WriteCallback(char* data, size_t size, size_t count, void* cl
     if (length == 0)
         return length;
     if (self->m_maxBodySize > 0 && self->m_received + qint64(length) > self->m_maxBodySize) {
-        self->m_writeError = QStringLiteral("The answer is larger than %1 bytes.").arg(self->m_maxBodySize);
+        self->m_writeError =
+            UiText("Network.TooLarge", "The answer is larger than %1 bytes.").arg(self->m_maxBodySize);
         return 0; // libcurl ends the transfer with a write error
     }
     if (self->m_body) {
         if (self->m_body->write(data, qint64(length)) != qint64(length)) {
-            self->m_writeError =
-                QStringLiteral("The data could not be written: %1").arg(self->m_body->errorString());
+            self->m_writeError = UiText("Network.NotWritten", "The data could not be written: %1")
+                                     .arg(self->m_body->errorString());
             return 0;
         }
     }
@@ -258,7 +260,7 @@ void HttpClient::collectFinished() {
         if (!m_writeError.isEmpty())
             m_error = m_writeError;
         else if (m_result == CURLE_FILESIZE_EXCEEDED)
-            m_error = QStringLiteral("The answer is larger than %1 bytes.").arg(m_maxBodySize);
+            m_error = UiText("Network.TooLarge", "The answer is larger than %1 bytes.").arg(m_maxBodySize);
         else if (m_result != CURLE_OK)
             m_error =
                 QString::fromUtf8(m_curlError[0] ? m_curlError : Curl().easy_strerror(CURLcode(m_result)));

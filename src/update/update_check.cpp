@@ -70,7 +70,7 @@ void UpdateCheck::HttpCli1RequestDone(int) {
     case UpdateResponse::Kind::Nothing:
         break;
     case UpdateResponse::Kind::Message:
-        m_prompts.message(nullptr, ApplicationCaption(), response.message);
+        m_prompts.message(nullptr, ApplicationCaption(), Worded(response.message));
         break;
     case UpdateResponse::Kind::Update:
         if (m_prompts.question(m_owner, UiText("Update.Title", "Kelvara AutoUpdate"),

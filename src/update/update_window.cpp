@@ -125,7 +125,7 @@ void TfrmUpdate::startDownload(const QString& address, bool secure) {
     try {
         CheckDownloadName(DownloadName, m_folder);
     } catch (const Error& error) {
-        fail(error.message());
+        fail(Worded(error.text()));
         return;
     }
     // Unbuffered, so that a write the disk cuts short fails while the data arrives and a cut-off
@@ -143,7 +143,7 @@ void TfrmUpdate::startDownload(const QString& address, bool secure) {
     try {
         HttpCli1->get();
     } catch (const Error& error) {
-        fail(error.message());
+        fail(Worded(error.text()));
     }
 }
 
