@@ -3,7 +3,10 @@
 # all of its windows mapped, seen from outside by build/tools/map_watch (an X event watcher), its
 # peak resident memory and its resident memory once it has settled. Programs, interleaved run by
 # run, each at QT_SCALE_FACTOR=1 and 2:
-#   bare       build/tools/bare_window, a Qt program that shows one frameless tool window (floor)
+#   bare       build/tools/bare_window, a Qt program that shows one frameless tool window
+#   floorN     the same program with N such windows, each shaped by a mask and with a caption
+#              painted in the default font: the least a row of N closed tabs costs (the floor
+#              each Kelvara set is compared with, N being the number of tabs it shows)
 #   10x20      Kelvara on a generated program folder with 10 tabs of 20 shortcuts (default skin)
 #   30x40      the same with 30 tabs of 40 shortcuts
 #   200x200    the same with 200 tabs of 200 shortcuts; its memory is taken after 3 s at rest,
@@ -13,7 +16,8 @@
 # Kelvara runs on the same tab sets in the same runs, so that before and after meet the same load.
 # Then the idle pass: Kelvara 10x20 sits with every tab closed (always on top: Normal) and the
 # watcher counts its threads' wake-ups (voluntary context switches) over 10 s.
-# Prints medians, the ratios to the bare window at the same scale, the machine and its load average.
+# Prints medians, the ratios to the floor with as many windows and to the one bare window at the
+# same scale, the machine and its load average.
 #     [BASELINE=DIR] scripts/bench/startup.sh [RUNS]        (default 9; BUILD_DIR defaults to build/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -63,6 +67,7 @@ kelvara() {
     local settle=500
     [ "$tabs" -gt 100 ] && settle=3000
     tabs=$(tabs_shown "$tabs" "$scale")
+    measure "floor-$name" "$scale" --windows "$tabs" --settle "$settle" -- "$build/tools/bare_window" "$tabs"
     measure "$name" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 -- "$work/$name/Kelvara"
     if [ -n "$baseline" ]; then
         measure "$name-before" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 \
@@ -107,17 +112,27 @@ def median(key, field):
     return statistics.median(values) if values else None
 labels = [("bare", "bare Qt window"), ("k10x20", "Kelvara 10 x 20"), ("k30x40", "Kelvara 30 x 40"),
           ("k200x200", "Kelvara 200 x 200"), ("plank", "Plank, 20 launchers")]
-print(f"{'program':30} {'scale':>5} {'mapped ms':>10} {'/ bare':>7} {'peak RSS MiB':>13} {'/ bare':>7} {'RSS MiB':>8}")
+# Each Kelvara set is compared with the floor that shows as many windows ("/ floor") and with the
+# one bare window ("/ bare"); the floor's own line compares it with the bare window.
+print(f"{'program':30} {'scale':>5} {'mapped ms':>10} {'/ floor':>8} {'/ bare':>7} {'peak RSS MiB':>13}"
+      f" {'/ floor':>8} {'/ bare':>7} {'RSS MiB':>8}")
 for scale in ("1", "2"):
     bare_ms, bare_kb = median(("bare", scale), "mapped_ms"), median(("bare", scale), "hwm_kb")
+    def line(key, text, against):
+        ms, hwm, rss = median(key, "mapped_ms"), median(key, "hwm_kb"), median(key, "rss_kb")
+        f_ms = f"{ms / median(against, 'mapped_ms'):7.2f}x" if against else " " * 8
+        f_kb = f"{hwm / median(against, 'hwm_kb'):7.2f}x" if against else " " * 8
+        print(f"{text:30} {scale:>5} {ms:10.1f} {f_ms} {ms / bare_ms:6.2f}x {hwm / 1024:13.1f}"
+              f" {f_kb} {hwm / bare_kb:6.2f}x {rss / 1024:8.1f}")
     for name, label in labels:
+        floor = ("floor-" + name, scale)
+        against = floor if floor in rows else None
+        if against:
+            line(floor, "floor, as many windows", None)
         for suffix, note in (("", ""), ("-before", " (before)")):
             key = (name + suffix, scale)
-            if key not in rows or (suffix and name == "bare"):
-                continue
-            ms, hwm, rss = median(key, "mapped_ms"), median(key, "hwm_kb"), median(key, "rss_kb")
-            print(f"{label + note:30} {scale:>5} {ms:10.1f} {ms / bare_ms:6.2f}x {hwm / 1024:13.1f}"
-                  f" {hwm / bare_kb:6.2f}x {rss / 1024:8.1f}")
+            if key in rows and not (suffix and name == "bare"):
+                line(key, label + note, against)
 if ("plank", "1") in rows:
     p_ms, p_kb = median(("plank", "1"), "mapped_ms"), median(("plank", "1"), "hwm_kb")
     for name, label in (("k10x20", "Kelvara 10 x 20"), ("k30x40", "Kelvara 30 x 40")):
