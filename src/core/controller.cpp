@@ -24,6 +24,7 @@
 #include "config/config_dialog.h"
 #include "config/startup_entry.h"
 #include "config/translation_template.h"
+#include "core/startup_trace.h"
 #include "core/tab_set_names.h"
 #include "formats/shortcut_link.h"
 #include "platform/recycle_bin.h"
@@ -55,6 +56,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     m_menu = BuildMainMenu(this);
     ConnectMenu();
+    StartupStep("menu made");
     m_tmrOnTop.setObjectName(QStringLiteral("tmrOnTop"));
     m_tmrOnTop.setInterval(1000);
     connect(&m_tmrOnTop, &QTimer::timeout, this, &TfrmRunning::tmrOnTopTimer);
@@ -63,6 +65,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     // The splash shows during the rest of the start, until the first rebuild hides it.
     m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this);
     m_loadingSplash->setProperty("form", true); // a form of its own: translation walks skip it
+    StartupStep("splash made and shown");
 
     for (const QString& argument : arguments) {
         if (argument.toUpper() == QLatin1String("NONT"))
@@ -81,12 +84,14 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     RemoveStaleDownloads(m_folder.userDir());
     m_stored = LoadSettings(m_folder.settingsFile(), m_folder);
     FollowUserLanguages(m_stored, m_folder, QLocale::system().uiLanguages());
+    StartupStep("settings read");
     m_context.settings = &m_stored.settings;
     m_context.skin = &m_skin;
     m_context.layeredMode = m_layeredMode;
     m_context.host = this;
     SetStackingMode(m_stored.AOTMode);
     TranslateAll();
+    StartupStep("translation applied");
 
     m_skinList = FindSkins(m_folder.contentDirs());
     if (m_skinList.isEmpty()) {
@@ -94,7 +99,9 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
         RequestEnd(1);
         return;
     }
+    StartupStep("skins found");
     LoadCurrentSkin();
+    StartupStep("skin loaded");
     ConnectScreens();
     m_compositorWatch = new X11SelectionWatch(CompositorSelection(), {}, this);
     connect(m_compositorWatch, &X11SelectionWatch::ownerChanged, this, &TfrmRunning::CompositorChanged);
@@ -103,6 +110,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     connect(m_updateCheck, &UpdateCheck::closeProgramRequested, this, [this] { RequestEnd(); });
     if (m_stored.AutoUpdate)
         m_updateCheck->start(m_isNT);
+    StartupStep("watchers and update check set up");
 }
 
 TfrmRunning::~TfrmRunning() {
@@ -181,7 +189,9 @@ void TfrmRunning::Start() {
         return;
     ImportLegacyIni();
     RebuildTabs();
+    StartupStep("tabs built");
     GrabShortcutKey();
+    StartupStep("shortcut key grabbed");
 }
 
 void TfrmRunning::tmrOnTopTimer() {
@@ -309,6 +319,7 @@ void TfrmRunning::RebuildOnce() {
     if (!fit.isEmpty() && fit != m_fitReported)
         ReportError(fit);
     m_fitReported = fit;
+    StartupStep("tabs listed");
     for (qsizetype i = 0; i < names.size(); ++i) {
         auto* window = new TfrmTab(m_context);
         m_tabWindows.append(window);
@@ -326,16 +337,22 @@ void TfrmRunning::RebuildOnce() {
         window->RebuildImage();
         turnEventLoop();
     }
+    StartupStep("tab windows made");
     QCoreApplication::processEvents();
+    StartupStep("events handled");
     QStringList tabFolders;
     for (const TfrmTab* window : std::as_const(m_tabWindows))
         tabFolders.append(window->TabModel().TabFolder);
     m_liveFolders.Watch(m_folder.tabsDir(), tabFolders);
+    StartupStep("folders watched");
     ::PlaceTabs(m_tabWindows, m_context);
     for (TfrmTab* window : std::as_const(m_tabWindows)) {
         window->show();
         turnEventLoop();
     }
+    StartupStep("tab windows shown");
+    if (!m_tabWindows.isEmpty())
+        StartupStepOnExpose(m_tabWindows.last()->windowHandle(), "last tab exposed");
     if (m_loadingSplash)
         m_loadingSplash->hide();
     m_itemsTaken = 0;
