@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Start-up benchmark of whole programs under one Xvfb: the wall time from starting each program to
-# all of its windows mapped, seen from outside by build/tools/map_watch (an X event watcher), its
-# peak resident memory and its resident memory once it has settled. Programs, interleaved run by
-# run, each at QT_SCALE_FACTOR=1 and 2:
+# all of its windows mapped, seen from outside by build/tools/map_watch (an X event watcher), the
+# processor time of its main thread by then, its peak resident memory and its resident memory once
+# it has settled. Programs, interleaved run by run, each at QT_SCALE_FACTOR=1 and 2:
 #   bare       build/tools/bare_window, a Qt program that shows one frameless tool window
 #   floorN     the same program with N such windows, each shaped by a mask and with a caption
 #              painted in the default font: the least a row of N closed tabs costs (the floor
@@ -113,17 +113,20 @@ def median(key, field):
 labels = [("bare", "bare Qt window"), ("k10x20", "Kelvara 10 x 20"), ("k30x40", "Kelvara 30 x 40"),
           ("k200x200", "Kelvara 200 x 200"), ("plank", "Plank, 20 launchers")]
 # Each Kelvara set is compared with the floor that shows as many windows ("/ floor") and with the
-# one bare window ("/ bare"); the floor's own line compares it with the bare window.
-print(f"{'program':30} {'scale':>5} {'mapped ms':>10} {'/ floor':>8} {'/ bare':>7} {'peak RSS MiB':>13}"
-      f" {'/ floor':>8} {'/ bare':>7} {'RSS MiB':>8}")
+# one bare window ("/ bare"); the floor's own line compares it with the bare window. "CPU ms" is
+# the processor time of the main thread until the windows were mapped, which a loaded machine
+# inflates much less than the wall time.
+print(f"{'program':30} {'scale':>5} {'mapped ms':>10} {'/ floor':>8} {'/ bare':>7} {'CPU ms':>7} {'/ floor':>8}"
+      f" {'peak RSS MiB':>13} {'/ floor':>8} {'/ bare':>7} {'RSS MiB':>8}")
 for scale in ("1", "2"):
     bare_ms, bare_kb = median(("bare", scale), "mapped_ms"), median(("bare", scale), "hwm_kb")
     def line(key, text, against):
-        ms, hwm, rss = median(key, "mapped_ms"), median(key, "hwm_kb"), median(key, "rss_kb")
-        f_ms = f"{ms / median(against, 'mapped_ms'):7.2f}x" if against else " " * 8
-        f_kb = f"{hwm / median(against, 'hwm_kb'):7.2f}x" if against else " " * 8
-        print(f"{text:30} {scale:>5} {ms:10.1f} {f_ms} {ms / bare_ms:6.2f}x {hwm / 1024:13.1f}"
-              f" {f_kb} {hwm / bare_kb:6.2f}x {rss / 1024:8.1f}")
+        ms, cpu, hwm, rss = (median(key, f) for f in ("mapped_ms", "main_cpu_ms", "hwm_kb", "rss_kb"))
+        def ratio(value, field):
+            return f"{value / median(against, field):7.2f}x" if against else " " * 8
+        print(f"{text:30} {scale:>5} {ms:10.1f} {ratio(ms, 'mapped_ms')} {ms / bare_ms:6.2f}x {cpu:7.1f}"
+              f" {ratio(cpu, 'main_cpu_ms')} {hwm / 1024:13.1f} {ratio(hwm, 'hwm_kb')} {hwm / bare_kb:6.2f}x"
+              f" {rss / 1024:8.1f}")
     for name, label in labels:
         floor = ("floor-" + name, scale)
         against = floor if floor in rows else None

@@ -50,13 +50,13 @@ TfrmLoading::TfrmLoading(const QString& clipFile, QWidget* parent)
 void TfrmLoading::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        Showing();
+        Showing(WindowMapState::Unmapped);
 }
 
-void TfrmLoading::Showing() {
+void TfrmLoading::Showing(WindowMapState state) {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(CentredPosition(screen->geometry(), size()));
-    SetDesktopWindowState(this);
+    SetDesktopWindowState(this, state);
     if (m_animate->HasClip())
         m_animate->Play();
     else if (m_created)
@@ -80,7 +80,7 @@ void TfrmLoading::setVisible(bool visible) {
     // Shown again before the hide took place: the window never went, but this is a showing all
     // the same.
     if (wasPending && visible)
-        Showing();
+        Showing(WindowMapState::Ask);
 }
 
 bool TfrmLoading::eventFilter(QObject* watched, QEvent* event) {

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "platform/x11_window_state.h"
+
 class TAnimate;
 
 // The splash: a borderless window in the middle of the primary screen that plays the loading
@@ -32,7 +34,7 @@ protected:
 
 private:
     // What every showing does: centre the window, play the clip or report that it is missing.
-    void Showing();
+    void Showing(WindowMapState state);
     void UpdateShape();
 
     TAnimate* m_animate;
