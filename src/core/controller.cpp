@@ -63,9 +63,10 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     connect(&m_liveFolders, &LiveFolders::rebuildNeeded, this, &TfrmRunning::RebuildTabs);
 
     // The splash shows during the rest of the start, until the first rebuild hides it.
-    m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this);
+    // Its clip is read on a worker thread: the tabs do not wait for the splash.
+    m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this, TfrmLoading::ClipLoading::InBackground);
     m_loadingSplash->setProperty("form", true); // a form of its own: translation walks skip it
-    StartupStep("splash made and shown");
+    StartupStep("splash made");
 
     for (const QString& argument : arguments) {
         if (argument.toUpper() == QLatin1String("NONT"))
@@ -80,8 +81,6 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     m_layeredMode = m_isNT;
     QCoreApplication::processEvents();
 
-    // A download ended by a crash or a kill left its temporary file in the user's folder.
-    RemoveStaleDownloads(m_folder.userDir());
     m_stored = LoadSettings(m_folder.settingsFile(), m_folder);
     FollowUserLanguages(m_stored, m_folder, QLocale::system().uiLanguages());
     StartupStep("settings read");
@@ -192,6 +191,10 @@ void TfrmRunning::Start() {
     StartupStep("tabs built");
     GrabShortcutKey();
     StartupStep("shortcut key grabbed");
+    // A download ended by a crash or a kill left its temporary file in the user's folder. Removed
+    // once the tabs are up: no download can start before the user has answered the update
+    // window, long after this.
+    QTimer::singleShot(0, this, [folder = m_folder.userDir()] { RemoveStaleDownloads(folder); });
 }
 
 void TfrmRunning::tmrOnTopTimer() {

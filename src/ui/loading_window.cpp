@@ -1,6 +1,8 @@
 #include "ui/loading_window.h"
 
+#include <QFutureWatcher>
 #include <QGuiApplication>
+#include <QtConcurrent>
 #include <QScreen>
 #include <QShowEvent>
 #include <QWindow>
@@ -23,7 +25,7 @@ QPoint CentredPosition(const QRect& screen, const QSize& window) {
            QPoint(screen.width() / 2 - window.width() / 2, screen.height() / 2 - window.height() / 2);
 }
 
-TfrmLoading::TfrmLoading(const QString& clipFile, QWidget* parent)
+TfrmLoading::TfrmLoading(const QString& clipFile, QWidget* parent, ClipLoading loading)
     : QWidget(parent,
               Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus),
       m_animate(new TAnimate(this)) {
@@ -38,12 +40,29 @@ TfrmLoading::TfrmLoading(const QString& clipFile, QWidget* parent)
     m_animate->setObjectName(QStringLiteral("Animate1"));
     m_animate->move(0, 0);
     connect(m_animate, &TAnimate::FrameChanged, this, &TfrmLoading::UpdateShape);
-    if (m_animate->Open(clipFile))
+    if (loading == ClipLoading::Now) {
+        TakeClip(ReadClipFile(clipFile));
+        return;
+    }
+    m_clipPending = true;
+    auto* reading = new QFutureWatcher<std::optional<AviClip>>(this);
+    connect(reading, &QFutureWatcherBase::finished, this, [this, reading] {
+        m_clipPending = false;
+        TakeClip(reading->result());
+        reading->deleteLater();
+    });
+    reading->setFuture(QtConcurrent::run([clipFile] { return ReadClipFile(clipFile); }));
+}
+
+void TfrmLoading::TakeClip(const std::optional<AviClip>& clip) {
+    if (clip) {
+        m_animate->SetClip(*clip);
         resize(m_animate->size());
-    else
+    } else {
         ReportError(QStringLiteral("Cannot open AVI"));
+    }
     UpdateShape();
-    show();
+    setVisible(m_wanted);
     m_created = true;
 }
 
@@ -64,6 +83,10 @@ void TfrmLoading::Showing(WindowMapState state) {
 }
 
 void TfrmLoading::setVisible(bool visible) {
+    if (m_clipPending) {
+        m_wanted = visible;
+        return;
+    }
     QWindow* window = windowHandle();
     if (!visible && isVisible() && window != nullptr && !window->isExposed()) {
         // The window is shown but its map has not come back yet: the expose that follows the map
