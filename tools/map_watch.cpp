@@ -2,10 +2,13 @@
 // to the moment the program has a given number of top-level windows mapped, the processor time its
 // main thread had by then, its resident memory,
 // and how often its threads woke up while it sat idle afterwards. Used by the start-up benchmark.
-//     map_watch [--windows N] [--skip-first K] [--settle MS] [--idle S] [--timeout S] -- COMMAND...
+//     map_watch [--windows N] [--skip-first K] [--skip-role ROLE] [--settle MS] [--idle S]
+//               [--timeout S] -- COMMAND...
 // --skip-first K leaves out the first K windows the program maps (a splash shown before the
-// windows that count). The program's stdout is discarded. One line of key=value pairs goes to stdout; times
-// are in milliseconds, memory in KiB. Exits 1 when the windows did not appear in time.
+// windows that count); --skip-role ROLE leaves out every window whose WM_WINDOW_ROLE is ROLE (a
+// splash that may come at any time, or not at all). The program's stdout is discarded. One line of key=value
+// pairs goes to stdout; times are in milliseconds, memory in KiB. Exits 1 when the windows did not appear in
+// time.
 
 #include <chrono>
 #include <csignal>
@@ -34,6 +37,7 @@ using Clock = std::chrono::steady_clock;
 struct Options {
     int windows = 1;
     int skipFirst = 0;
+    std::string skipRole;
     int settleMs = 500;
     double idleSeconds = 0;
     double timeoutSeconds = 20;
@@ -55,6 +59,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
             options.windows = std::atoi(value);
         else if (arg == "--skip-first")
             options.skipFirst = std::atoi(value);
+        else if (arg == "--skip-role")
+            options.skipRole = value;
         else if (arg == "--settle")
             options.settleMs = std::atoi(value);
         else if (arg == "--idle")
@@ -106,6 +112,24 @@ double MainThreadCpuMs(pid_t pid) {
     return in ? double(ns) / 1e6 : -1;
 }
 
+// The WM_WINDOW_ROLE of a window; empty when it has none.
+std::string WindowRole(Display* display, Window window, Atom roleAtom) {
+    Atom type = None;
+    int format = 0;
+    unsigned long count = 0;
+    unsigned long after = 0;
+    unsigned char* data = nullptr;
+    std::string role;
+    if (XGetWindowProperty(display, window, roleAtom, 0, 256, False, XA_STRING, &type, &format, &count,
+                           &after, &data) == Success &&
+        data != nullptr) {
+        if (type == XA_STRING && format == 8)
+            role.assign(reinterpret_cast<const char*>(data), count);
+        XFree(data);
+    }
+    return role;
+}
+
 struct Switches {
     long all = 0;  // every thread of the process
     long main = 0; // the thread that runs the event loop
@@ -135,8 +159,10 @@ Switches VoluntarySwitches(pid_t pid) {
 int main(int argc, char** argv) {
     Options options;
     if (!ParseOptions(argc, argv, options)) {
-        std::fprintf(stderr, "usage: map_watch [--windows N] [--skip-first K] [--settle MS] [--idle S] "
-                             "[--timeout S] -- COMMAND...\n");
+        std::fprintf(
+            stderr,
+            "usage: map_watch [--windows N] [--skip-first K] [--skip-role ROLE] [--settle MS] [--idle S] "
+            "[--timeout S] -- COMMAND...\n");
         return 2;
     }
     Display* display = XOpenDisplay(nullptr);
@@ -146,6 +172,7 @@ int main(int argc, char** argv) {
     }
     const Window root = DefaultRootWindow(display);
     const Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
+    const Atom roleAtom = XInternAtom(display, "WM_WINDOW_ROLE", False);
     XSelectInput(display, root, SubstructureNotifyMask);
     XSync(display, False);
 
@@ -161,7 +188,7 @@ int main(int argc, char** argv) {
     }
 
     std::set<Window> seen;    // windows of the program mapped so far
-    std::set<Window> skipped; // the first skipFirst of them, which never count
+    std::set<Window> skipped; // the first skipFirst of them and those of skipRole: they never count
     std::set<Window> mapped;  // counted windows mapped now
     double mappedMs = -1;
     double mappedCpuMs = -1;
@@ -182,7 +209,9 @@ int main(int argc, char** argv) {
             const Window window = event.xmap.window;
             if (WindowPid(display, window, pidAtom) != child)
                 continue;
-            if (seen.insert(window).second && int(seen.size()) <= options.skipFirst)
+            if (seen.insert(window).second &&
+                (int(seen.size()) <= options.skipFirst ||
+                 (!options.skipRole.empty() && WindowRole(display, window, roleAtom) == options.skipRole)))
                 skipped.insert(window);
             if (skipped.count(window) != 0)
                 continue;

@@ -60,18 +60,19 @@ measure() {
     shift 2
     echo "$name $scale $(QT_SCALE_FACTOR=$scale "$watch" "$@")" >>"$results"
 }
-# Kelvara on a tab set, and the baseline's on the same set; the splash is the first window
-# Kelvara maps and is not a tab.
+# Kelvara on a tab set, and the baseline's on the same set. The splash is not a tab: it carries a
+# window role of its own, or, in a build older than that role, it is the first window mapped.
 kelvara() {
     local name=$1 scale=$2 tabs=$3
     local settle=500
     [ "$tabs" -gt 100 ] && settle=3000
     tabs=$(tabs_shown "$tabs" "$scale")
     measure "floor-$name" "$scale" --windows "$tabs" --settle "$settle" -- "$build/tools/bare_window" "$tabs"
-    measure "$name" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 -- "$work/$name/Kelvara"
+    measure "$name" "$scale" --windows "$tabs" $(skip_splash "$build") --settle "$settle" --timeout 120 \
+        -- "$work/$name/Kelvara"
     if [ -n "$baseline" ]; then
-        measure "$name-before" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 \
-            -- "$work/$name-before/Kelvara"
+        measure "$name-before" "$scale" --windows "$tabs" $(skip_splash "$baseline") --settle "$settle" \
+            --timeout 120 -- "$work/$name-before/Kelvara"
     fi
 }
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -86,7 +87,7 @@ for run in $(seq "$runs"); do
     echo "run $run of $runs done" >&2
 done
 for _ in 1 2 3; do
-    measure idle 1 --windows 10 --skip-first 1 --settle 1000 --idle 10 -- "$work/k10x20/Kelvara"
+    measure idle 1 --windows 10 $(skip_splash "$build") --settle 1000 --idle 10 -- "$work/k10x20/Kelvara"
 done
 if $have_plank; then echo "plankidle 1 $(run_plank --windows 1 --settle 1000 --idle 10)" >>"$results"; fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)

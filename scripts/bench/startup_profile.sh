@@ -31,7 +31,9 @@ for run in $(seq "$runs"); do
         for variant in "" -before; do
             [ -z "$variant" ] || [ -n "$baseline" ] || continue
             log=$work/logs/$set$variant.$run
-            "$build/tools/map_watch" --windows "$tabs" --skip-first 1 --timeout 60 -- \
+            program=$build
+            [ -z "$variant" ] || program=$baseline
+            "$build/tools/map_watch" --windows "$tabs" $(skip_splash "$program") --timeout 60 -- \
                 "$work/$set$variant/Kelvara" >"$log.watch" 2>"$log"
         done
     done
