@@ -9,6 +9,7 @@
 
 #include <utility>
 
+#include "common/background_priority.h"
 #include "common/opaque_region.h"
 #include "platform/x11_window_state.h"
 #include "ui/animation_control.h"
@@ -53,7 +54,10 @@ TfrmLoading::TfrmLoading(const QString& clipFile, QWidget* parent, ClipLoading l
         TakeClip(reading->result());
         reading->deleteLater();
     });
-    reading->setFuture(QtConcurrent::run([clipFile] { return ReadClipFile(clipFile); }));
+    reading->setFuture(QtConcurrent::run([clipFile] {
+        RunAtBackgroundPriority();
+        return ReadClipFile(clipFile);
+    }));
 }
 
 void TfrmLoading::TakeClip(const std::optional<AviClip>& clip) {
