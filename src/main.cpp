@@ -12,6 +12,7 @@
 #include "core/application.h"
 #include "core/command_line.h"
 #include "core/controller.h"
+#include "core/startup_trace.h"
 #include "core/tooltip_display.h"
 #include "core/tooltip_style.h"
 #include "platform/desktop_icon_theme.h"
@@ -53,6 +54,7 @@ int HandOverToRunningInstance(int argc, char** argv, InstanceLock& lock, const Q
 } // namespace
 
 int main(int argc, char** argv) {
+    StartupStep("main");
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments.append(QString::fromLocal8Bit(argv[i]));
@@ -98,6 +100,7 @@ int main(int argc, char** argv) {
         Print(stderr,
               QStringLiteral("kelvara: %1; a second start will not find this one.\n").arg(lock.ErrorText()));
 
+    StartupStep("command line read, instance lock taken");
     PrepareDisplayEnvironment();
     // Qt would abort with advice to reinstall; the user needs to know what is missing instead.
     if (!X11DisplayReachable(argc, argv)) {
@@ -106,6 +109,7 @@ int main(int argc, char** argv) {
     }
 
     KelvaraApplication app(argc, argv);
+    StartupStep("application object made");
     // Later starts may ask from now on; what they ask is carried out once the tabs are there.
     std::unique_ptr<InstanceServer> server;
     std::unique_ptr<TfrmRunning> controller;
@@ -138,12 +142,15 @@ int main(int argc, char** argv) {
     // Screen-resolution macro items switch the display through XRandR.
     InstallDisplayModeChanger();
 
+    StartupStep("desktop integration set up");
     try {
         controller =
             std::make_unique<TfrmRunning>(folder, QCoreApplication::arguments().mid(1), DefaultUserPrompts());
         QObject::connect(iconTheme, &DesktopIconTheme::changed, controller.get(),
                          &TfrmRunning::IconThemeChanged);
+        StartupStep("controller made");
         controller->Start();
+        StartupStep("start done");
     } catch (const std::exception& e) {
         // Before the message loop no error handler reaches: the error ends the program, with its
         // message rather than an abort.
@@ -172,5 +179,6 @@ int main(int argc, char** argv) {
             server->Close();
         });
     }
+    QTimer::singleShot(0, &app, [] { StartupStep("first turn of the event loop"); });
     return app.exec();
 }

@@ -218,6 +218,43 @@ TEST_F(Splash, MissingOrBrokenClipIsReportedAtCreationAndEveryLaterShowing) {
     }
 }
 
+// Read on a worker thread, the clip decides when the splash shows: once it is there, in the state
+// the last show or hide before it asked for.
+TEST_F(Splash, AClipReadInTheBackgroundShowsTheSplashOnlyIfStillWanted) {
+    const QString clip = WriteClip({20, 10}, 4);
+    const QString missing = m_dir.filePath(QStringLiteral("missing.avi"));
+    struct Row {
+        QString file;
+        bool hiddenBeforeTheClip;
+        bool shown;
+        QSize size;
+        QStringList reported;
+    } rows[] = {
+        {clip, false, true, {20, 10}, {}},
+        {clip, true, false, {20, 10}, {}},
+        {missing, false, true, {142, 107}, {QStringLiteral("Cannot open AVI")}},
+        {missing, true, false, {142, 107}, {QStringLiteral("Cannot open AVI")}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.file.toStdString() + (row.hiddenBeforeTheClip ? " hidden" : " shown"));
+        if (ErrorDialog())
+            ErrorDialog()->findChild<QPushButton*>(QStringLiteral("Button1"))->click();
+        TfrmLoading splash(row.file, nullptr, TfrmLoading::ClipLoading::InBackground);
+        ASSERT_TRUE(splash.ClipPending()) << "the clip was read before the constructor returned";
+        EXPECT_FALSE(splash.isVisible());
+        if (row.hiddenBeforeTheClip)
+            splash.hide();
+        ASSERT_TRUE(WaitUntil([&] { return !splash.ClipPending(); })) << "the clip never came";
+        EXPECT_EQ(splash.isVisible(), row.shown);
+        EXPECT_EQ(splash.size(), row.size);
+        EXPECT_EQ(ReportedLines(), row.reported);
+        // Later showings behave as with a clip read at once.
+        splash.show();
+        EXPECT_TRUE(splash.isVisible());
+        EXPECT_EQ(splash.pos(), CentredPosition(QGuiApplication::primaryScreen()->geometry(), row.size));
+    }
+}
+
 TEST(ShippedClip, IsALoopingClipOnLime) {
     QFile file(QStringLiteral(KELVARA_SOURCE_DIR "/data/Loading.avi"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

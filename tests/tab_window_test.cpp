@@ -178,6 +178,7 @@ TEST(TabWindow, EmptyTabWithoutAnimationOpensAndCloses) {
 TEST(TabWindow, LeaveDetectionFollowsOwners) {
     Fixture f(TabEdge::Bottom);
     auto window = f.Window(3);
+    window->winId(); // the native window a shown tab has
     window->SetOpen(true);
     Animate(*window);
     window->SetHotIndex(1);
@@ -202,6 +203,7 @@ TEST(TabWindow, StackingWhileAnimating) {
     Fixture f(TabEdge::Bottom);
     f.context.aot = StackingMode::Disabled;
     auto window = f.Window(1);
+    window->winId(); // the native window a shown tab has
     auto onTop = [&] { return window->windowHandle()->flags().testFlag(Qt::WindowStaysOnTopHint); };
     QWindow* native = window->windowHandle();
     EXPECT_FALSE(onTop());

@@ -50,6 +50,12 @@ make_folder() {
     fi
 }
 
+# skip_splash BUILD: the map_watch options that leave out the splash of the program in BUILD: its
+# window role, or, for a program older than that role, the first window it maps.
+skip_splash() {
+    if grep -q kelvara-splash "$1/Kelvara/Kelvara"; then echo "--skip-role kelvara-splash"; else echo "--skip-first 1"; fi
+}
+
 # One line naming the machine and the versions that the figures depend on.
 print_machine() {
     echo "machine: $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ //'), $(nproc) cores," \

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # Start-up benchmark of whole programs under one Xvfb: the wall time from starting each program to
-# all of its windows mapped, seen from outside by build/tools/map_watch (an X event watcher), its
-# peak resident memory and its resident memory once it has settled. Programs, interleaved run by
-# run, each at QT_SCALE_FACTOR=1 and 2:
-#   bare       build/tools/bare_window, a Qt program that shows one frameless tool window (floor)
+# all of its windows mapped, seen from outside by build/tools/map_watch (an X event watcher), the
+# processor time of its main thread by then, its peak resident memory and its resident memory once
+# it has settled. Programs, interleaved run by run, each at QT_SCALE_FACTOR=1 and 2:
+#   bare       build/tools/bare_window, a Qt program that shows one frameless tool window
+#   floorN     the same program with N such windows, each shaped by a mask and with a caption
+#              painted in the default font: the least a row of N closed tabs costs (the floor
+#              each Kelvara set is compared with, N being the number of tabs it shows)
 #   10x20      Kelvara on a generated program folder with 10 tabs of 20 shortcuts (default skin)
 #   30x40      the same with 30 tabs of 40 shortcuts
 #   200x200    the same with 200 tabs of 200 shortcuts; its memory is taken after 3 s at rest,
@@ -13,7 +16,8 @@
 # Kelvara runs on the same tab sets in the same runs, so that before and after meet the same load.
 # Then the idle pass: Kelvara 10x20 sits with every tab closed (always on top: Normal) and the
 # watcher counts its threads' wake-ups (voluntary context switches) over 10 s.
-# Prints medians, the ratios to the bare window at the same scale, the machine and its load average.
+# Prints medians, the ratios to the floor with as many windows and to the one bare window at the
+# same scale, the machine and its load average.
 #     [BASELINE=DIR] scripts/bench/startup.sh [RUNS]        (default 9; BUILD_DIR defaults to build/)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/../.." && pwd)
@@ -56,17 +60,19 @@ measure() {
     shift 2
     echo "$name $scale $(QT_SCALE_FACTOR=$scale "$watch" "$@")" >>"$results"
 }
-# Kelvara on a tab set, and the baseline's on the same set; the splash is the first window
-# Kelvara maps and is not a tab.
+# Kelvara on a tab set, and the baseline's on the same set. The splash is not a tab: it carries a
+# window role of its own, or, in a build older than that role, it is the first window mapped.
 kelvara() {
     local name=$1 scale=$2 tabs=$3
     local settle=500
     [ "$tabs" -gt 100 ] && settle=3000
     tabs=$(tabs_shown "$tabs" "$scale")
-    measure "$name" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 -- "$work/$name/Kelvara"
+    measure "floor-$name" "$scale" --windows "$tabs" --settle "$settle" -- "$build/tools/bare_window" "$tabs"
+    measure "$name" "$scale" --windows "$tabs" $(skip_splash "$build") --settle "$settle" --timeout 120 \
+        -- "$work/$name/Kelvara"
     if [ -n "$baseline" ]; then
-        measure "$name-before" "$scale" --windows "$tabs" --skip-first 1 --settle "$settle" --timeout 120 \
-            -- "$work/$name-before/Kelvara"
+        measure "$name-before" "$scale" --windows "$tabs" $(skip_splash "$baseline") --settle "$settle" \
+            --timeout 120 -- "$work/$name-before/Kelvara"
     fi
 }
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -81,7 +87,7 @@ for run in $(seq "$runs"); do
     echo "run $run of $runs done" >&2
 done
 for _ in 1 2 3; do
-    measure idle 1 --windows 10 --skip-first 1 --settle 1000 --idle 10 -- "$work/k10x20/Kelvara"
+    measure idle 1 --windows 10 $(skip_splash "$build") --settle 1000 --idle 10 -- "$work/k10x20/Kelvara"
 done
 if $have_plank; then echo "plankidle 1 $(run_plank --windows 1 --settle 1000 --idle 10)" >>"$results"; fi
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -107,17 +113,30 @@ def median(key, field):
     return statistics.median(values) if values else None
 labels = [("bare", "bare Qt window"), ("k10x20", "Kelvara 10 x 20"), ("k30x40", "Kelvara 30 x 40"),
           ("k200x200", "Kelvara 200 x 200"), ("plank", "Plank, 20 launchers")]
-print(f"{'program':30} {'scale':>5} {'mapped ms':>10} {'/ bare':>7} {'peak RSS MiB':>13} {'/ bare':>7} {'RSS MiB':>8}")
+# Each Kelvara set is compared with the floor that shows as many windows ("/ floor") and with the
+# one bare window ("/ bare"); the floor's own line compares it with the bare window. "CPU ms" is
+# the processor time of the main thread until the windows were mapped, which a loaded machine
+# inflates much less than the wall time.
+print(f"{'program':30} {'scale':>5} {'mapped ms':>10} {'/ floor':>8} {'/ bare':>7} {'CPU ms':>7} {'/ floor':>8}"
+      f" {'peak RSS MiB':>13} {'/ floor':>8} {'/ bare':>7} {'RSS MiB':>8}")
 for scale in ("1", "2"):
     bare_ms, bare_kb = median(("bare", scale), "mapped_ms"), median(("bare", scale), "hwm_kb")
+    def line(key, text, against):
+        ms, cpu, hwm, rss = (median(key, f) for f in ("mapped_ms", "main_cpu_ms", "hwm_kb", "rss_kb"))
+        def ratio(value, field):
+            return f"{value / median(against, field):7.2f}x" if against else " " * 8
+        print(f"{text:30} {scale:>5} {ms:10.1f} {ratio(ms, 'mapped_ms')} {ms / bare_ms:6.2f}x {cpu:7.1f}"
+              f" {ratio(cpu, 'main_cpu_ms')} {hwm / 1024:13.1f} {ratio(hwm, 'hwm_kb')} {hwm / bare_kb:6.2f}x"
+              f" {rss / 1024:8.1f}")
     for name, label in labels:
+        floor = ("floor-" + name, scale)
+        against = floor if floor in rows else None
+        if against:
+            line(floor, "floor, as many windows", None)
         for suffix, note in (("", ""), ("-before", " (before)")):
             key = (name + suffix, scale)
-            if key not in rows or (suffix and name == "bare"):
-                continue
-            ms, hwm, rss = median(key, "mapped_ms"), median(key, "hwm_kb"), median(key, "rss_kb")
-            print(f"{label + note:30} {scale:>5} {ms:10.1f} {ms / bare_ms:6.2f}x {hwm / 1024:13.1f}"
-                  f" {hwm / bare_kb:6.2f}x {rss / 1024:8.1f}")
+            if key in rows and not (suffix and name == "bare"):
+                line(key, label + note, against)
 if ("plank", "1") in rows:
     p_ms, p_kb = median(("plank", "1"), "mapped_ms"), median(("plank", "1"), "hwm_kb")
     for name, label in (("k10x20", "Kelvara 10 x 20"), ("k30x40", "Kelvara 30 x 40")):

@@ -24,6 +24,7 @@
 #include "config/config_dialog.h"
 #include "config/startup_entry.h"
 #include "config/translation_template.h"
+#include "core/startup_trace.h"
 #include "core/tab_set_names.h"
 #include "formats/shortcut_link.h"
 #include "platform/recycle_bin.h"
@@ -57,14 +58,17 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint);
     m_menu = BuildMainMenu(this);
     ConnectMenu();
+    StartupStep("menu made");
     m_tmrOnTop.setObjectName(QStringLiteral("tmrOnTop"));
     m_tmrOnTop.setInterval(1000);
     connect(&m_tmrOnTop, &QTimer::timeout, this, &TfrmRunning::tmrOnTopTimer);
     connect(&m_liveFolders, &LiveFolders::rebuildNeeded, this, &TfrmRunning::RebuildTabs);
 
     // The splash shows during the rest of the start, until the first rebuild hides it.
-    m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this);
+    // Its clip is read on a worker thread: the tabs do not wait for the splash.
+    m_loadingSplash = new TfrmLoading(m_folder.splashClip(), this, TfrmLoading::ClipLoading::InBackground);
     m_loadingSplash->setProperty("form", true); // a form of its own: translation walks skip it
+    StartupStep("splash made");
 
     for (const QString& argument : arguments) {
         if (argument.toUpper() == QLatin1String("NONT"))
@@ -79,16 +83,16 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     m_layeredMode = m_isNT;
     QCoreApplication::processEvents();
 
-    // A download ended by a crash or a kill left its temporary file in the user's folder.
-    RemoveStaleDownloads(m_folder.userDir());
     m_stored = LoadSettings(m_folder.settingsFile(), m_folder);
     FollowUserLanguages(m_stored, m_folder, QLocale::system().uiLanguages());
+    StartupStep("settings read");
     m_context.settings = &m_stored.settings;
     m_context.skin = &m_skin;
     m_context.layeredMode = m_layeredMode;
     m_context.host = this;
     SetStackingMode(m_stored.AOTMode);
     TranslateAll();
+    StartupStep("translation applied");
 
     m_skinList = FindSkins(m_folder.contentDirs());
     if (m_skinList.isEmpty()) {
@@ -96,7 +100,9 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
         RequestEnd(1);
         return;
     }
+    StartupStep("skins found");
     LoadCurrentSkin();
+    StartupStep("skin loaded");
     ConnectScreens();
     m_compositorWatch = new X11SelectionWatch(CompositorSelection(), {}, this);
     connect(m_compositorWatch, &X11SelectionWatch::ownerChanged, this, &TfrmRunning::CompositorChanged);
@@ -105,6 +111,7 @@ TfrmRunning::TfrmRunning(const ProgramFolder& folder, const QStringList& argumen
     connect(m_updateCheck, &UpdateCheck::closeProgramRequested, this, [this] { RequestEnd(); });
     if (m_stored.AutoUpdate)
         m_updateCheck->start(m_isNT);
+    StartupStep("watchers and update check set up");
 }
 
 TfrmRunning::~TfrmRunning() {
@@ -183,7 +190,13 @@ void TfrmRunning::Start() {
         return;
     ImportLegacyIni();
     RebuildTabs();
+    StartupStep("tabs built");
     GrabShortcutKey();
+    StartupStep("shortcut key grabbed");
+    // A download ended by a crash or a kill left its temporary file in the user's folder. Removed
+    // once the tabs are up: no download can start before the user has answered the update
+    // window, long after this.
+    QTimer::singleShot(0, this, [folder = m_folder.userDir()] { RemoveStaleDownloads(folder); });
 }
 
 void TfrmRunning::tmrOnTopTimer() {
@@ -311,6 +324,7 @@ void TfrmRunning::RebuildOnce() {
     if (!fit.isEmpty() && fit != m_fitReported)
         ReportError(fit);
     m_fitReported = fit;
+    StartupStep("tabs listed");
     for (qsizetype i = 0; i < names.size(); ++i) {
         auto* window = new TfrmTab(m_context);
         m_tabWindows.append(window);
@@ -328,16 +342,22 @@ void TfrmRunning::RebuildOnce() {
         window->RebuildImage();
         turnEventLoop();
     }
+    StartupStep("tab windows made");
     QCoreApplication::processEvents();
+    StartupStep("events handled");
     QStringList tabFolders;
     for (const TfrmTab* window : std::as_const(m_tabWindows))
         tabFolders.append(window->TabModel().TabFolder);
     m_liveFolders.Watch(m_folder.tabsDir(), tabFolders);
+    StartupStep("folders watched");
     ::PlaceTabs(m_tabWindows, m_context);
     for (TfrmTab* window : std::as_const(m_tabWindows)) {
         window->show();
         turnEventLoop();
     }
+    StartupStep("tab windows shown");
+    if (!m_tabWindows.isEmpty())
+        StartupStepOnExpose(m_tabWindows.last()->windowHandle(), "last tab exposed");
     if (m_loadingSplash)
         m_loadingSplash->hide();
     m_itemsTaken = 0;

@@ -17,7 +17,6 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFileInfo>
-#include <QLocalSocket>
 #include <QThread>
 
 #include "platform/application_bus.h"
@@ -72,17 +71,7 @@ bool HandOverOnBus(const QString& key, const InstanceRequest& request, int timeo
 }
 
 bool HandOverOnSocket(const QString& key, const InstanceRequest& request, int timeoutMs) {
-    QLocalSocket socket;
-    socket.connectToServer(SocketPath(key));
-    if (!socket.waitForConnected(timeoutMs))
-        return false;
-    socket.write(EncodeRequest(request));
-    if (!socket.waitForBytesWritten(timeoutMs))
-        return false;
-    QByteArray answer;
-    while (!answer.contains('\n') && socket.waitForReadyRead(timeoutMs))
-        answer += socket.readAll();
-    return answer == "ok\n";
+    return AskLine(SocketPath(key), EncodeRequest(request), timeoutMs) == QByteArrayLiteral("ok\n");
 }
 
 } // namespace
@@ -191,37 +180,24 @@ HandOverResult HandOver(InstanceLock& lock, const QString& key, const InstanceRe
     return HandOverResult::NoAnswer;
 }
 
-InstanceServer::InstanceServer(const QString& key, QObject* parent) : QObject(parent), m_key(key) {
+InstanceServer::InstanceServer(const QString& key, QObject* parent)
+    : QObject(parent), m_key(key), m_server(MaxRequestBytes, [](const QByteArray& line) {
+          InstanceRequest request;
+          return DecodeRequest(line, &request);
+      }) {
     // Only the holder of the lock gets here: a socket file left by an instance that was killed
-    // is its own to replace. The runtime folder is the user's alone (mode 700), so the socket needs
-    // no access options, which would cost a folder made and renamed at every start.
-    QLocalServer::removeServer(SocketPath(key));
-    m_server.listen(SocketPath(key));
-    connect(&m_server, &QLocalServer::newConnection, this, &InstanceServer::Connected);
-}
-
-void InstanceServer::Connected() {
-    while (QLocalSocket* socket = m_server.nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-            if (!socket->canReadLine()) {
-                if (socket->bytesAvailable() > MaxRequestBytes)
-                    socket->abort();
-                return;
-            }
-            InstanceRequest request;
-            const bool known = DecodeRequest(socket->readLine(MaxRequestBytes), &request);
-            socket->write(known ? "ok\n" : "error\n");
-            socket->flush();
-            socket->disconnectFromServer();
-            if (known)
-                Q_EMIT requested(request);
-        });
-    }
+    // is its own to replace. The runtime folder is the user's alone (mode 700), so the socket
+    // needs no access rights of its own.
+    m_server.Listen(SocketPath(key));
+    connect(&m_server, &LineServer::taken, this, [this](const QByteArray& line) {
+        InstanceRequest request;
+        if (DecodeRequest(line, &request))
+            Q_EMIT requested(request);
+    });
 }
 
 bool InstanceServer::ListenOnBus() {
-    if (!m_server.isListening() || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+    if (!m_server.Listening() || qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
         return false;
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
@@ -238,7 +214,7 @@ bool InstanceServer::ListenOnBus() {
 }
 
 void InstanceServer::Close() {
-    m_server.close();
+    m_server.Close();
     if (!m_onBus)
         return;
     QDBusConnection bus = QDBusConnection::sessionBus();

@@ -1,11 +1,11 @@
 #pragma once
 
-#include <QLocalServer>
 #include <QObject>
 #include <QString>
 #include <QStringList>
 
 #include "platform/instance_request.h"
+#include "platform/line_socket.h"
 
 // One Kelvara per data folder. The instance that runs holds a lock on a file in the runtime folder
 // ($XDG_RUNTIME_DIR) named after its data folder, and takes requests from later starts on a local
@@ -69,8 +69,8 @@ public:
     explicit InstanceServer(const QString& key, QObject* parent = nullptr);
 
     // False when the socket could not be made; the message says why.
-    bool Listening() const { return m_server.isListening(); }
-    QString ErrorText() const { return m_server.errorString(); }
+    bool Listening() const { return m_server.Listening(); }
+    QString ErrorText() const { return m_server.ErrorText(); }
     // Registers the instance on the session bus, if there is one: its object at
     // /org/kelvara/Kelvara and the bus names. False without a bus.
     bool ListenOnBus();
@@ -82,9 +82,7 @@ Q_SIGNALS:
     void requested(const InstanceRequest& request);
 
 private:
-    void Connected();
-
     QString m_key;
-    QLocalServer m_server;
+    LineServer m_server;
     bool m_onBus = false;
 };

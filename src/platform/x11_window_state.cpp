@@ -56,7 +56,7 @@ void SendToWindowManager(Display* display, Window window, Atom message, long a, 
 
 } // namespace
 
-bool SetDesktopWindowState(QWidget* widget) {
+bool SetDesktopWindowState(QWidget* widget, WindowMapState known) {
     auto* x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
     Display* display = x11 ? x11->display() : nullptr;
     if (!display || !widget)
@@ -68,10 +68,14 @@ bool SetDesktopWindowState(QWidget* widget) {
     const Atom skipTaskbar = XInternAtom(display, "_NET_WM_STATE_SKIP_TASKBAR", False);
     const Atom skipPager = XInternAtom(display, "_NET_WM_STATE_SKIP_PAGER", False);
 
-    XWindowAttributes attributes{};
-    if (!XGetWindowAttributes(display, window, &attributes))
-        return false;
-    if (attributes.map_state == IsUnmapped) {
+    bool unmapped = known == WindowMapState::Unmapped;
+    if (!unmapped) {
+        XWindowAttributes attributes{};
+        if (!XGetWindowAttributes(display, window, &attributes))
+            return false;
+        unmapped = attributes.map_state == IsUnmapped;
+    }
+    if (unmapped) {
         AddStateProperty(display, window, state, {sticky, skipTaskbar, skipPager});
         const unsigned long all = kAllDesktops;
         XChangeProperty(display, window, desktop, XA_CARDINAL, 32, PropModeReplace,

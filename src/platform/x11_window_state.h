@@ -9,4 +9,7 @@ class QWidget;
 // reads when it maps the window (and again when a new window manager takes over); a mapped one
 // asks the window manager. Does nothing and returns false where there is no X11 display (another
 // platform, or the offscreen one).
-bool SetDesktopWindowState(QWidget* window);
+// From a show event the window is known to be unmapped, and the round trip that asks the display
+// server is left out.
+enum class WindowMapState { Ask, Unmapped };
+bool SetDesktopWindowState(QWidget* window, WindowMapState known = WindowMapState::Ask);

@@ -6,6 +6,8 @@
 #include <QThreadPool>
 #include <QtConcurrent>
 
+#include "common/background_priority.h"
+
 namespace {
 
 // The workers that read shortcuts: one core fewer than the machine has, so that the
@@ -33,6 +35,7 @@ BackgroundItems::BackgroundItems(const QString& folder, QFuture<void> after, QTh
     // for: it may outlive this object.
     m_future = QtConcurrent::run(
         &pool, [claimed = m_claimed, folder, after]() mutable -> std::optional<ItemRecords> {
+            RunAtBackgroundPriority();
             after.waitForFinished();
             if (claimed->exchange(true))
                 return std::nullopt;

@@ -5,7 +5,17 @@
 #include <QFileInfo>
 #include <QtConcurrent>
 
+#include "common/background_priority.h"
 #include "tabs/folder_state.h"
+
+namespace {
+
+QByteArray DigestInBackground(const QString& tabsFolder) {
+    RunAtBackgroundPriority();
+    return TabSetState(tabsFolder);
+}
+
+} // namespace
 
 LiveFolders::LiveFolders(std::function<bool()> busy, QObject* parent)
     : QObject(parent), m_busy(std::move(busy)) {
@@ -36,7 +46,7 @@ LiveFolders::~LiveFolders() {
 
 void LiveFolders::MarkShown(const QString& tabsFolder) {
     ++m_marks;
-    m_marking = QtConcurrent::run(&m_digests, TabSetState, tabsFolder);
+    m_marking = QtConcurrent::run(&m_digests, DigestInBackground, tabsFolder);
 }
 
 void LiveFolders::Watch(const QString& tabsFolder, const QStringList& tabFolders) {
@@ -63,7 +73,7 @@ void LiveFolders::Check() {
         return;
     }
     m_checkedMark = m_marks;
-    m_checking = QtConcurrent::run(&m_digests, TabSetState, m_tabsFolder);
+    m_checking = QtConcurrent::run(&m_digests, DigestInBackground, m_tabsFolder);
     m_checkWatcher.setFuture(m_checking);
 }
 

@@ -80,10 +80,9 @@ TfrmTab::TfrmTab(const TabContext& context, QWidget* parent)
     ApplyExtent();
     setMouseTracking(true); // hover works without a button held
     setAcceptDrops(true);
-    // The native window exists from here on, so that stacking changes switch its flag instead of
-    // creating the window anew.
-    winId();
-    connect(windowHandle(), &QWindow::screenChanged, this, &TfrmTab::ScreenChanged);
+    // The native window is made when the tab is first shown, where the rebuild has placed it:
+    // made earlier, every move and resize on the way would come back from the display server as
+    // a configure event that Qt answers with several round trips of its own.
 }
 
 TfrmTab::~TfrmTab() = default;
@@ -380,13 +379,21 @@ void TfrmTab::SetTopmost(bool on) {
 }
 
 void TfrmTab::showEvent(QShowEvent* event) {
+    // The native window exists from the first showing on; it is not mapped yet.
+    if (!m_screenWatched) {
+        m_screenWatched = true;
+        connect(windowHandle(), &QWindow::screenChanged, this, &TfrmTab::ScreenChanged);
+    }
     // On every workspace, with no taskbar or pager entry; given before every mapping of the window.
-    SetDesktopWindowState(this);
+    SetDesktopWindowState(this, WindowMapState::Unmapped);
     QWidget::showEvent(event);
     // The rebuild that made the window has drawn it already; drawing it again would only cost
-    // time. A window shown before it was ever drawn is drawn now.
+    // time. A window shown before it was ever drawn is drawn now, and one drawn for the ratio of
+    // another screen than the one it was made on is drawn again.
     if (m_renderCount == 0)
         RebuildImage();
+    else
+        ScreenChanged();
 }
 
 void TfrmTab::paintEvent(QPaintEvent*) {

@@ -218,6 +218,7 @@ private:
     // come onto the tab since (only then does its leaving close the tab).
     // Where the window was put (Place), which the size changes start from.
     QPoint m_placed;
+    bool m_screenWatched = false;
     bool m_keyboardOpen = false;
     bool m_pointerCame = false;
     quintptr m_focusBefore = 0;

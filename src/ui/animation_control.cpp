@@ -20,17 +20,23 @@ TAnimate::TAnimate(QWidget* parent) : QWidget(parent) {
     connect(&m_timer, &QTimer::timeout, this, &TAnimate::NextFrame);
 }
 
-bool TAnimate::Open(const QString& fileName) {
+std::optional<AviClip> ReadClipFile(const QString& fileName) {
     // One byte past the limit tells a larger file; a FIFO or a device is not read at all.
     const std::optional<QByteArray> bytes = ReadRegularFile(fileName, MaxClipFileBytes + 1);
     if (!bytes || bytes->size() > MaxClipFileBytes)
-        return false;
+        return std::nullopt;
     try {
-        SetClip(ReadAvi(*bytes));
+        return ReadAvi(*bytes);
     } catch (const Error&) {
-        return false;
+        return std::nullopt;
     }
-    return true;
+}
+
+bool TAnimate::Open(const QString& fileName) {
+    const std::optional<AviClip> clip = ReadClipFile(fileName);
+    if (clip)
+        SetClip(*clip);
+    return clip.has_value();
 }
 
 void TAnimate::SetClip(const AviClip& clip) {

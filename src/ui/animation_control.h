@@ -1,10 +1,16 @@
 #pragma once
 
+#include <optional>
+
 #include <QList>
 #include <QTimer>
 #include <QWidget>
 
 #include "formats/avi_reader.h"
+
+// Reads a clip from a file: nothing when it is missing, not a regular file, too large or not a
+// clip that can be played. Safe on any thread.
+std::optional<AviClip> ReadClipFile(const QString& fileName);
 
 // Plays an AVI clip: every frame from the first to the last, again and again, at the clip's
 // frame rate, drawn opaque at the widget's top-left corner. Opening a clip sizes the widget to
@@ -18,6 +24,8 @@ public:
 
     // Reads the clip from a file; false (and no clip) when it is missing or not a clip we can play.
     bool Open(const QString& fileName);
+    // Takes a clip read elsewhere (on another thread, say).
+    void SetClip(const AviClip& clip);
     bool HasClip() const { return !m_clip.frames.isEmpty(); }
 
     // Starts playing from the first frame, unless it already plays: once started it never stops.
@@ -39,7 +47,6 @@ protected:
     void hideEvent(QHideEvent* event) override;
 
 private:
-    void SetClip(const AviClip& clip);
     void NextFrame();
 
     AviClip m_clip;
