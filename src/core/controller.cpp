@@ -492,7 +492,7 @@ void TfrmRunning::Rename1Click() {
         try {
             SetDesktopEntryName(target.Data.LinkFile, answer);
         } catch (const Error& error) {
-            ReportError(failed + QLatin1Char(' ') + error.message());
+            ReportError(failed + QLatin1Char(' ') + Worded(error.text()));
             return;
         }
     }

@@ -36,7 +36,7 @@ KeyFilePtr LoadEntry(const QString& path) {
                                    GKeyFileFlags(G_KEY_FILE_KEEP_COMMENTS | G_KEY_FILE_KEEP_TRANSLATIONS),
                                    nullptr) ||
         !g_key_file_has_group(keys.get(), kGroup))
-        throw Error(QStringLiteral("Unable to read desktop entry"));
+        throw Error(UserText("Entry.Unreadable", "Unable to read desktop entry"));
     return keys;
 }
 
@@ -85,8 +85,10 @@ void Save(const QString& path, GKeyFile* keys) {
     bool link = false;
     QString reason;
     if (!ReplaceFileContents(path, bytes, &link, &reason)) {
-        const QString message = WriteFailureMessage(QStringLiteral("Unable to write desktop entry"), link);
-        throw Error(reason.isEmpty() ? message : message + QStringLiteral(": ") + reason);
+        const UserText message =
+            WriteFailureMessage(UserText("Entry.NotWritten", "Unable to write desktop entry"), link);
+        throw Error(reason.isEmpty() ? message
+                                     : UserText("Failure.WithReason", "%1: %2").arg(message).arg(reason));
     }
 }
 

@@ -198,6 +198,7 @@ const QList<CatalogText>& UiTextCatalog() {
         {"Entry.Deleted", "the entry is marked as deleted (Hidden=true)"},
         {"Entry.Unreadable", "Unable to read desktop entry"},
         {"Entry.NameNotUtf8", "Unable to read desktop entry: %1 (its name is not valid UTF-8; rename it)"},
+        {"Entry.NotWritten", "Unable to write desktop entry"},
         {"Shortcut.TooLong", "its properties are too long for a shortcut"},
         {"Shortcut.NotCreated", "Unable to create .lnk file"},
         {"Shortcut.NotOpened", "Unable to open link file"},
