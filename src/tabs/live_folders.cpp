@@ -72,6 +72,12 @@ void LiveFolders::Check() {
         m_delay.start(kLiveFolderDelayMs);
         return;
     }
+    // Never a check within the gap after the last rebuild asked for: a delay started while a
+    // slow digest was still running would otherwise bring a second rebuild right after the first.
+    if (m_sinceRebuild.isValid() && m_sinceRebuild.elapsed() < kLiveFolderRebuildGapMs) {
+        m_delay.start(int(kLiveFolderRebuildGapMs - m_sinceRebuild.elapsed()));
+        return;
+    }
     m_checkedMark = m_marks;
     m_checking = QtConcurrent::run(&m_digests, DigestInBackground, m_tabsFolder);
     m_checkWatcher.setFuture(m_checking);
