@@ -2,24 +2,12 @@
 
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
-#include <QtConcurrent>
 
 #include "qt_app_environment.h"
+#include "support/run_beside.h"
 
 namespace {
-
-// Asks on another thread while this one runs the server's event loop.
-std::optional<QByteArray> AskBeside(const QString& path, const QByteArray& line) {
-    QFuture<std::optional<QByteArray>> answer = QtConcurrent::run([=] { return AskLine(path, line, 30000); });
-    const QDeadlineTimer deadline(60000);
-    while (!answer.isFinished() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    EXPECT_TRUE(answer.isFinished()) << "the question got no end";
-    return answer.result();
-}
 
 TEST(LineSocket, EachConnectionGetsOneAnswerAndOnlyWholeShortLinesCount) {
     QTemporaryDir dir;
@@ -44,7 +32,8 @@ TEST(LineSocket, EachConnectionGetsOneAnswerAndOnlyWholeShortLinesCount) {
         {QByteArray(20, 'y') + '\n', QByteArray("error\n")},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(AskBeside(path, row.line), row.answer) << row.line.toStdString();
+        EXPECT_EQ(RunBeside([&] { return AskLine(path, row.line, 30000); }), row.answer)
+            << row.line.toStdString();
     EXPECT_EQ(taken, (QList<QByteArray>{"yes\n", "yes\n"}));
 
     // Closed, it is not there to ask; a name too long for a socket address is refused.

@@ -15,6 +15,7 @@
 #include "platform/application_bus.h"
 #include "qstring_printer.h"
 #include "qt_app_environment.h"
+#include "support/run_beside.h"
 
 namespace {
 
@@ -172,12 +173,7 @@ TEST_F(SingleInstance, BusActionsBecomeRequests) {
 
 // A later start's hand-over, run beside the event loop that the instance takes requests from.
 HandOverResult HandOverBeside(InstanceLock& lock, const QString& key, const InstanceRequest& request) {
-    QFuture<HandOverResult> result = QtConcurrent::run([&] { return HandOver(lock, key, request); });
-    const QDeadlineTimer deadline(30000);
-    while (!result.isFinished() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    EXPECT_TRUE(result.isFinished()) << "the hand-over did not end";
-    return result.result();
+    return RunBeside([&] { return HandOver(lock, key, request); });
 }
 
 TEST_F(SingleInstance, ALaterStartHandsItsRequestToTheHolderOverTheSocket) {
